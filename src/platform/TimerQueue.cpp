@@ -1,0 +1,43 @@
+#include "platform/TimerQueue.h"
+
+#include <cmath>
+
+namespace turnlet {
+
+std::uint64_t TimerQueue::add(double due, std::function<void()> fn) {
+  const std::uint64_t id = nextId++;
+  timers.emplace(Key{due, id}, std::move(fn));
+  dueById.emplace(id, due);
+  return id;
+}
+
+std::optional<std::function<void()>> TimerQueue::remove(std::uint64_t id) {
+  auto it = dueById.find(id);
+  if (it == dueById.end()) return std::nullopt;
+  auto node = timers.extract(Key{it->second, id});
+  dueById.erase(it);
+  return std::move(node.mapped());
+}
+
+std::optional<double> TimerQueue::nextDue() const {
+  if (timers.empty()) return std::nullopt;
+  return timers.begin()->first.first;
+}
+
+std::optional<std::function<void()>> TimerQueue::popDue(double time) {
+  if (timers.empty() || timers.begin()->first.first > time) return std::nullopt;
+  auto node = timers.extract(timers.begin());
+  dueById.erase(node.key().second);
+  return std::move(node.mapped());
+}
+
+void TimerQueue::clear() {
+  // Move out first: destroying a timer's function may schedule or cancel others.
+  auto dropped = std::move(timers);
+  timers.clear();
+  dueById.clear();
+}
+
+double sanitizedDelay(double seconds) { return std::isnan(seconds) || seconds < 0 ? 0 : seconds; }
+
+}  // namespace turnlet

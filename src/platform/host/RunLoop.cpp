@@ -1,0 +1,103 @@
+#include "host/RunLoop.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace turnlet::host {
+
+namespace {
+double monotonicSeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
+
+RunLoop::RunLoop() : owner(std::this_thread::get_id()) {}
+
+RunLoop::~RunLoop() {
+  for (;;) {
+    std::deque<std::function<void()>> dropPosted;
+    TimerQueue dropTimers;
+    {
+      std::lock_guard lock(mutex);
+      if (posted.empty() && timers.size() == 0) break;
+      dropPosted.swap(posted);
+      std::swap(dropTimers, timers);
+    }
+    dropPosted.clear();
+    dropTimers.clear();
+  }
+}
+
+void RunLoop::post(std::function<void()> fn) {
+  {
+    std::lock_guard lock(mutex);
+    posted.push_back(std::move(fn));
+  }
+  wake.notify_one();
+}
+
+MainLoop::TimerId RunLoop::schedule(double delaySeconds, std::function<void()> fn, double) {
+  TimerId id;
+  {
+    std::lock_guard lock(mutex);
+    id = timers.add(monotonicSeconds() + sanitizedDelay(delaySeconds), std::move(fn));
+  }
+  wake.notify_one();
+  return id;
+}
+
+void RunLoop::cancel(TimerId id) {
+  std::optional<std::function<void()>> dropped;
+  std::lock_guard lock(mutex);
+  dropped = timers.remove(id);
+}
+
+double RunLoop::now() const { return monotonicSeconds(); }
+
+bool RunLoop::isLoopThread() const {
+  std::lock_guard lock(mutex);
+  return std::this_thread::get_id() == owner;
+}
+
+void RunLoop::run() {
+  {
+    std::lock_guard lock(mutex);
+    owner = std::this_thread::get_id();
+    stopping = false;
+  }
+  for (;;) {
+    std::function<void()> fn;
+    {
+      std::unique_lock lock(mutex);
+      for (;;) {
+        if (stopping) return;
+        if (!posted.empty()) {
+          fn = std::move(posted.front());
+          posted.pop_front();
+          break;
+        }
+        if (auto due = timers.popDue(monotonicSeconds())) {
+          fn = std::move(*due);
+          break;
+        }
+        if (auto next = timers.nextDue(); next && std::isfinite(*next)) {
+          wake.wait_for(lock, std::chrono::duration<double>(*next - monotonicSeconds()));
+        } else {
+          wake.wait(lock);
+        }
+      }
+    }
+    fn();
+  }
+}
+
+void RunLoop::stop() {
+  {
+    std::lock_guard lock(mutex);
+    stopping = true;
+  }
+  wake.notify_all();
+}
+
+}  // namespace turnlet::host

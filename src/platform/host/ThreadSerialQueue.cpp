@@ -1,0 +1,73 @@
+#include "host/ThreadSerialQueue.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace turnlet::host {
+
+namespace {
+double monotonicSeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+}  // namespace
+
+ThreadSerialQueue::ThreadSerialQueue(std::string label) : name(std::move(label)), worker([this] { work(); }) {}
+
+ThreadSerialQueue::~ThreadSerialQueue() {
+  {
+    std::lock_guard lock(mutex);
+    stopping = true;
+  }
+  wake.notify_all();
+  worker.join();
+}
+
+void ThreadSerialQueue::async(std::function<void()> fn) {
+  {
+    std::lock_guard lock(mutex);
+    queued.push_back(std::move(fn));
+  }
+  wake.notify_one();
+}
+
+void ThreadSerialQueue::asyncAfter(double delaySeconds, std::function<void()> fn) {
+  {
+    std::lock_guard lock(mutex);
+    delayed.add(monotonicSeconds() + sanitizedDelay(delaySeconds), std::move(fn));
+  }
+  wake.notify_one();
+}
+
+void ThreadSerialQueue::work() {
+  for (;;) {
+    std::function<void()> fn;
+    {
+      std::unique_lock lock(mutex);
+      for (;;) {
+        if (stopping) return;
+        if (auto due = delayed.popDue(monotonicSeconds())) {
+          fn = std::move(*due);
+          break;
+        }
+        if (!queued.empty()) {
+          fn = std::move(queued.front());
+          queued.pop_front();
+          break;
+        }
+        if (auto next = delayed.nextDue(); next && std::isfinite(*next)) {
+          wake.wait_for(lock, std::chrono::duration<double>(*next - monotonicSeconds()));
+        } else {
+          wake.wait(lock);
+        }
+      }
+    }
+    fn();
+  }
+}
+
+std::unique_ptr<SerialQueue> ThreadQueueFactory::makeSerialQueue(std::string label, QualityOfService) {
+  return std::make_unique<ThreadSerialQueue>(std::move(label));
+}
+
+}  // namespace turnlet::host

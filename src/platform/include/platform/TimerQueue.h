@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <utility>
+
+namespace turnlet {
+
+// Pending one-shot timers ordered by due time, ties in scheduling order. The bookkeeping shared
+// by the loop implementations; not thread-safe on its own.
+class TimerQueue {
+ public:
+  std::uint64_t add(double due, std::function<void()> fn);
+  // Removes a timer and hands back its function, so the caller can drop it outside its lock.
+  std::optional<std::function<void()>> remove(std::uint64_t id);
+  std::optional<double> nextDue() const;
+  // Removes and returns the earliest timer if it is due at or before time.
+  std::optional<std::function<void()>> popDue(double time);
+  std::size_t size() const { return timers.size(); }
+  void clear();
+
+ private:
+  using Key = std::pair<double, std::uint64_t>;
+  std::map<Key, std::function<void()>> timers;
+  std::unordered_map<std::uint64_t, double> dueById;
+  std::uint64_t nextId = 1;
+};
+
+// Normalises a delay as MainLoop::schedule documents it: NaN and negative become zero.
+double sanitizedDelay(double seconds);
+
+}  // namespace turnlet

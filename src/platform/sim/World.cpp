@@ -1,0 +1,9 @@
+#include "sim/World.h"
+
+namespace turnlet::sim {
+
+World::World(MainLoop& loop, const WorldDescription& description) : loop(loop), displays(loop) {
+  displays.setUp(description.displays, description.mainDisplay);
+}
+
+}  // namespace turnlet::sim

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "sim/DisplayServer.h"
+#include "sim/WorldFile.h"
+
+namespace turnlet::sim {
+
+// The whole simulated Mac. Tests reach each simulated service through it to script faults and
+// read back what the program did. Time comes from the main loop it is given. Main loop only,
+// unless a service says otherwise.
+class World {
+ public:
+  explicit World(MainLoop& loop, const WorldDescription& description = defaultWorld());
+
+  MainLoop& loop;
+  DisplayServer displays;
+};
+
+}  // namespace turnlet::sim

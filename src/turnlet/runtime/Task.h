@@ -1,0 +1,223 @@
+#pragma once
+
+// Coroutines on the main loop.
+//
+// A Task<T> is a lazy coroutine: it starts when it is awaited or spawned, and runs on the main
+// loop only. spawn() starts a root task after the current code returns to the loop and gives a
+// TaskHandle that can cancel it or be awaited. Every coroutine awaited from a root shares the
+// root's TaskState, so cancellation reaches the whole awaiting chain. A spawned task runs to its
+// end even when nobody holds its handle; a task suspended forever (a continuation that is dropped
+// without being resumed) is destroyed, with every frame it awaits, when the last reference to it
+// goes away.
+
+#include <atomic>
+#include <cassert>
+#include <coroutine>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/Errors.h"
+#include "platform/MainLoop.h"
+
+namespace turnlet {
+
+// Shared by a spawned root task and every coroutine it awaits.
+class TaskState : public std::enable_shared_from_this<TaskState> {
+ public:
+  explicit TaskState(MainLoop& loop) : loop(loop) {}
+  ~TaskState();
+  TaskState(const TaskState&) = delete;
+  TaskState& operator=(const TaskState&) = delete;
+
+  MainLoop& loop;
+  std::atomic<bool> cancelled{false};
+  // Wakes the current suspension early when the task is cancelled (main loop only).
+  std::function<void()> onCancel;
+
+  std::coroutine_handle<> root;
+  bool done = false;
+  std::exception_ptr error;
+  std::vector<std::function<void()>> waiters;
+
+  void cancel();
+  void finish(std::exception_ptr rootError);
+};
+
+namespace detail {
+
+struct PromiseBase {
+  TaskState* state = nullptr;
+  std::coroutine_handle<> continuation;
+  std::exception_ptr exception;
+
+  std::suspend_always initial_suspend() noexcept { return {}; }
+
+  struct FinalAwaiter {
+    bool await_ready() noexcept { return false; }
+    template <class P>
+    std::coroutine_handle<> await_suspend(std::coroutine_handle<P> handle) noexcept {
+      PromiseBase& promise = handle.promise();
+      if (promise.continuation) return promise.continuation;
+      if (promise.state) promise.state->finish(promise.exception);
+      return std::noop_coroutine();
+    }
+    void await_resume() noexcept {}
+  };
+  FinalAwaiter final_suspend() noexcept { return {}; }
+  void unhandled_exception() noexcept { exception = std::current_exception(); }
+};
+
+template <class T>
+struct Promise : PromiseBase {
+  std::optional<T> value;
+  template <class U>
+  void return_value(U&& v) {
+    value.emplace(std::forward<U>(v));
+  }
+  T take() {
+    if (exception) std::rethrow_exception(exception);
+    return std::move(*value);
+  }
+};
+
+template <>
+struct Promise<void> : PromiseBase {
+  void return_void() noexcept {}
+  void take() {
+    if (exception) std::rethrow_exception(exception);
+  }
+};
+
+// The task state of the coroutine that is awaiting; only promises of Task have one.
+template <class P>
+TaskState& stateOf(std::coroutine_handle<P> handle) {
+  static_assert(std::is_base_of_v<PromiseBase, P>, "only a Task can await this");
+  assert(handle.promise().state && "awaited outside a spawned task");
+  return *handle.promise().state;
+}
+
+}  // namespace detail
+
+template <class T = void>
+class [[nodiscard]] Task {
+ public:
+  struct promise_type : detail::Promise<T> {
+    Task get_return_object() { return Task(std::coroutine_handle<promise_type>::from_promise(*this)); }
+  };
+  using Handle = std::coroutine_handle<promise_type>;
+
+  Task(Task&& other) noexcept : handle(std::exchange(other.handle, nullptr)) {}
+  Task& operator=(Task&& other) noexcept {
+    if (this != &other) {
+      reset();
+      handle = std::exchange(other.handle, nullptr);
+    }
+    return *this;
+  }
+  ~Task() { reset(); }
+
+  struct Awaiter {
+    Handle child;
+    bool await_ready() noexcept { return false; }
+    template <class P>
+    std::coroutine_handle<> await_suspend(std::coroutine_handle<P> parent) noexcept {
+      child.promise().state = &detail::stateOf(parent);
+      child.promise().continuation = parent;
+      return child;
+    }
+    T await_resume() { return child.promise().take(); }
+  };
+  Awaiter operator co_await() && noexcept { return Awaiter{handle}; }
+
+  // Hands the frame over to a new owner (spawn).
+  Handle release() noexcept { return std::exchange(handle, nullptr); }
+
+ private:
+  explicit Task(Handle h) : handle(h) {}
+  void reset() {
+    if (handle) handle.destroy();
+    handle = nullptr;
+  }
+  Handle handle;
+};
+
+// A started root task. Copies refer to the same task.
+class TaskHandle {
+ public:
+  TaskHandle() = default;
+  explicit TaskHandle(std::shared_ptr<TaskState> state) : state(std::move(state)) {}
+
+  // Sets the task's cancellation flag and wakes a pending sleep, which then throws
+  // CancellationError. Main loop only.
+  void cancel() const;
+  bool isCancelled() const { return state && state->cancelled; }
+  bool isDone() const { return state && state->done; }
+  explicit operator bool() const { return state != nullptr; }
+
+  // Awaiting a handle waits for the task to end and rethrows what it threw.
+  struct Awaiter {
+    std::shared_ptr<TaskState> target;
+    bool await_ready() const noexcept { return !target || target->done; }
+    template <class P>
+    void await_suspend(std::coroutine_handle<P> waiting) {
+      auto waitingState = detail::stateOf(waiting).shared_from_this();
+      target->waiters.push_back([waiting, waitingState] { waiting.resume(); });
+    }
+    void await_resume() const {
+      if (target && target->error) std::rethrow_exception(target->error);
+    }
+  };
+  Awaiter operator co_await() const noexcept { return Awaiter{state}; }
+
+ private:
+  std::shared_ptr<TaskState> state;
+};
+
+// Starts a root task on the loop after the current code returns to it, like a posted block.
+TaskHandle spawn(MainLoop& loop, Task<void> task);
+
+// co_await sleep(seconds): waits on the loop's monotonic clock. Throws CancellationError when the
+// task is cancelled before or during the wait. A NaN or negative time waits zero seconds.
+struct SleepAwaiter {
+  double seconds;
+  std::shared_ptr<TaskState> state;
+
+  bool await_ready() const noexcept { return false; }
+  template <class P>
+  bool await_suspend(std::coroutine_handle<P> handle) {
+    state = detail::stateOf(handle).shared_from_this();
+    return suspend(handle);
+  }
+  void await_resume() const;
+
+ private:
+  bool suspend(std::coroutine_handle<> handle);
+};
+inline SleepAwaiter sleep(double seconds) { return SleepAwaiter{seconds, nullptr}; }
+
+// co_await isCancelled(): whether the current task has been cancelled; never suspends.
+struct CancelledAwaiter {
+  bool cancelled = false;
+  bool await_ready() const noexcept { return false; }
+  template <class P>
+  bool await_suspend(std::coroutine_handle<P> handle) noexcept {
+    cancelled = detail::stateOf(handle).cancelled;
+    return false;
+  }
+  bool await_resume() const noexcept { return cancelled; }
+};
+inline CancelledAwaiter isCancelled() { return {}; }
+
+// co_await checkCancellation(): throws CancellationError when the current task is cancelled.
+struct CheckCancellationAwaiter : CancelledAwaiter {
+  void await_resume() const {
+    if (cancelled) throw CancellationError();
+  }
+};
+inline CheckCancellationAwaiter checkCancellation() { return {}; }
+
+}  // namespace turnlet
