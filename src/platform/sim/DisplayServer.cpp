@@ -154,8 +154,8 @@ DisplayID DisplayServer::reconnect(DisplayID id) {
   auto it = std::find_if(offline.begin(), offline.end(), [&](const SimDisplay& d) { return d.id == id; });
   if (it == offline.end()) return 0;
   SimDisplay display = *it;
+  display.id = nextFreeID();  // before erasing, so the old id is not handed out again
   offline.erase(it);
-  display.id = nextFreeID();
   const DisplayID fresh = display.id;
   connect(std::move(display));
   return fresh;

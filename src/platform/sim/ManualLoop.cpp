@@ -82,6 +82,11 @@ void ManualLoop::advance(double seconds, std::size_t stepLimit) {
   if (target > time) time = target;
 }
 
+void ManualLoop::stall(double seconds) {
+  std::lock_guard lock(mutex);
+  time += sanitizedDelay(seconds);
+}
+
 bool ManualLoop::runUntil(const std::function<bool()>& predicate, double maxSeconds, std::size_t stepLimit) {
   const double deadline = now() + sanitizedDelay(maxSeconds);
   std::size_t steps = 0;

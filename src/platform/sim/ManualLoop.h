@@ -32,6 +32,8 @@ class ManualLoop : public MainLoop {
   std::size_t runUntilIdle(std::size_t stepLimit = defaultStepLimit);
   // Moves time forward by seconds, running everything that falls due in time order.
   void advance(double seconds, std::size_t stepLimit = defaultStepLimit);
+  // Moves the clock without running anything, as if the loop had been blocked that long.
+  void stall(double seconds);
   // Advances through timers until the predicate holds or maxSeconds have passed; returns whether
   // it holds.
   bool runUntil(const std::function<bool()>& predicate, double maxSeconds, std::size_t stepLimit = defaultStepLimit);

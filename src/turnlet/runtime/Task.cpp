@@ -36,6 +36,7 @@ TaskHandle spawn(MainLoop& loop, Task<void> task) {
 bool SleepAwaiter::suspend(std::coroutine_handle<> handle) {
   if (state->cancelled) return false;
   MainLoop& loop = state->loop;
+  auto strong = state->shared_from_this();
   auto fired = std::make_shared<bool>(false);
   // The timer holds the task alive while it sleeps; the cancel hook lives inside the task's own
   // state, so it holds it weakly to avoid a cycle.
@@ -45,8 +46,8 @@ bool SleepAwaiter::suspend(std::coroutine_handle<> handle) {
     s->onCancel = nullptr;
     handle.resume();
   };
-  auto id = loop.schedule(seconds, [wake, s = state] { wake(s); });
-  state->onCancel = [&loop, id, wake, weak = std::weak_ptr<TaskState>(state)] {
+  auto id = loop.schedule(seconds, [wake, s = strong] { wake(s); });
+  state->onCancel = [&loop, id, wake, weak = std::weak_ptr<TaskState>(strong)] {
     auto s = weak.lock();
     loop.cancel(id);
     if (s) loop.post([wake, s] { wake(s); });

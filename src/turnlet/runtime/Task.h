@@ -184,12 +184,13 @@ TaskHandle spawn(MainLoop& loop, Task<void> task);
 // task is cancelled before or during the wait. A NaN or negative time waits zero seconds.
 struct SleepAwaiter {
   double seconds;
-  std::shared_ptr<TaskState> state;
+  // Not owning: the awaiter lives in a frame that the state owns.
+  TaskState* state = nullptr;
 
   bool await_ready() const noexcept { return false; }
   template <class P>
   bool await_suspend(std::coroutine_handle<P> handle) {
-    state = detail::stateOf(handle).shared_from_this();
+    state = &detail::stateOf(handle);
     return suspend(handle);
   }
   void await_resume() const;
@@ -197,7 +198,7 @@ struct SleepAwaiter {
  private:
   bool suspend(std::coroutine_handle<> handle);
 };
-inline SleepAwaiter sleep(double seconds) { return SleepAwaiter{seconds, nullptr}; }
+inline SleepAwaiter sleep(double seconds) { return SleepAwaiter{seconds}; }
 
 // co_await isCancelled(): whether the current task has been cancelled; never suspends.
 struct CancelledAwaiter {
