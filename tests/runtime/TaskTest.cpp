@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -182,11 +183,13 @@ TEST(Task, CancellationIsVisibleWithoutSleeping) {
 TEST(Continuation, ResumedFromAnotherThreadContinuesOnTheLoopExactlyOnce) {
   sim::ManualLoop loop;
   std::thread worker;
+  std::atomic<bool> go{false};
   std::thread::id resumedOn;
   int value = 0;
   auto task = [&]() -> Task<void> {
     value = co_await withContinuation<int>([&](Continuation<int> c) {
-      worker = std::thread([c] {
+      worker = std::thread([c, &go] {
+        while (!go) std::this_thread::yield();
         c.resume(42);
         c.resume(7);  // ignored: a continuation resumes once
         c.resumeThrowing(std::make_exception_ptr(std::runtime_error("late")));
@@ -196,6 +199,7 @@ TEST(Continuation, ResumedFromAnotherThreadContinuesOnTheLoopExactlyOnce) {
   };
   spawn(loop, task());
   loop.runUntilIdle();
+  go = true;
   worker.join();
   EXPECT_EQ(value, 0);
   loop.runUntilIdle();

@@ -46,10 +46,9 @@ void ThreadSerialQueue::work() {
       std::unique_lock lock(mutex);
       for (;;) {
         if (stopping) return;
-        if (auto due = delayed.popDue(monotonicSeconds())) {
-          fn = std::move(*due);
-          break;
-        }
+        // Delayed work joins the tail of the queue when it falls due, behind what came first.
+        const double now = monotonicSeconds();
+        while (auto due = delayed.popDue(now)) queued.push_back(std::move(*due));
         if (!queued.empty()) {
           fn = std::move(queued.front());
           queued.pop_front();

@@ -20,9 +20,8 @@ std::size_t ManualSerialQueue::drain() {
     {
       const double now = clock.now();
       std::lock_guard lock(mutex);
-      if (auto due = delayed.popDue(now)) {
-        fn = std::move(*due);
-      } else if (!queued.empty()) {
+      while (auto due = delayed.popDue(now)) queued.push_back(std::move(*due));
+      if (!queued.empty()) {
         fn = std::move(queued.front());
         queued.pop_front();
       } else {

@@ -22,6 +22,8 @@ void TaskHandle::cancel() const {
   if (state) state->cancel();
 }
 
+WeakTaskHandle::WeakTaskHandle(const TaskHandle& handle) : state(handle.state) {}
+
 TaskHandle spawn(MainLoop& loop, Task<void> task) {
   auto state = std::make_shared<TaskState>(loop);
   auto handle = task.release();

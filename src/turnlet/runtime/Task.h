@@ -174,7 +174,21 @@ class TaskHandle {
   Awaiter operator co_await() const noexcept { return Awaiter{state}; }
 
  private:
+  friend class WeakTaskHandle;
   std::shared_ptr<TaskState> state;
+};
+
+// Refers to a task without keeping it alive: for an object that a task holds strongly and that
+// must still be able to cancel the task, without forming a cycle that outlives the loop.
+class WeakTaskHandle {
+ public:
+  WeakTaskHandle() = default;
+  WeakTaskHandle(const TaskHandle& handle);  // NOLINT: implicit, like weak_ptr from shared_ptr
+  void cancel() const { lock().cancel(); }
+  TaskHandle lock() const { return TaskHandle(state.lock()); }
+
+ private:
+  std::weak_ptr<TaskState> state;
 };
 
 // Starts a root task on the loop after the current code returns to it, like a posted block.

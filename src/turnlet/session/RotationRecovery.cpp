@@ -26,8 +26,8 @@ void RotationRecovery::request() {
 
 void RotationRecovery::cancel() {
   ++generationNumber;
-  if (task) task.cancel();
-  task = TaskHandle();
+  if (task) task->cancel();
+  task.reset();
 }
 
 Task<void> RotationRecovery::start(std::weak_ptr<RotationRecovery> weak, std::uint64_t generation) {
@@ -52,7 +52,7 @@ Task<void> RotationRecovery::run(std::uint64_t g) {
     }
     if (done) break;
   }
-  if (generationNumber == g) task = TaskHandle();
+  if (generationNumber == g) task.reset();
 }
 
 }  // namespace turnlet

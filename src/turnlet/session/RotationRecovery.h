@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/MainLoop.h"
@@ -37,7 +38,7 @@ class RotationRecovery : public std::enable_shared_from_this<RotationRecovery> {
 
   const std::vector<double>& delays() const { return delayList; }
   std::uint64_t generation() const { return generationNumber; }
-  bool isRunning() const { return static_cast<bool>(task); }
+  bool isRunning() const { return task.has_value(); }
 
  private:
   struct Key {};
@@ -54,7 +55,9 @@ class RotationRecovery : public std::enable_shared_from_this<RotationRecovery> {
   SleepFunction sleep;
   AttemptFunction attempt;
   std::uint64_t generationNumber = 0;
-  TaskHandle task;
+  // Held weakly: the run holds this scheduler, so a strong handle here would keep both alive
+  // forever if the loop went away mid-run.
+  std::optional<WeakTaskHandle> task;
 };
 
 }  // namespace turnlet
