@@ -10,7 +10,8 @@ namespace {
 using Classes = sim::VirtualDisplayClasses;
 
 const char* const kClassesMissing = "This macOS version does not expose the required private virtual display classes.";
-const char* const kIncompatible = "The private virtual display API has an incompatible interface on this macOS version.";
+const char* const kIncompatible =
+    "The private virtual display API has an incompatible interface on this macOS version.";
 const char* const kCreateDimensions =
     "HiDPI dimensions must be nonzero and pixels must be exactly twice the logical dimensions.";
 
@@ -111,7 +112,8 @@ TEST(TurnletVirtualDisplaySerialNumber, FoldsTheUUIDBytesAndNeverGivesZero) {
       {"all zero folds to 0, reported as 1", {}, 1},
       {"leading one is 33^15 mod 2^32", {1}, 0x0C3525E1},
       {"counting bytes", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}, 0xA6045800},
-      {"all 0xFF", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+      {"all 0xFF",
+       {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
        0x25EEFF00},
       // 1 × 33 XOR 33 cancels in the last step.
       {"cancels to 0 at the end, reported as 1", {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 33}, 1},
@@ -169,8 +171,8 @@ std::vector<CreateFailure> createFailures() {
        [](Classes& c) { c.raiseAt("CGVirtualDisplay initWithDescriptor:", "NSGenericException", "no WindowServer"); },
        4, "The private virtual display API raised an exception: no WindowServer"},
       {"raises without a reason after the display appeared",
-       [](Classes& c) { c.raiseAt("CGVirtualDisplay displayID", "NSInternalInconsistencyException", std::nullopt); },
-       4, "The private virtual display API raised an exception: NSInternalInconsistencyException"},
+       [](Classes& c) { c.raiseAt("CGVirtualDisplay displayID", "NSInternalInconsistencyException", std::nullopt); }, 4,
+       "The private virtual display API raised an exception: NSInternalInconsistencyException"},
       {"raises while a key is set",
        [](Classes& c) {
          c.raiseAt("CGVirtualDisplayDescriptor setValue:forKey: serialNum", "NSRangeException", "serial");
@@ -180,13 +182,15 @@ std::vector<CreateFailure> createFailures() {
        [](Classes& c) { c.raiseAt("lookUpClass CGVirtualDisplay", "NSGenericException", "lookup"); }, 4,
        "The private virtual display API raised an exception: lookup"},
       {"raises while the settings are built",
-       [](Classes& c) { c.raiseAt("CGVirtualDisplaySettings setValue:forKey: hiDPI", "NSUnknownKeyException", "hiDPI"); },
+       [](Classes& c) {
+         c.raiseAt("CGVirtualDisplaySettings setValue:forKey: hiDPI", "NSUnknownKeyException", "hiDPI");
+       },
        4, "The private virtual display API raised an exception: hiDPI"},
   };
   for (const char* cls :
        {"CGVirtualDisplayDescriptor", "CGVirtualDisplay", "CGVirtualDisplayMode", "CGVirtualDisplaySettings"})
-    rows.push_back({std::string("missing class ") + cls, [cls](Classes& c) { c.removeClass(cls); }, 1,
-                    kClassesMissing});
+    rows.push_back(
+        {std::string("missing class ") + cls, [cls](Classes& c) { c.removeClass(cls); }, 1, kClassesMissing});
   const std::pair<const char*, const char*> interface[] = {
       {"CGVirtualDisplayMode", "initWithWidth:height:refreshRate:"},
       {"CGVirtualDisplaySettings", "setModes:"},

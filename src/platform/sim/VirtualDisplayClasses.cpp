@@ -41,8 +41,8 @@ std::uint32_t unsignedIn(const std::map<std::string, ObjectValue>& values, const
 }
 
 PlatformException unrecognizedSelector(const std::string& className, std::string_view selector) {
-  return PlatformException("NSInvalidArgumentException",
-                           "-[" + className + " " + std::string(selector) + "]: unrecognized selector sent to instance");
+  return PlatformException("NSInvalidArgumentException", "-[" + className + " " + std::string(selector) +
+                                                             "]: unrecognized selector sent to instance");
 }
 
 }  // namespace
@@ -67,9 +67,9 @@ class VirtualDisplayClasses::Object : public PlatformObject {
 
 VirtualDisplayClasses::VirtualDisplayClasses(MainLoop& loop, DisplayServer& displays)
     : loop(loop), displays(displays), self(std::make_shared<VirtualDisplayClasses*>(this)) {
-  classes["CGVirtualDisplayDescriptor"] = {"init",          "setName:",       "setMaxPixelsWide:",
-                                           "setMaxPixelsHigh:", "setSizeInMillimeters:", "setVendorID:",
-                                           "setProductID:", "setSerialNum:",  "setQueue:"};
+  classes["CGVirtualDisplayDescriptor"] = {
+      "init",         "setName:",      "setMaxPixelsWide:", "setMaxPixelsHigh:", "setSizeInMillimeters:",
+      "setVendorID:", "setProductID:", "setSerialNum:",     "setQueue:"};
   classes["CGVirtualDisplay"] = {"init", "initWithDescriptor:", "applySettings:", "displayID"};
   classes["CGVirtualDisplayMode"] = {"init", "initWithWidth:height:refreshRate:", "width", "height", "refreshRate"};
   classes["CGVirtualDisplaySettings"] = {"init", "setModes:", "setHiDPI:", "modes", "hiDPI"};
@@ -234,8 +234,8 @@ void VirtualDisplayClasses::connectDisplay(DisplayID id, DisplayRecord& display,
   shown.product = unsignedIn(values, "productID");
   shown.serial = unsignedIn(values, "serialNum");
   char uuid[40];
-  std::snprintf(uuid, sizeof uuid, "%04X%04X-0000-0000-0000-0000%08X", shown.vendor & 0xFFFFu,
-                shown.product & 0xFFFFu, shown.serial);
+  std::snprintf(uuid, sizeof uuid, "%04X%04X-0000-0000-0000-0000%08X", shown.vendor & 0xFFFFu, shown.product & 0xFFFFu,
+                shown.serial);
   shown.uuid = uuid;
   shown.scale = scale;
   // To the right of the rightmost display, top edges aligned.

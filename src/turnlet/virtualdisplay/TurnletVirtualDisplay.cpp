@@ -81,12 +81,9 @@ ObjectRef TurnletVirtualDisplayCreateSettings(ObjectRuntime& runtime, const Clas
   return settings;
 }
 
-std::shared_ptr<TurnletVirtualDisplay> TurnletVirtualDisplay::create(ObjectRuntime& runtime, std::uint32_t pixelWidth,
-                                                                     std::uint32_t pixelHeight,
-                                                                     std::uint32_t logicalWidth,
-                                                                     std::uint32_t logicalHeight,
-                                                                     std::optional<PlatformError>* error,
-                                                                     const UUIDSource& uuidSource) {
+std::shared_ptr<TurnletVirtualDisplay> TurnletVirtualDisplay::create(
+    ObjectRuntime& runtime, std::uint32_t pixelWidth, std::uint32_t pixelHeight, std::uint32_t logicalWidth,
+    std::uint32_t logicalHeight, std::optional<PlatformError>* error, const UUIDSource& uuidSource) {
   auto wrapper = std::make_shared<TurnletVirtualDisplay>(Private{}, runtime);
   try {
     wrapper->build(pixelWidth, pixelHeight, logicalWidth, logicalHeight, uuidSource);
@@ -138,9 +135,9 @@ void TurnletVirtualDisplay::build(std::uint32_t pixelWidth, std::uint32_t pixelH
   runtime.setValueForKey(newDescriptor, "name", std::string(TurnletVirtualDisplayName));
   runtime.setValueForKey(newDescriptor, "maxPixelsWide", maximum);
   runtime.setValueForKey(newDescriptor, "maxPixelsHigh", maximum);
-  runtime.setValueForKey(newDescriptor, "sizeInMillimeters",
-                         BoxedSize{logicalWidth * millimetresPerPoint, logicalHeight * millimetresPerPoint,
-                                   "{CGSize=dd}"});
+  runtime.setValueForKey(
+      newDescriptor, "sizeInMillimeters",
+      BoxedSize{logicalWidth * millimetresPerPoint, logicalHeight * millimetresPerPoint, "{CGSize=dd}"});
   runtime.setValueForKey(newDescriptor, "vendorID", static_cast<std::int32_t>(TurnletVirtualDisplayVendorID));
   runtime.setValueForKey(newDescriptor, "productID", static_cast<std::int32_t>(TurnletVirtualDisplayProductID));
   runtime.setValueForKey(newDescriptor, "serialNum", serial);
@@ -183,8 +180,8 @@ void TurnletVirtualDisplay::applySize(std::uint64_t pixelWidth, std::uint64_t pi
                                       std::uint64_t logicalHeight) {
   const bool inRange = pixelWidth < kPixelLimit && pixelHeight < kPixelLimit && logicalWidth < kPixelLimit &&
                        logicalHeight < kPixelLimit;
-  if (!inRange || !isExactHiDPI(pixelWidth, pixelHeight, logicalWidth, logicalHeight) ||
-      pixelWidth > maximumPixels || pixelHeight > maximumPixels)
+  if (!inRange || !isExactHiDPI(pixelWidth, pixelHeight, logicalWidth, logicalHeight) || pixelWidth > maximumPixels ||
+      pixelHeight > maximumPixels)
     fail(Code::invalidDimensions,
          "The requested HiDPI dimensions are invalid or exceed the virtual display's configured pixel bounds.");
 

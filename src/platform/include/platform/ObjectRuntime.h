@@ -84,8 +84,8 @@ class ObjectRuntime {
   virtual void setMainQueue(const ObjectRef& object, std::string_view setter) = 0;
 
   // alloc + initWithWidth:height:refreshRate: (a display mode in points, refresh rate in hertz).
-  virtual ObjectRef initWithWidthHeightRefreshRate(const ClassRef& modeClass, std::uint64_t width,
-                                                   std::uint64_t height, double refreshRateHz) = 0;
+  virtual ObjectRef initWithWidthHeightRefreshRate(const ClassRef& modeClass, std::uint64_t width, std::uint64_t height,
+                                                   double refreshRateHz) = 0;
   // alloc + initWithDescriptor: (a virtual display); null when the system declines.
   virtual ObjectRef initWithDescriptor(const ClassRef& displayClass, const ObjectRef& descriptor) = 0;
   virtual bool applySettings(const ObjectRef& display, const ObjectRef& settings) = 0;
