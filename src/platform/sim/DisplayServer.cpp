@@ -187,10 +187,15 @@ void DisplayServer::setHasScreen(DisplayID id, bool hasScreen) {
 }
 
 DisplayID DisplayServer::nextFreeID() const {
-  DisplayID id = 1;
+  DisplayID id = highestReserved + 1;
   for (const auto* list : {&online, &offline})
     for (const SimDisplay& d : *list) id = std::max(id, d.id + 1);
   return id;
+}
+
+DisplayID DisplayServer::reserveID() {
+  highestReserved = nextFreeID();
+  return highestReserved;
 }
 
 const SimDisplay* DisplayServer::find(DisplayID id) const {

@@ -74,6 +74,8 @@ class DisplayServer : public DisplayServices {
   void setMirrored(DisplayID id, bool mirrored);
   void setHasScreen(DisplayID id, bool hasScreen);
   DisplayID nextFreeID() const;
+  // An id no display has or will be given by nextFreeID(), for a display that connects later.
+  DisplayID reserveID();
 
   const SimDisplay* find(DisplayID id) const;
   std::vector<SimDisplay> displays() const { return online; }
@@ -105,6 +107,7 @@ class DisplayServer : public DisplayServices {
   std::vector<SimDisplay> online;
   std::vector<SimDisplay> offline;
   DisplayID mainID = 0;
+  DisplayID highestReserved = 0;
 
   struct OpenConfiguration {
     DisplayConfiguration handle;

@@ -2,7 +2,8 @@
 
 namespace turnlet::sim {
 
-World::World(MainLoop& loop, const WorldDescription& description) : loop(loop), displays(loop) {
+World::World(MainLoop& loop, const WorldDescription& description)
+    : loop(loop), displays(loop), virtualDisplayClasses(loop, displays) {
   displays.setUp(description.displays, description.mainDisplay);
 }
 

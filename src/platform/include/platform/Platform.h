@@ -3,6 +3,7 @@
 #include "platform/DisplayServices.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
+#include "platform/ObjectRuntime.h"
 #include "platform/SerialQueue.h"
 #include "platform/UserDefaults.h"
 
@@ -16,6 +17,7 @@ struct Platform {
   DisplayServices& displays;
   UserDefaults& defaults;
   Log& log;
+  ObjectRuntime& objects;
 };
 
 }  // namespace turnlet
