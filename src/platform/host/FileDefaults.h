@@ -1,0 +1,56 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/Log.h"
+#include "platform/UserDefaults.h"
+
+namespace turnlet::host {
+
+// The user-defaults store of this machine: one JSON file, read once when the store opens and
+// written whole, atomically, after every change.
+//
+// A write goes to a temporary file in the same folder, is flushed to the disk and then renamed
+// over the store, so a crash or a full disk leaves either the old file or the new one, never a
+// torn or empty one; a failed write keeps the value in memory (reads see it at once), logs, and
+// is retried with everything by the next change. A file that cannot be read or parsed, or holds
+// a value of a type the store does not keep, is moved aside as "<name>.corrupt-<UTC time>" and
+// the store starts empty; nothing in the file can make the program stop. Several stores on the
+// same file, in one or several processes, serialise their openings and writes with an advisory
+// lock on "<name>.lock"; the last writer wins. Main loop only (each store).
+//
+// JSON keeps the types apart: a text is a string, an integer a number without fraction, a
+// boolean true or false, a dictionary an object. Invalid UTF-8 in a key or a text is written as
+// U+FFFD.
+class FileDefaults : public UserDefaults {
+ public:
+  // $XDG_CONFIG_HOME/turnlet/defaults.json when that variable holds an absolute path, else
+  // ~/.config/turnlet/defaults.json; absent when no home folder is known.
+  static std::optional<std::filesystem::path> standardLocation();
+
+  FileDefaults(std::filesystem::path file, Log& log);
+
+  std::optional<DefaultsValue> value(const std::string& key) const override;
+  void set(const std::string& key, DefaultsValue value) override;
+  void remove(const std::string& key) override;
+
+  const std::filesystem::path& file() const { return path; }
+  // Where a bad file found at opening was moved; absent when there was none.
+  const std::optional<std::filesystem::path>& setAsideFile() const { return setAside; }
+  // Whether the latest change reached the disk.
+  bool lastWriteSucceeded() const { return lastWriteOK; }
+
+ private:
+  void load();
+  void save();
+
+  std::filesystem::path path;
+  Log& log;
+  DefaultsDictionary values;
+  std::optional<std::filesystem::path> setAside;
+  bool lastWriteOK = true;
+};
+
+}  // namespace turnlet::host
