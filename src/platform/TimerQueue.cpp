@@ -38,6 +38,19 @@ void TimerQueue::clear() {
   dueById.clear();
 }
 
+void dropPendingWork(std::mutex& mutex, std::deque<std::function<void()>>& posted, TimerQueue& timers) {
+  for (;;) {
+    std::deque<std::function<void()>> dropPosted;
+    TimerQueue dropTimers;
+    {
+      std::lock_guard lock(mutex);
+      if (posted.empty() && timers.size() == 0) return;
+      dropPosted.swap(posted);
+      std::swap(dropTimers, timers);
+    }
+  }
+}
+
 double sanitizedDelay(double seconds) { return std::isnan(seconds) || seconds < 0 ? 0 : seconds; }
 
 }  // namespace turnlet

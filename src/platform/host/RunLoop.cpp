@@ -3,30 +3,14 @@
 #include <chrono>
 #include <cmath>
 
-namespace turnlet::host {
+#include "host/MonotonicClock.h"
 
-namespace {
-double monotonicSeconds() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-}  // namespace
+namespace turnlet::host {
 
 RunLoop::RunLoop() : owner(std::this_thread::get_id()) {}
 
 RunLoop::~RunLoop() {
-  for (;;) {
-    std::deque<std::function<void()>> dropPosted;
-    TimerQueue dropTimers;
-    {
-      std::lock_guard lock(mutex);
-      if (posted.empty() && timers.size() == 0) break;
-      dropPosted.swap(posted);
-      std::swap(dropTimers, timers);
-    }
-    dropPosted.clear();
-    dropTimers.clear();
-  }
+  dropPendingWork(mutex, posted, timers);
 }
 
 void RunLoop::post(std::function<void()> fn) {

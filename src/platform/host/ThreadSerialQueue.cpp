@@ -3,14 +3,9 @@
 #include <chrono>
 #include <cmath>
 
-namespace turnlet::host {
+#include "host/MonotonicClock.h"
 
-namespace {
-double monotonicSeconds() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-}  // namespace
+namespace turnlet::host {
 
 ThreadSerialQueue::ThreadSerialQueue(std::string label) : name(std::move(label)), worker([this] { work(); }) {}
 

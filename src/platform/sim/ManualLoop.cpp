@@ -7,20 +7,7 @@ namespace turnlet::sim {
 ManualLoop::ManualLoop() : owner(std::this_thread::get_id()) {}
 
 ManualLoop::~ManualLoop() {
-  // Dropping pending work destroys what it captured (suspended tasks among it), and that may post
-  // or cancel again; keep draining until nothing is left.
-  for (;;) {
-    std::deque<std::function<void()>> dropPosted;
-    TimerQueue dropTimers;
-    {
-      std::lock_guard lock(mutex);
-      if (posted.empty() && timers.size() == 0) break;
-      dropPosted.swap(posted);
-      std::swap(dropTimers, timers);
-    }
-    dropPosted.clear();
-    dropTimers.clear();
-  }
+  dropPendingWork(mutex, posted, timers);
 }
 
 void ManualLoop::post(std::function<void()> fn) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -28,6 +30,10 @@ class TimerQueue {
   std::unordered_map<std::uint64_t, double> dueById;
   std::uint64_t nextId = 1;
 };
+
+// Drops a loop's pending work and timers outside its lock, until nothing is left: destroying
+// what they captured (a suspended task, say) may post or schedule again.
+void dropPendingWork(std::mutex& mutex, std::deque<std::function<void()>>& posted, TimerQueue& timers);
 
 // Normalises a delay as MainLoop::schedule documents it: NaN and negative become zero.
 double sanitizedDelay(double seconds);
