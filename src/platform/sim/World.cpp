@@ -2,7 +2,7 @@
 
 namespace turnlet::sim {
 
-World::World(MainLoop& loop, const WorldDescription& description) : loop(loop), displays(loop) {
+World::World(MainLoop& loop, const WorldDescription& description) : loop(loop), displays(loop), gpu(loop) {
   displays.setUp(description.displays, description.mainDisplay);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/DisplayServer.h"
+#include "sim/SimGpu.h"
 #include "sim/WorldFile.h"
 
 namespace turnlet::sim {
@@ -14,6 +15,7 @@ class World {
 
   MainLoop& loop;
   DisplayServer displays;
+  SimGpu gpu;
 };
 
 }  // namespace turnlet::sim

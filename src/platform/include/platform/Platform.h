@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DisplayServices.h"
+#include "platform/Gpu.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/SerialQueue.h"
@@ -16,6 +17,7 @@ struct Platform {
   DisplayServices& displays;
   UserDefaults& defaults;
   Log& log;
+  Gpu& gpu;
 };
 
 }  // namespace turnlet
