@@ -48,6 +48,30 @@ class SimLibrary : public GpuLibrary {
 
 class SimPipelineState : public RenderPipelineState {};
 
+// A pass as the command buffer runs it.
+struct EncodedPass {
+  RenderPassDescriptor pass;
+  bool pipelineSet = false;
+  std::optional<Viewport> viewport;
+  std::shared_ptr<Texture> fragmentTexture;
+  std::vector<std::uint8_t> fragmentBytes;
+  std::vector<RecordedPass::Draw> draws;
+};
+
+RecordedPass observed(const EncodedPass& e) {
+  RecordedPass r;
+  r.target = e.pass.colorAttachment0.texture;
+  r.loadAction = e.pass.colorAttachment0.loadAction;
+  r.storeAction = e.pass.colorAttachment0.storeAction;
+  r.clearColor = e.pass.colorAttachment0.clearColor;
+  r.pipelineSet = e.pipelineSet;
+  r.viewport = e.viewport;
+  r.fragmentTexture = e.fragmentTexture;
+  r.fragmentBytes = e.fragmentBytes;
+  r.draws = e.draws;
+  return r;
+}
+
 class SimCaptureTexture : public CaptureTexture {
  public:
   explicit SimCaptureTexture(std::shared_ptr<SimTexture> wrapped) : wrapped(std::move(wrapped)) {}
@@ -120,15 +144,15 @@ class SimCommandBuffer : public CommandBuffer, public std::enable_shared_from_th
   double gpuEndTime() const override { return endTime; }
   std::optional<PlatformError> error() const override { return failure; }
 
-  void record(RecordedPass pass) { recorded.push_back(std::move(pass)); }
+  void record(EncodedPass pass) { recorded.push_back(std::move(pass)); }
 
  private:
   void execute(std::optional<PlatformError> injected, double duration);
-  void runPass(const RecordedPass& pass);
+  void runPass(const EncodedPass& pass);
 
   SimGpu& gpu;
   std::shared_ptr<RotateFrameKernel> kernel;
-  std::vector<RecordedPass> recorded;
+  std::vector<EncodedPass> recorded;
   std::vector<std::shared_ptr<Drawable>> drawables;
   std::vector<std::function<void(CommandBuffer&)>> handlers;
   bool committed = false;
@@ -162,14 +186,15 @@ class SimRenderEncoder : public RenderCommandEncoder {
   void endEncoding() override {
     if (ended) return;
     ended = true;
-    gpu.passes.push_back(recorded);
+    gpu.passes.push_back(observed(recorded));
+    if (gpu.passes.size() > SimGpu::recordedPassLimit) gpu.passes.pop_front();
     buffer->record(std::move(recorded));
   }
 
  private:
   SimGpu& gpu;
   std::shared_ptr<SimCommandBuffer> buffer;
-  RecordedPass recorded;
+  EncodedPass recorded;
   bool ended = false;
 };
 
@@ -205,7 +230,7 @@ void SimCommandBuffer::execute(std::optional<PlatformError> injected, double dur
   recorded.clear();
 }
 
-void SimCommandBuffer::runPass(const RecordedPass& pass) {
+void SimCommandBuffer::runPass(const EncodedPass& pass) {
   auto fault = [](std::string what) { return PlatformError(commandBufferDomain, 1, std::move(what)); };
   const auto& attachment = pass.pass.colorAttachment0;
   auto target = std::dynamic_pointer_cast<SimTexture>(attachment.texture);

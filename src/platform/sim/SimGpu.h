@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -53,13 +54,17 @@ class SimDrawable : public Drawable {
   std::atomic<int> presents{0};
 };
 
-// What one encoder recorded, as the test reads it back.
+// What one encoder recorded, as a test reads it back. Textures are held weakly so that watching
+// the GPU never keeps a frame alive.
 struct RecordedPass {
-  RenderPassDescriptor pass;
+  std::weak_ptr<Texture> target;
+  LoadAction loadAction = LoadAction::dontCare;
+  StoreAction storeAction = StoreAction::dontCare;
+  ClearColor clearColor;
   bool pipelineSet = false;
   std::optional<Viewport> viewport;
-  std::shared_ptr<Texture> fragmentTexture;  // index 0
-  std::vector<std::uint8_t> fragmentBytes;   // index 0
+  std::weak_ptr<Texture> fragmentTexture;  // index 0
+  std::vector<std::uint8_t> fragmentBytes;  // index 0
   struct Draw {
     PrimitiveType type;
     std::size_t vertexStart;
@@ -109,8 +114,9 @@ class SimGpu : public Gpu {
   std::optional<PlatformError> executionError;  // buffers committed meanwhile complete with it
   double passDurationSeconds = 0;               // GPU time each command buffer takes
 
-  // Observations.
-  const std::vector<RecordedPass>& encodedPasses() const { return passes; }
+  // Observations. The most recent passes (at most recordedPassLimit), oldest first.
+  static constexpr std::size_t recordedPassLimit = 16;
+  const std::deque<RecordedPass>& encodedPasses() const { return passes; }
   int libraryCompiles() const { return compiles; }
   int pipelineStatesBuilt() const { return pipelines; }
   int commandBuffersCommitted() const { return commits; }
@@ -125,7 +131,7 @@ class SimGpu : public Gpu {
   std::shared_ptr<SimDevice> device;
   std::unique_ptr<SerialQueue> worker;
   ManualSerialQueue* manualWorker = nullptr;
-  std::vector<RecordedPass> passes;
+  std::deque<RecordedPass> passes;
   int compiles = 0;
   int pipelines = 0;
   int commits = 0;
