@@ -105,7 +105,8 @@ TEST_F(FramePipelineTest, ShaderAndPipelineErrorsPassThroughUnchanged) {
   };
   const Row rows[] = {{"compile", &sim::SimGpu::libraryError}, {"pipeline", &sim::SimGpu::pipelineError}};
   for (const Row& row : rows) {
-    world.gpu.*row.fault = PlatformError("MTLLibraryErrorDomain", 3, "program_source:12:5: error: use of undeclared identifier 'p'");
+    world.gpu.*row.fault =
+        PlatformError("MTLLibraryErrorDomain", 3, "program_source:12:5: error: use of undeclared identifier 'p'");
     try {
       FramePipeline pipeline(world.gpu);
       ADD_FAILURE() << row.name << ": created";
@@ -114,7 +115,8 @@ TEST_F(FramePipelineTest, ShaderAndPipelineErrorsPassThroughUnchanged) {
     } catch (const PlatformError& error) {
       EXPECT_EQ(error.domain(), "MTLLibraryErrorDomain") << row.name;
       EXPECT_EQ(error.code(), 3) << row.name;
-      EXPECT_EQ(error.localizedDescription(), "program_source:12:5: error: use of undeclared identifier 'p'") << row.name;
+      EXPECT_EQ(error.localizedDescription(), "program_source:12:5: error: use of undeclared identifier 'p'")
+          << row.name;
     }
     world.gpu.*row.fault = std::nullopt;
   }
@@ -130,8 +132,10 @@ TEST_F(FramePipelineTest, EncodeFailuresCarryTheirSentencesAndRecordNothing) {
   };
   const Row rows[] = {
       {[](sim::SimGpu& g) { g.textureStatus = -6661; }, "Could not read a captured frame as a Metal texture (-6661)."},
-      {[](sim::SimGpu& g) { g.captureTextureMissing = true; }, "Could not read a captured frame as a Metal texture (0)."},
-      {[](sim::SimGpu& g) { g.wrappedTextureMissing = true; }, "Could not read a captured frame as a Metal texture (0)."},
+      {[](sim::SimGpu& g) { g.captureTextureMissing = true; },
+       "Could not read a captured frame as a Metal texture (0)."},
+      {[](sim::SimGpu& g) { g.wrappedTextureMissing = true; },
+       "Could not read a captured frame as a Metal texture (0)."},
       {[](sim::SimGpu& g) { g.renderEncoderMissing = true; }, "Could not encode the rotated frame."},
   };
   for (const Row& row : rows) {
@@ -310,8 +314,9 @@ TEST_F(FramePipelineTest, AlphaIsOneEverywhere) {
   for (std::size_t y = 0; y < 3; ++y)
     for (std::size_t x = 0; x < 6; ++x) frame->setPixel(x, y, sim::bgra(200, 100, 50, std::uint32_t(x * 40)));
   for (QuarterTurn turn : allQuarterTurns) {
-    for (auto [width, height] : {std::pair<std::size_t, std::size_t>{isPortrait(turn) ? 3u : 6u, isPortrait(turn) ? 6u : 3u},
-                                 std::pair<std::size_t, std::size_t>{7, 7}}) {
+    for (auto [width, height] :
+         {std::pair<std::size_t, std::size_t>{isPortrait(turn) ? 3u : 6u, isPortrait(turn) ? 6u : 3u},
+          std::pair<std::size_t, std::size_t>{7, 7}}) {
       auto target = draw(pipeline, frame, turn, width, height);
       for (std::size_t y = 0; y < height; ++y)
         for (std::size_t x = 0; x < width; ++x) EXPECT_EQ(target->pixel(x, y) >> 24, 255u);

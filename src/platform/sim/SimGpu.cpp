@@ -85,8 +85,8 @@ class SimTextureCache : public TextureCache {
  public:
   explicit SimTextureCache(SimGpu& gpu) : gpu(gpu) {}
   TextureCacheResult<CaptureTexture> textureFromImage(std::shared_ptr<PixelBuffer> buffer, PixelFormat format,
-                                                     std::size_t width, std::size_t height,
-                                                     std::size_t plane) override {
+                                                      std::size_t width, std::size_t height,
+                                                      std::size_t plane) override {
     if (gpu.textureStatus) return {*gpu.textureStatus, nullptr};
     if (!buffer || format != PixelFormat::bgra8Unorm || plane != 0 || width == 0 || height == 0 ||
         width != buffer->width() || height != buffer->height())
@@ -208,9 +208,8 @@ void SimCommandBuffer::commit() {
   committed = true;
   ++gpu.commits;
   auto self = shared_from_this();
-  gpu.worker->async([self, injected = gpu.executionError, duration = gpu.passDurationSeconds] {
-    self->execute(injected, duration);
-  });
+  gpu.worker->async(
+      [self, injected = gpu.executionError, duration = gpu.passDurationSeconds] { self->execute(injected, duration); });
 }
 
 void SimCommandBuffer::execute(std::optional<PlatformError> injected, double duration) {
@@ -247,14 +246,15 @@ void SimCommandBuffer::runPass(const EncodedPass& pass) {
   const PixelRegion region{edge(v.originX, image.width), edge(v.originY, image.height),
                            edge(v.originX + v.width, image.width), edge(v.originY + v.height, image.height)};
   // A clear that the draw overwrites everywhere costs a GPU nothing; skip writing it twice.
-  const bool drawCoversTarget = !pass.draws.empty() && region.x0 == 0 && region.y0 == 0 &&
-                                region.x1 == image.width && region.y1 == image.height;
+  const bool drawCoversTarget =
+      !pass.draws.empty() && region.x0 == 0 && region.y0 == 0 && region.x1 == image.width && region.y1 == image.height;
   if (attachment.loadAction == LoadAction::clear && !drawCoversTarget) {
     auto channel = [](double v) { return std::uint32_t(std::lround(std::clamp(v, 0.0, 1.0) * 255)); };
     const auto& c = attachment.clearColor;
     const std::uint32_t value = bgra(channel(c.blue), channel(c.green), channel(c.red), channel(c.alpha));
     for (std::size_t y = 0; y < image.height; ++y)
-      for (std::size_t x = 0; x < image.width; ++x) std::memcpy(image.pixels + y * image.bytesPerRow + x * 4, &value, 4);
+      for (std::size_t x = 0; x < image.width; ++x)
+        std::memcpy(image.pixels + y * image.bytesPerRow + x * 4, &value, 4);
   }
   for (const auto& draw : pass.draws) {
     if (!pass.pipelineSet) throw fault("Draw without a render pipeline state.");

@@ -63,7 +63,7 @@ struct RecordedPass {
   ClearColor clearColor;
   bool pipelineSet = false;
   std::optional<Viewport> viewport;
-  std::weak_ptr<Texture> fragmentTexture;  // index 0
+  std::weak_ptr<Texture> fragmentTexture;   // index 0
   std::vector<std::uint8_t> fragmentBytes;  // index 0
   struct Draw {
     PrimitiveType type;
@@ -102,13 +102,13 @@ class SimGpu : public Gpu {
   // Faults.
   bool deviceMissing = false;
   bool commandQueueMissing = false;
-  std::optional<PlatformError> libraryError;   // compiling source fails with it
-  std::optional<PlatformError> pipelineError;  // building a pipeline state fails with it
-  TextureCacheStatus textureCacheStatus = 0;    // creating a texture cache returns it
-  bool textureCacheMissing = false;             // ... and no cache (with status 0 or not)
+  std::optional<PlatformError> libraryError;        // compiling source fails with it
+  std::optional<PlatformError> pipelineError;       // building a pipeline state fails with it
+  TextureCacheStatus textureCacheStatus = 0;        // creating a texture cache returns it
+  bool textureCacheMissing = false;                 // ... and no cache (with status 0 or not)
   std::optional<TextureCacheStatus> textureStatus;  // viewing a pixel buffer returns it
-  bool captureTextureMissing = false;           // ... no texture object comes back
-  bool wrappedTextureMissing = false;           // ... the object wraps no texture
+  bool captureTextureMissing = false;               // ... no texture object comes back
+  bool wrappedTextureMissing = false;               // ... the object wraps no texture
   bool commandBufferMissing = false;
   bool renderEncoderMissing = false;
   std::optional<PlatformError> executionError;  // buffers committed meanwhile complete with it

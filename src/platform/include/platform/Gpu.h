@@ -158,8 +158,8 @@ class TextureCache {
   virtual ~TextureCache() = default;
   // Views plane `plane` of the buffer as a texture of that format and size; no pixel is copied.
   virtual TextureCacheResult<CaptureTexture> textureFromImage(std::shared_ptr<PixelBuffer> buffer, PixelFormat format,
-                                                             std::size_t width, std::size_t height,
-                                                             std::size_t plane) = 0;
+                                                              std::size_t width, std::size_t height,
+                                                              std::size_t plane) = 0;
 };
 
 class GpuDevice {
