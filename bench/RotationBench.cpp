@@ -148,10 +148,10 @@ Placement placement(Layout source, Layout target, int turns) {
   return {x0, y0, x1 - x0, y1 - y0};
 }
 
-void linearCase(benchmark::State& state, Layout layout, Layout target, int turns) {
+void linearCase(benchmark::State& state, Layout layout, Layout target, int turns, VectorUnit unit) {
   auto from = Pool::of(layout, sources);
   auto to = Pool::of(target, targets);
-  RotateFrameKernel kernel;
+  RotateFrameKernel kernel(unit);
   const RotateFrameParameters p{std::uint32_t(layout.width), std::uint32_t(layout.height), std::uint32_t(target.width),
                                 std::uint32_t(target.height), std::uint32_t(turns)};
   for (auto _ : state) {
@@ -258,7 +258,9 @@ int main(int argc, char** argv) {
   configure(benchmark::RegisterBenchmark("memcpy/2048x2732", memcpyCase, Layout{2048, 2732}));
   for (const LinearCase& c : linear) {
     const std::string suffix = "/turns=" + std::to_string(c.turns) + "/" + c.source.name() + "->" + c.target.name();
-    configure(benchmark::RegisterBenchmark(("linear" + suffix).c_str(), linearCase, c.source, c.target, c.turns));
+    configure(benchmark::RegisterBenchmark(("linear" + suffix).c_str(), linearCase, c.source, c.target, c.turns, unit));
+    configure(benchmark::RegisterBenchmark(("linear_portable" + suffix).c_str(), linearCase, c.source, c.target, c.turns,
+                                           VectorUnit::portable));
     configure(benchmark::RegisterBenchmark(("libyuv_rotate_scale" + suffix).c_str(), libyuvLinearCase, c.source,
                                            c.target, c.turns));
   }

@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint32_t opaqueBlack = 0xFF000000u;  // BGRA bytes 0, 0, 0, 255
 constexpr std::uint32_t alphaMask = 0xFF000000u;
 constexpr std::size_t tileSize = 16;  // pixels; 16 BGRA pixels fill one 64-byte cache line
-constexpr std::size_t bandRows = 8;   // target rows sampled together on the turned filtered path
+constexpr std::size_t turnedBand = 8;  // target columns per band of a turned, filtered frame
 // How far ahead a quarter turn prefetches its source: four tiles, both cache lines that each
 // tile's 64-byte run of a source row may straddle.
 constexpr std::size_t prefetchTiles = 4;
@@ -163,6 +163,45 @@ void filteredPortable(const ConstImage& s, std::uint32_t turns, const MutableIma
       const std::size_t y0 = clampIndex(ty.index, s.height), y1 = clampIndex(std::int64_t(ty.index) + 1, s.height);
       store32(to + x * 4, bilinear(load32(texel(s, x0, y0)), load32(texel(s, x1, y0)), load32(texel(s, x0, y1)),
                                    load32(texel(s, x1, y1)), tx.fraction, ty.fraction));
+    }
+  }
+}
+
+// Turned frames (turns 1, 3): a target row samples one pair of source columns and a target
+// column one pair of source rows. Bands of eight target columns read sixteen source rows (few
+// enough streams for the hardware prefetcher to follow) while the band walks along them.
+void filteredTurned(const ConstImage& s, const MutableImage& t, PixelRegion r, std::size_t xa, std::size_t xb,
+                    const std::vector<RotateFrameKernel::Tap>& columns, const std::vector<RotateFrameKernel::Tap>& rows,
+                    const std::vector<std::uint8_t>& rowInside) {
+  for (std::size_t y = r.y0; y < r.y1; ++y) {
+    if (!rowInside[y - r.y0] || xa >= xb) {
+      fillBlack(t, y, r.x0, r.x1);
+    } else {
+      fillBlack(t, y, r.x0, xa);
+      fillBlack(t, y, xb, r.x1);
+    }
+  }
+  const std::uint8_t* upper[turnedBand];
+  const std::uint8_t* lower[turnedBand];
+  std::uint32_t fractions[turnedBand];
+  for (std::size_t xs = xa; xs < xb; xs += turnedBand) {
+    const std::size_t count = std::min(turnedBand, xb - xs);
+    for (std::size_t k = 0; k < count; ++k) {
+      const RotateFrameKernel::Tap tap = columns[xs + k - r.x0];
+      upper[k] = texel(s, 0, clampIndex(tap.index, s.height));
+      lower[k] = texel(s, 0, clampIndex(std::int64_t(tap.index) + 1, s.height));
+      fractions[k] = tap.fraction;
+    }
+    for (std::size_t y = r.y0; y < r.y1; ++y) {
+      if (!rowInside[y - r.y0]) continue;
+      const RotateFrameKernel::Tap tap = rows[y - r.y0];
+      const std::size_t c0 = clampIndex(tap.index, s.width) * 4,
+                        c1 = clampIndex(std::int64_t(tap.index) + 1, s.width) * 4;
+      std::uint8_t* to = pixel(t, xs, y);
+      for (std::size_t k = 0; k < count; ++k) {
+        store32(to + k * 4, bilinear(load32(upper[k] + c0), load32(upper[k] + c1), load32(lower[k] + c0),
+                                     load32(lower[k] + c1), tap.fraction, fractions[k]));
+      }
     }
   }
 }
@@ -534,10 +573,15 @@ void RotateFrameKernel::runFiltered(const ConstImage& source, const RotateFrameP
     rowTaps[y - region.y0] = quantise(coordinate);
   }
 
+  // Turned frames take the banded path on every processor; the line path below serves rows.
+  if (odd) {
+    filteredTurned(s, target, region, xa, xb, columnTaps, rowTaps, rowInside);
+    return;
+  }
 #ifdef TURNLET_KERNEL_X86
   if (unit == VectorUnit::avx2 && xa < xb) {
-    // Along a target row the taps walk source columns (turns 0, 2) or rows (1, 3): n texels.
-    const std::size_t n = odd ? p.sh : p.sw;
+    // Along a target row the taps walk source columns: n texels.
+    const std::size_t n = p.sw;
     std::int64_t lo = std::numeric_limits<std::int64_t>::max(), hi = std::numeric_limits<std::int64_t>::min();
     for (std::size_t x = xa; x < xb; ++x) {
       lo = std::min<std::int64_t>(lo, columnTaps[x - region.x0].index);
@@ -545,7 +589,7 @@ void RotateFrameKernel::runFiltered(const ConstImage& source, const RotateFrameP
     }
     const std::size_t from = clampIndex(lo, n), to = clampIndex(hi, n);
     const std::size_t stride = n + 2;  // one padding texel on each side for clamp-to-edge
-    lines.resize(stride * (odd ? bandRows : 1));
+    lines.resize(stride);
     const Tap* taps = columnTaps.data() + (xa - region.x0);
     const std::uint32_t* weights = columnWeights.data() + (xa - region.x0);
     auto pad = [&](std::uint64_t* line) {
@@ -553,38 +597,19 @@ void RotateFrameKernel::runFiltered(const ConstImage& source, const RotateFrameP
       if (hi >= static_cast<std::int64_t>(n)) line[n] = line[n - 1];
     };
     // finishRow reads line[index] and line[index + 1]; the taps index from padding slot -1.
-    std::size_t y = region.y0;
-    while (y < region.y1) {
+    for (std::size_t y = region.y0; y < region.y1; ++y) {
       if (!rowInside[y - region.y0]) {
         fillBlack(target, y, region.x0, region.x1);
-        ++y;
         continue;
       }
-      std::size_t band = 1;
-      if (odd) {
-        while (band < bandRows && y + band < region.y1 && rowInside[y + band - region.y0]) ++band;
-        // Source rows outside, band rows inside: each source cache line is read once per band.
-        for (std::size_t i = from; i <= to; ++i) {
-          const std::uint8_t* row = texel(s, 0, i);
-          for (std::size_t b = 0; b < band; ++b) {
-            const Tap t = rowTaps[y + b - region.y0];
-            const std::size_t c0 = clampIndex(t.index, p.sw), c1 = clampIndex(std::int64_t(t.index) + 1, p.sw);
-            lines[b * stride + 1 + i] = blendTexels(load32(row + c0 * 4), load32(row + c1 * 4), t.fraction);
-          }
-        }
-      } else {
-        const Tap t = rowTaps[y - region.y0];
-        blendRows(s, clampIndex(t.index, p.sh), clampIndex(std::int64_t(t.index) + 1, p.sh), t.fraction,
-                  lines.data() + 1, from, to);
-      }
-      for (std::size_t b = 0; b < band; ++b) {
-        std::uint64_t* line = lines.data() + b * stride + 1;
-        pad(line);
-        fillBlack(target, y + b, region.x0, xa);
-        finishRow(line, taps, weights, pixel(target, xa, y + b), xb - xa);
-        fillBlack(target, y + b, xb, region.x1);
-      }
-      y += band;
+      const Tap t = rowTaps[y - region.y0];
+      blendRows(s, clampIndex(t.index, p.sh), clampIndex(std::int64_t(t.index) + 1, p.sh), t.fraction, lines.data() + 1,
+                from, to);
+      std::uint64_t* line = lines.data() + 1;
+      pad(line);
+      fillBlack(target, y, region.x0, xa);
+      finishRow(line, taps, weights, pixel(target, xa, y), xb - xa);
+      fillBlack(target, y, xb, region.x1);
     }
     return;
   }
