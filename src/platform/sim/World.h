@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/DisplayServer.h"
+#include "sim/SimGpu.h"
 #include "sim/VirtualDisplayClasses.h"
 #include "sim/WorldFile.h"
 
@@ -16,6 +17,7 @@ class World {
   MainLoop& loop;
   DisplayServer displays;
   VirtualDisplayClasses virtualDisplayClasses;
+  SimGpu gpu;
 };
 
 }  // namespace turnlet::sim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/DisplayServices.h"
+#include "platform/Gpu.h"
 #include "platform/Log.h"
 #include "platform/MainLoop.h"
 #include "platform/ObjectRuntime.h"
@@ -18,6 +19,7 @@ struct Platform {
   UserDefaults& defaults;
   Log& log;
   ObjectRuntime& objects;
+  Gpu& gpu;
 };
 
 }  // namespace turnlet

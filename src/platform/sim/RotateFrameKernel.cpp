@@ -1,0 +1,620 @@
+#include "sim/RotateFrameKernel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define TURNLET_KERNEL_X86 1
+#endif
+
+namespace turnlet::sim {
+namespace {
+
+constexpr std::uint32_t opaqueBlack = 0xFF000000u;  // BGRA bytes 0, 0, 0, 255
+constexpr std::uint32_t alphaMask = 0xFF000000u;
+constexpr std::size_t tileSize = 16;  // pixels; 16 BGRA pixels fill one 64-byte cache line
+constexpr std::size_t turnedBand = 8;  // target columns per band of a turned, filtered frame
+// How far ahead a quarter turn prefetches its source: four tiles, both cache lines that each
+// tile's 64-byte run of a source row may straddle.
+constexpr std::size_t prefetchTiles = 4;
+
+inline std::uint32_t load32(const std::uint8_t* p) {
+  std::uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+inline void store32(std::uint8_t* p, std::uint32_t v) { std::memcpy(p, &v, 4); }
+
+inline const std::uint8_t* texel(const ConstImage& image, std::size_t x, std::size_t y) {
+  return image.pixels + y * image.bytesPerRow + x * 4;
+}
+
+inline std::uint8_t* pixel(const MutableImage& image, std::size_t x, std::size_t y) {
+  return image.pixels + y * image.bytesPerRow + x * 4;
+}
+
+// The rotated source fitted into the target.
+struct Fit {
+  double sizeX = 0;
+  double sizeY = 0;
+  double scale = 0;
+  double originX = 0;
+  double originY = 0;
+  bool empty = true;
+  bool exact = false;
+};
+
+Fit fitFor(const RotateFrameParameters& p) {
+  Fit fit;
+  const bool odd = (p.turns & 1) != 0;
+  const std::uint32_t sizeX = odd ? p.sh : p.sw;
+  const std::uint32_t sizeY = odd ? p.sw : p.sh;
+  if (sizeX == 0 || sizeY == 0) return fit;
+  fit.empty = false;
+  fit.sizeX = sizeX;
+  fit.sizeY = sizeY;
+  fit.scale = std::min(double(p.dw) / fit.sizeX, double(p.dh) / fit.sizeY);
+  fit.originX = std::floor((p.dw - fit.sizeX * fit.scale) * 0.5);
+  fit.originY = std::floor((p.dh - fit.sizeY * fit.scale) * 0.5);
+  fit.exact = p.dw == sizeX && p.dh == sizeY;
+  return fit;
+}
+
+// Source texel of target pixel (dx, dy) on the exact path.
+inline const std::uint8_t* exactTexel(const ConstImage& s, std::uint32_t turns, std::size_t dx, std::size_t dy,
+                                      std::size_t sw, std::size_t sh) {
+  switch (turns) {
+    case 0:
+      return texel(s, dx, dy);
+    case 1:
+      return texel(s, sw - 1 - dy, dx);
+    case 2:
+      return texel(s, sw - 1 - dx, sh - 1 - dy);
+    default:
+      return texel(s, dy, sh - 1 - dx);
+  }
+}
+
+RotateFrameKernel::Tap quantise(double coordinate) {
+  const auto q = static_cast<std::int64_t>(std::floor(coordinate * 256 + 0.5));
+  const std::int64_t index = q >= 0 ? q / 256 : -((255 - q) / 256);
+  return {static_cast<std::int32_t>(index), static_cast<std::uint32_t>(q - index * 256)};
+}
+
+inline std::size_t clampIndex(std::int64_t i, std::size_t n) {
+  return static_cast<std::size_t>(std::clamp<std::int64_t>(i, 0, static_cast<std::int64_t>(n) - 1));
+}
+
+void fillBlack(const MutableImage& target, std::size_t y, std::size_t x0, std::size_t x1) {
+  std::uint8_t* row = pixel(target, 0, y);
+  for (std::size_t x = x0; x < x1; ++x) store32(row + x * 4, opaqueBlack);
+}
+
+inline std::uint32_t bilinear(std::uint32_t c00, std::uint32_t c10, std::uint32_t c01, std::uint32_t c11,
+                              std::uint32_t fx, std::uint32_t fy) {
+  const std::uint32_t w00 = (256 - fx) * (256 - fy), w10 = fx * (256 - fy), w01 = (256 - fx) * fy, w11 = fx * fy;
+  std::uint32_t out = alphaMask;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const std::uint32_t sum = ((c00 >> shift) & 255) * w00 + ((c10 >> shift) & 255) * w10 +
+                              ((c01 >> shift) & 255) * w01 + ((c11 >> shift) & 255) * w11;
+    out |= ((sum + 32768) >> 16) << shift;
+  }
+  return out;
+}
+
+// ---- portable exact path ------------------------------------------------------------------
+
+void exactPortable(const ConstImage& s, std::uint32_t turns, const MutableImage& t, PixelRegion r) {
+  const std::size_t sw = s.width, sh = s.height;
+  if (turns == 0) {
+    for (std::size_t y = r.y0; y < r.y1; ++y) {
+      const std::uint8_t* from = texel(s, 0, y);
+      std::uint8_t* to = pixel(t, 0, y);
+      for (std::size_t x = r.x0; x < r.x1; ++x) store32(to + x * 4, load32(from + x * 4) | alphaMask);
+    }
+    return;
+  }
+  if (turns == 2) {
+    for (std::size_t y = r.y0; y < r.y1; ++y) {
+      const std::uint8_t* from = texel(s, 0, sh - 1 - y);
+      std::uint8_t* to = pixel(t, 0, y);
+      for (std::size_t x = r.x0; x < r.x1; ++x) store32(to + x * 4, load32(from + (sw - 1 - x) * 4) | alphaMask);
+    }
+    return;
+  }
+  // Quarter turns: 16 × 16 tiles keep the strided side of the transposition in the L1 cache.
+  for (std::size_t tx = r.x0; tx < r.x1; tx += tileSize) {
+    const std::size_t ex = std::min(tx + tileSize, r.x1);
+    for (std::size_t ty = r.y0; ty < r.y1; ty += tileSize) {
+      const std::size_t ey = std::min(ty + tileSize, r.y1);
+      for (std::size_t y = ty; y < ey; ++y) {
+        std::uint8_t* to = pixel(t, 0, y);
+        for (std::size_t x = tx; x < ex; ++x)
+          store32(to + x * 4, load32(exactTexel(s, turns, x, y, sw, sh)) | alphaMask);
+      }
+    }
+  }
+}
+
+// ---- portable filtered path ---------------------------------------------------------------
+
+void filteredPortable(const ConstImage& s, std::uint32_t turns, const MutableImage& t, PixelRegion r, std::size_t xa,
+                      std::size_t xb, const std::vector<RotateFrameKernel::Tap>& columns,
+                      const std::vector<RotateFrameKernel::Tap>& rows, const std::vector<std::uint8_t>& rowInside) {
+  const bool odd = (turns & 1) != 0;
+  for (std::size_t y = r.y0; y < r.y1; ++y) {
+    if (!rowInside[y - r.y0] || xa >= xb) {
+      fillBlack(t, y, r.x0, r.x1);
+      continue;
+    }
+    fillBlack(t, y, r.x0, xa);
+    fillBlack(t, y, xb, r.x1);
+    const RotateFrameKernel::Tap rowTap = rows[y - r.y0];
+    std::uint8_t* to = pixel(t, 0, y);
+    for (std::size_t x = xa; x < xb; ++x) {
+      const RotateFrameKernel::Tap columnTap = columns[x - r.x0];
+      const auto& tx = odd ? rowTap : columnTap;
+      const auto& ty = odd ? columnTap : rowTap;
+      const std::size_t x0 = clampIndex(tx.index, s.width), x1 = clampIndex(std::int64_t(tx.index) + 1, s.width);
+      const std::size_t y0 = clampIndex(ty.index, s.height), y1 = clampIndex(std::int64_t(ty.index) + 1, s.height);
+      store32(to + x * 4, bilinear(load32(texel(s, x0, y0)), load32(texel(s, x1, y0)), load32(texel(s, x0, y1)),
+                                   load32(texel(s, x1, y1)), tx.fraction, ty.fraction));
+    }
+  }
+}
+
+// Turned frames (turns 1, 3): a target row samples one pair of source columns and a target
+// column one pair of source rows. Bands of eight target columns read sixteen source rows (few
+// enough streams for the hardware prefetcher to follow) while the band walks along them.
+void filteredTurned(const ConstImage& s, const MutableImage& t, PixelRegion r, std::size_t xa, std::size_t xb,
+                    const std::vector<RotateFrameKernel::Tap>& columns, const std::vector<RotateFrameKernel::Tap>& rows,
+                    const std::vector<std::uint8_t>& rowInside) {
+  for (std::size_t y = r.y0; y < r.y1; ++y) {
+    if (!rowInside[y - r.y0] || xa >= xb) {
+      fillBlack(t, y, r.x0, r.x1);
+    } else {
+      fillBlack(t, y, r.x0, xa);
+      fillBlack(t, y, xb, r.x1);
+    }
+  }
+  const std::uint8_t* upper[turnedBand];
+  const std::uint8_t* lower[turnedBand];
+  std::uint32_t fractions[turnedBand];
+  for (std::size_t xs = xa; xs < xb; xs += turnedBand) {
+    const std::size_t count = std::min(turnedBand, xb - xs);
+    for (std::size_t k = 0; k < count; ++k) {
+      const RotateFrameKernel::Tap tap = columns[xs + k - r.x0];
+      upper[k] = texel(s, 0, clampIndex(tap.index, s.height));
+      lower[k] = texel(s, 0, clampIndex(std::int64_t(tap.index) + 1, s.height));
+      fractions[k] = tap.fraction;
+    }
+    for (std::size_t y = r.y0; y < r.y1; ++y) {
+      if (!rowInside[y - r.y0]) continue;
+      const RotateFrameKernel::Tap tap = rows[y - r.y0];
+      const std::size_t c0 = clampIndex(tap.index, s.width) * 4,
+                        c1 = clampIndex(std::int64_t(tap.index) + 1, s.width) * 4;
+      std::uint8_t* to = pixel(t, xs, y);
+      for (std::size_t k = 0; k < count; ++k) {
+        store32(to + k * 4, bilinear(load32(upper[k] + c0), load32(upper[k] + c1), load32(lower[k] + c0),
+                                     load32(lower[k] + c1), tap.fraction, fractions[k]));
+      }
+    }
+  }
+}
+
+#ifdef TURNLET_KERNEL_X86
+
+// ---- AVX2 exact path ----------------------------------------------------------------------
+
+__attribute__((target("avx2"))) inline void transpose8(__m256i r[8]) {
+  const __m256i t0 = _mm256_unpacklo_epi32(r[0], r[1]), t1 = _mm256_unpackhi_epi32(r[0], r[1]);
+  const __m256i t2 = _mm256_unpacklo_epi32(r[2], r[3]), t3 = _mm256_unpackhi_epi32(r[2], r[3]);
+  const __m256i t4 = _mm256_unpacklo_epi32(r[4], r[5]), t5 = _mm256_unpackhi_epi32(r[4], r[5]);
+  const __m256i t6 = _mm256_unpacklo_epi32(r[6], r[7]), t7 = _mm256_unpackhi_epi32(r[6], r[7]);
+  const __m256i u0 = _mm256_unpacklo_epi64(t0, t2), u1 = _mm256_unpackhi_epi64(t0, t2);
+  const __m256i u2 = _mm256_unpacklo_epi64(t1, t3), u3 = _mm256_unpackhi_epi64(t1, t3);
+  const __m256i u4 = _mm256_unpacklo_epi64(t4, t6), u5 = _mm256_unpackhi_epi64(t4, t6);
+  const __m256i u6 = _mm256_unpacklo_epi64(t5, t7), u7 = _mm256_unpackhi_epi64(t5, t7);
+  r[0] = _mm256_permute2x128_si256(u0, u4, 0x20);
+  r[1] = _mm256_permute2x128_si256(u1, u5, 0x20);
+  r[2] = _mm256_permute2x128_si256(u2, u6, 0x20);
+  r[3] = _mm256_permute2x128_si256(u3, u7, 0x20);
+  r[4] = _mm256_permute2x128_si256(u0, u4, 0x31);
+  r[5] = _mm256_permute2x128_si256(u1, u5, 0x31);
+  r[6] = _mm256_permute2x128_si256(u2, u6, 0x31);
+  r[7] = _mm256_permute2x128_si256(u3, u7, 0x31);
+}
+
+// One 16 × 16 target tile of a quarter turn. Source row j of the tile (j = target column offset)
+// starts at rowStart(j); its 16 texels, read left to right, become target rows in order, or in
+// reverse order when `reverse` is set. Results gather in an L1 tile so that each target row gets
+// one full cache line, written in one go.
+template <bool Streaming>
+__attribute__((target("avx2"))) void quarterTile(const std::uint8_t* const rowStart[tileSize], bool reverse,
+                                                 std::uint8_t* targetTopLeft, std::size_t targetStride) {
+  alignas(64) std::uint32_t tile[tileSize][tileSize];
+  for (std::size_t jb = 0; jb < tileSize; jb += 8) {
+    for (std::size_t mb = 0; mb < tileSize; mb += 8) {
+      __m256i r[8];
+      for (std::size_t k = 0; k < 8; ++k)
+        r[k] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(rowStart[jb + k] + mb * 4));
+      transpose8(r);
+      for (std::size_t m = 0; m < 8; ++m) {
+        const std::size_t row = reverse ? tileSize - 1 - (mb + m) : mb + m;
+        _mm256_store_si256(reinterpret_cast<__m256i*>(&tile[row][jb]), r[m]);
+      }
+    }
+  }
+  const __m256i alpha = _mm256_set1_epi32(static_cast<int>(alphaMask));
+  for (std::size_t i = 0; i < tileSize; ++i) {
+    auto* to = reinterpret_cast<__m256i*>(targetTopLeft + i * targetStride);
+    const __m256i a = _mm256_or_si256(_mm256_load_si256(reinterpret_cast<const __m256i*>(&tile[i][0])), alpha);
+    const __m256i b = _mm256_or_si256(_mm256_load_si256(reinterpret_cast<const __m256i*>(&tile[i][8])), alpha);
+    if constexpr (Streaming) {
+      _mm256_stream_si256(to, a);
+      _mm256_stream_si256(to + 1, b);
+    } else {
+      _mm256_storeu_si256(to, a);
+      _mm256_storeu_si256(to + 1, b);
+    }
+  }
+}
+
+template <bool Streaming>
+__attribute__((target("avx2"))) void quarterTurnAvx2(const ConstImage& s, std::uint32_t turns, const MutableImage& t,
+                                                     PixelRegion r) {
+  const std::size_t sw = s.width, sh = s.height;
+  const std::size_t fullX = r.x0 + (r.x1 - r.x0) / tileSize * tileSize;
+  const std::size_t fullY = r.y0 + (r.y1 - r.y0) / tileSize * tileSize;
+  const std::uint8_t* rows[tileSize];
+  const std::size_t bands = (fullX - r.x0) / tileSize;
+  // One band of sixteen target rows at a time, written left to right or right to left in whole
+  // cache lines: sixteen write streams whose pages stay in the TLB. The tiles of a band read one
+  // 64-byte run of each source row, walking down the source (turn 1 left to right, turn 3 right
+  // to left, so that both read downward), with a prefetch a few tiles ahead.
+  for (std::size_t y = r.y0; y < fullY; y += tileSize) {
+    for (std::size_t step = 0; step < bands; ++step) {
+      if (turns == 1) {
+        // target (x + j, y + i) = source (sw − 1 − y − i, x + j)
+        const std::size_t x = r.x0 + step * tileSize;
+        if (step + prefetchTiles < bands)
+          for (std::size_t j = 0; j < tileSize; ++j) {
+            const char* at =
+                reinterpret_cast<const char*>(texel(s, sw - tileSize - y, x + prefetchTiles * tileSize + j));
+            _mm_prefetch(at, _MM_HINT_T0);
+            _mm_prefetch(at + 63, _MM_HINT_T0);
+          }
+        for (std::size_t j = 0; j < tileSize; ++j) rows[j] = texel(s, sw - tileSize - y, x + j);
+        quarterTile<Streaming>(rows, true, pixel(t, x, y), t.bytesPerRow);
+      } else {
+        // target (x + j, y + i) = source (y + i, sh − 1 − x − j)
+        const std::size_t x = r.x0 + (bands - 1 - step) * tileSize;
+        if (step + prefetchTiles < bands)
+          for (std::size_t j = 0; j < tileSize; ++j) {
+            const char* at = reinterpret_cast<const char*>(texel(s, y, sh - 1 - (x - prefetchTiles * tileSize) - j));
+            _mm_prefetch(at, _MM_HINT_T0);
+            _mm_prefetch(at + 63, _MM_HINT_T0);
+          }
+        for (std::size_t j = 0; j < tileSize; ++j) rows[j] = texel(s, y, sh - 1 - x - j);
+        quarterTile<Streaming>(rows, false, pixel(t, x, y), t.bytesPerRow);
+      }
+    }
+  }
+  // Edges narrower than a tile.
+  exactPortable(s, turns, t, PixelRegion{fullX, r.y0, r.x1, r.y1});
+  exactPortable(s, turns, t, PixelRegion{r.x0, fullY, fullX, r.y1});
+}
+
+template <bool Streaming>
+__attribute__((target("avx2"))) void halfTurnAvx2(const ConstImage& s, const MutableImage& t, PixelRegion r) {
+  const std::size_t sw = s.width, sh = s.height;
+  const __m256i reverse = _mm256_setr_epi32(7, 6, 5, 4, 3, 2, 1, 0);
+  const __m256i alpha = _mm256_set1_epi32(static_cast<int>(alphaMask));
+  const std::size_t full = r.x0 + (r.x1 - r.x0) / tileSize * tileSize;
+  for (std::size_t y = r.y0; y < r.y1; ++y) {
+    const std::uint8_t* from = texel(s, 0, sh - 1 - y);
+    std::uint8_t* to = pixel(t, 0, y);
+    for (std::size_t x = r.x0; x < full; x += tileSize) {
+      // target x … x + 15 = source sw − 1 − x … sw − 16 − x
+      const std::uint8_t* last = from + (sw - tileSize - x) * 4;
+      const __m256i hi = _mm256_or_si256(
+          _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(last + 32)), reverse), alpha);
+      const __m256i lo = _mm256_or_si256(
+          _mm256_permutevar8x32_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(last)), reverse), alpha);
+      auto* out = reinterpret_cast<__m256i*>(to + x * 4);
+      if constexpr (Streaming) {
+        _mm256_stream_si256(out, hi);
+        _mm256_stream_si256(out + 1, lo);
+      } else {
+        _mm256_storeu_si256(out, hi);
+        _mm256_storeu_si256(out + 1, lo);
+      }
+    }
+    for (std::size_t x = full; x < r.x1; ++x) store32(to + x * 4, load32(from + (sw - 1 - x) * 4) | alphaMask);
+  }
+}
+
+template <bool Streaming>
+__attribute__((target("avx2"))) void copyAvx2(const ConstImage& s, const MutableImage& t, PixelRegion r) {
+  const __m256i alpha = _mm256_set1_epi32(static_cast<int>(alphaMask));
+  const std::size_t full = r.x0 + (r.x1 - r.x0) / tileSize * tileSize;
+  for (std::size_t y = r.y0; y < r.y1; ++y) {
+    const std::uint8_t* from = texel(s, 0, y);
+    std::uint8_t* to = pixel(t, 0, y);
+    for (std::size_t x = r.x0; x < full; x += tileSize) {
+      const __m256i a = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + x * 4)), alpha);
+      const __m256i b = _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + x * 4 + 32)), alpha);
+      auto* out = reinterpret_cast<__m256i*>(to + x * 4);
+      if constexpr (Streaming) {
+        _mm256_stream_si256(out, a);
+        _mm256_stream_si256(out + 1, b);
+      } else {
+        _mm256_storeu_si256(out, a);
+        _mm256_storeu_si256(out + 1, b);
+      }
+    }
+    for (std::size_t x = full; x < r.x1; ++x) store32(to + x * 4, load32(from + x * 4) | alphaMask);
+  }
+}
+
+__attribute__((target("avx2"))) void exactAvx2(const ConstImage& s, std::uint32_t turns, const MutableImage& t,
+                                               PixelRegion r) {
+  // Streaming stores need 32-byte aligned targets; full 64-byte lines keep them from reading
+  // the target first.
+  const bool streaming = (reinterpret_cast<std::uintptr_t>(pixel(t, r.x0, 0)) % 64) == 0 && t.bytesPerRow % 64 == 0;
+  if (turns == 0) {
+    streaming ? copyAvx2<true>(s, t, r) : copyAvx2<false>(s, t, r);
+  } else if (turns == 2) {
+    streaming ? halfTurnAvx2<true>(s, t, r) : halfTurnAvx2<false>(s, t, r);
+  } else {
+    streaming ? quarterTurnAvx2<true>(s, turns, t, r) : quarterTurnAvx2<false>(s, turns, t, r);
+  }
+  _mm_sfence();
+}
+
+// ---- AVX2 filtered path -------------------------------------------------------------------
+//
+// Each target row samples a fixed pair of source rows (turns 0, 2) or columns (turns 1, 3). That
+// pair is first blended into a line of 16-bit values, v = a × (256 − f) + b × f, stored offset by
+// 0x8000 so that signed multiply-add can finish the blend along the line.
+
+constexpr std::uint16_t bias = 0x8000;
+
+inline std::uint64_t blendTexels(std::uint32_t a, std::uint32_t b, std::uint32_t f) {
+  std::uint64_t out = 0;
+  for (int c = 0; c < 4; ++c) {
+    const std::uint32_t v = ((a >> (8 * c)) & 255) * (256 - f) + ((b >> (8 * c)) & 255) * f;
+    out |= std::uint64_t(std::uint16_t(v ^ bias)) << (16 * c);
+  }
+  return out;
+}
+
+// line[j] for j in [from, to] = rows r0, r1 of the source blended; line points at index 0.
+__attribute__((target("avx2"))) void blendRows(const ConstImage& s, std::size_t r0, std::size_t r1, std::uint32_t f,
+                                               std::uint64_t* line, std::size_t from, std::size_t to) {
+  const std::uint8_t* a = texel(s, 0, r0);
+  const std::uint8_t* b = texel(s, 0, r1);
+  const __m256i wa = _mm256_set1_epi16(static_cast<short>(256 - f));
+  const __m256i wb = _mm256_set1_epi16(static_cast<short>(f));
+  const __m256i flip = _mm256_set1_epi16(static_cast<short>(bias));
+  std::size_t j = from;
+  for (; j + 4 <= to + 1; j += 4) {
+    const __m256i va = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + j * 4)));
+    const __m256i vb = _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + j * 4)));
+    const __m256i v = _mm256_add_epi16(_mm256_mullo_epi16(va, wa), _mm256_mullo_epi16(vb, wb));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(line + j), _mm256_xor_si256(v, flip));
+  }
+  for (; j <= to; ++j) line[j] = blendTexels(load32(a + j * 4), load32(b + j * 4), f);
+}
+
+// Two target pixels, k and k + 1, as 32-bit channels: blended along the line with their weights,
+// which sit at `lane` and `lane + 1` of w8.
+__attribute__((target("avx2"))) inline __m256i finishPair(const std::uint64_t* line, const RotateFrameKernel::Tap* taps,
+                                                          std::size_t k, __m256i w8, int lane) {
+  const __m256i interleave = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15,  //
+                                              0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
+  const __m256i round = _mm256_set1_epi32(32768 * 256 + 32768);
+  const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + taps[k].index));
+  const __m128i q = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + taps[k + 1].index));
+  const __m256i v = _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(p), q, 1), interleave);
+  const __m256i w = _mm256_permutevar8x32_epi32(
+      w8, _mm256_setr_epi32(lane, lane, lane, lane, lane + 1, lane + 1, lane + 1, lane + 1));
+  return _mm256_srli_epi32(_mm256_add_epi32(_mm256_madd_epi16(v, w), round), 16);
+}
+
+// Finishes one target row: pixels [xa, xb) from the blended line, along column taps.
+__attribute__((target("avx2"))) void finishRow(const std::uint64_t* line, const RotateFrameKernel::Tap* taps,
+                                               const std::uint32_t* weights, std::uint8_t* to, std::size_t count) {
+  const __m256i alpha = _mm256_set1_epi32(static_cast<int>(alphaMask));
+  const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+  std::size_t x = 0;
+  for (; x + 8 <= count; x += 8) {
+    const __m256i w8 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + x));
+    const __m256i p01 = finishPair(line, taps, x, w8, 0), p23 = finishPair(line, taps, x + 2, w8, 2);
+    const __m256i p45 = finishPair(line, taps, x + 4, w8, 4), p67 = finishPair(line, taps, x + 6, w8, 6);
+    const __m256i lo = _mm256_packus_epi32(p01, p23);   // p0 p2 | p1 p3
+    const __m256i hi = _mm256_packus_epi32(p45, p67);   // p4 p6 | p5 p7
+    const __m256i bytes = _mm256_packus_epi16(lo, hi);  // p0 p2 p4 p6 | p1 p3 p5 p7
+    const __m256i pixels = _mm256_or_si256(_mm256_permutevar8x32_epi32(bytes, order), alpha);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + x * 4), pixels);
+  }
+  for (; x < count; ++x) {
+    const std::uint64_t a = line[taps[x].index], b = line[taps[x].index + 1];
+    const std::uint32_t f = taps[x].fraction;
+    std::uint32_t out = alphaMask;
+    for (int c = 0; c < 3; ++c) {
+      const std::uint32_t va = std::uint16_t(a >> (16 * c)) ^ bias, vb = std::uint16_t(b >> (16 * c)) ^ bias;
+      out |= ((va * (256 - f) + vb * f + 32768) >> 16) << (8 * c);
+    }
+    store32(to + x * 4, out);
+  }
+}
+
+#endif  // TURNLET_KERNEL_X86
+
+}  // namespace
+
+RotateFrameKernel::RotateFrameKernel(VectorUnit unit) : unit(unit) {
+  if (unit == VectorUnit::avx2 && bestVectorUnit() != VectorUnit::avx2) this->unit = VectorUnit::portable;
+}
+
+VectorUnit RotateFrameKernel::bestVectorUnit() {
+#ifdef TURNLET_KERNEL_X86
+  return __builtin_cpu_supports("avx2") ? VectorUnit::avx2 : VectorUnit::portable;
+#else
+  return VectorUnit::portable;
+#endif
+}
+
+void RotateFrameKernel::run(const ConstImage& source, const RotateFrameParameters& parameters,
+                            const MutableImage& target, PixelRegion region) {
+  region.x1 = std::min(region.x1, target.width);
+  region.y1 = std::min(region.y1, target.height);
+  if (region.x0 >= region.x1 || region.y0 >= region.y1) return;
+  RotateFrameParameters p = parameters;
+  p.turns &= 3;
+  const Fit fit = fitFor(p);
+  if (fit.empty) {
+    for (std::size_t y = region.y0; y < region.y1; ++y) fillBlack(target, y, region.x0, region.x1);
+  } else if (fit.exact) {
+    // Pixels past dw × dh (a target larger than the program was told) lie outside the picture.
+    const PixelRegion inside{region.x0, region.y0, std::min<std::size_t>(region.x1, p.dw),
+                             std::min<std::size_t>(region.y1, p.dh)};
+    if (inside.x0 < inside.x1 && inside.y0 < inside.y1) runExact(source, p, target, inside);
+    for (std::size_t y = region.y0; y < region.y1; ++y) {
+      if (y >= inside.y1 || inside.x0 >= inside.x1) {
+        fillBlack(target, y, region.x0, region.x1);
+      } else {
+        fillBlack(target, y, std::max(region.x0, inside.x1), region.x1);
+      }
+    }
+  } else {
+    runFiltered(source, p, target, region);
+  }
+}
+
+void RotateFrameKernel::runExact(const ConstImage& source, const RotateFrameParameters& p, const MutableImage& target,
+                                 PixelRegion region) {
+  // On this path every pixel is inside the picture; alpha is set while writing.
+  const ConstImage s{source.pixels, p.sw, p.sh, source.bytesPerRow};
+#ifdef TURNLET_KERNEL_X86
+  if (unit == VectorUnit::avx2) {
+    exactAvx2(s, p.turns, target, region);
+  } else {
+    exactPortable(s, p.turns, target, region);
+  }
+#else
+  exactPortable(s, p.turns, target, region);
+#endif
+}
+
+void RotateFrameKernel::runFiltered(const ConstImage& source, const RotateFrameParameters& p,
+                                    const MutableImage& target, PixelRegion region) {
+  const Fit fit = fitFor(p);
+  const ConstImage s{source.pixels, p.sw, p.sh, source.bytesPerRow};
+  const bool odd = (p.turns & 1) != 0;
+  const std::size_t width = region.x1 - region.x0, height = region.y1 - region.y0;
+
+  // Taps along target columns and rows; the picture's columns are one contiguous run [xa, xb).
+  columnTaps.resize(width);
+  rowTaps.resize(height);
+  columnWeights.resize(width);
+  rowInside.resize(height);
+  std::size_t xa = region.x1, xb = region.x0;
+  for (std::size_t x = region.x0; x < region.x1; ++x) {
+    const double point = (x + 0.5 - fit.originX) / fit.scale;
+    const double r = point / fit.sizeX;
+    if (point >= 0 && point < fit.sizeX) {
+      xa = std::min(xa, x);
+      xb = x + 1;
+    }
+    double coordinate = 0;
+    switch (p.turns) {
+      case 0:
+        coordinate = r * p.sw - 0.5;
+        break;
+      case 1:
+        coordinate = r * p.sh - 0.5;
+        break;
+      case 2:
+        coordinate = (1 - r) * p.sw - 0.5;
+        break;
+      default:
+        coordinate = (1 - r) * p.sh - 0.5;
+        break;
+    }
+    const Tap tap = quantise(coordinate);
+    columnTaps[x - region.x0] = tap;
+    columnWeights[x - region.x0] = (256 - tap.fraction) | (tap.fraction << 16);
+  }
+  for (std::size_t y = region.y0; y < region.y1; ++y) {
+    const double point = (y + 0.5 - fit.originY) / fit.scale;
+    const double r = point / fit.sizeY;
+    rowInside[y - region.y0] = point >= 0 && point < fit.sizeY;
+    double coordinate = 0;
+    switch (p.turns) {
+      case 0:
+        coordinate = r * p.sh - 0.5;
+        break;
+      case 1:
+        coordinate = (1 - r) * p.sw - 0.5;
+        break;
+      case 2:
+        coordinate = (1 - r) * p.sh - 0.5;
+        break;
+      default:
+        coordinate = r * p.sw - 0.5;
+        break;
+    }
+    rowTaps[y - region.y0] = quantise(coordinate);
+  }
+
+  // Turned frames take the banded path on every processor; the line path below serves rows.
+  if (odd) {
+    filteredTurned(s, target, region, xa, xb, columnTaps, rowTaps, rowInside);
+    return;
+  }
+#ifdef TURNLET_KERNEL_X86
+  if (unit == VectorUnit::avx2 && xa < xb) {
+    // Along a target row the taps walk source columns: n texels.
+    const std::size_t n = p.sw;
+    std::int64_t lo = std::numeric_limits<std::int64_t>::max(), hi = std::numeric_limits<std::int64_t>::min();
+    for (std::size_t x = xa; x < xb; ++x) {
+      lo = std::min<std::int64_t>(lo, columnTaps[x - region.x0].index);
+      hi = std::max<std::int64_t>(hi, columnTaps[x - region.x0].index + 1);
+    }
+    const std::size_t from = clampIndex(lo, n), to = clampIndex(hi, n);
+    const std::size_t stride = n + 2;  // one padding texel on each side for clamp-to-edge
+    lines.resize(stride);
+    const Tap* taps = columnTaps.data() + (xa - region.x0);
+    const std::uint32_t* weights = columnWeights.data() + (xa - region.x0);
+    auto pad = [&](std::uint64_t* line) {
+      if (lo < 0) line[-1] = line[0];
+      if (hi >= static_cast<std::int64_t>(n)) line[n] = line[n - 1];
+    };
+    // finishRow reads line[index] and line[index + 1]; the taps index from padding slot -1.
+    for (std::size_t y = region.y0; y < region.y1; ++y) {
+      if (!rowInside[y - region.y0]) {
+        fillBlack(target, y, region.x0, region.x1);
+        continue;
+      }
+      const Tap t = rowTaps[y - region.y0];
+      blendRows(s, clampIndex(t.index, p.sh), clampIndex(std::int64_t(t.index) + 1, p.sh), t.fraction, lines.data() + 1,
+                from, to);
+      std::uint64_t* line = lines.data() + 1;
+      pad(line);
+      fillBlack(target, y, region.x0, xa);
+      finishRow(line, taps, weights, pixel(target, xa, y), xb - xa);
+      fillBlack(target, y, xb, region.x1);
+    }
+    return;
+  }
+#endif
+  filteredPortable(s, p.turns, target, region, xa, xb, columnTaps, rowTaps, rowInside);
+}
+
+}  // namespace turnlet::sim

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace turnlet::sim {
+
+// BGRA8 images as the kernel sees them: rows bytesPerRow apart.
+struct ConstImage {
+  const std::uint8_t* pixels = nullptr;
+  std::size_t width = 0;
+  std::size_t height = 0;
+  std::size_t bytesPerRow = 0;
+};
+
+struct MutableImage {
+  std::uint8_t* pixels = nullptr;
+  std::size_t width = 0;
+  std::size_t height = 0;
+  std::size_t bytesPerRow = 0;
+};
+
+// Half-open rectangle of target pixels.
+struct PixelRegion {
+  std::size_t x0 = 0;
+  std::size_t y0 = 0;
+  std::size_t x1 = 0;
+  std::size_t y1 = 0;
+};
+
+// The 20-byte parameter block of the rotation program.
+struct RotateFrameParameters {
+  std::uint32_t sw = 0;
+  std::uint32_t sh = 0;
+  std::uint32_t dw = 0;
+  std::uint32_t dh = 0;
+  std::uint32_t turns = 0;
+};
+
+enum class VectorUnit { portable, avx2 };
+
+// The simulated GPU's native form of the rotation program's fragment stage `rotateFrame`: it
+// shades every target pixel of a region exactly as the program does for a fragment at the
+// pixel's centre (rotation, aspect fit, letterbox, alpha 1).
+//
+// Sizes equal after turning: texel-exact copy, done as cache-blocked transposition (16 × 16
+// tiles, full cache lines written with streaming stores where the target rows allow it).
+// Otherwise clamp-to-edge bilinear sampling in one pass over the target. Texel coordinates are
+// quantised to 1/256 texel (nearest, halves up), as GPU samplers do with 8 bits of sub-texel
+// precision; with fx, fy in 0…256 the result is
+//   (Σ texel × weightX × weightY + 32768) >> 16   per channel, weights (256 − f, f),
+// which is exact integer arithmetic, so every vector unit gives the same bytes.
+//
+// The source must hold sw × sh pixels and the target dw × dh (callers check). Not thread-safe:
+// it keeps scratch space that grows to the largest frame seen and is reused after that.
+class RotateFrameKernel {
+ public:
+  explicit RotateFrameKernel(VectorUnit unit = bestVectorUnit());
+
+  // avx2 where the processor has it, else portable.
+  static VectorUnit bestVectorUnit();
+
+  void run(const ConstImage& source, const RotateFrameParameters& parameters, const MutableImage& target,
+           PixelRegion region);
+  void run(const ConstImage& source, const RotateFrameParameters& parameters, const MutableImage& target) {
+    run(source, parameters, target, PixelRegion{0, 0, target.width, target.height});
+  }
+
+  VectorUnit vectorUnit() const { return unit; }
+
+  // Where one target coordinate samples along one source axis: texels index and index + 1
+  // (before clamping) with weights (256 − fraction, fraction).
+  struct Tap {
+    std::int32_t index = 0;
+    std::uint32_t fraction = 0;  // 0…256
+  };
+
+ private:
+  void runExact(const ConstImage& source, const RotateFrameParameters& p, const MutableImage& target,
+                PixelRegion region);
+  void runFiltered(const ConstImage& source, const RotateFrameParameters& p, const MutableImage& target,
+                   PixelRegion region);
+
+  VectorUnit unit;
+  std::vector<Tap> columnTaps;  // per target column
+  std::vector<Tap> rowTaps;     // per target row
+  std::vector<std::uint32_t> columnWeights;
+  std::vector<std::uint8_t> rowInside;
+  std::vector<std::uint64_t> lines;  // blended source lines, 4 × 16 bits per texel
+};
+
+}  // namespace turnlet::sim
