@@ -25,7 +25,9 @@ std::optional<double> TimerQueue::nextDue() const {
 }
 
 std::optional<std::function<void()>> TimerQueue::popDue(double time) {
-  if (timers.empty() || timers.begin()->first.first > time) return std::nullopt;
+  if (timers.empty()) return std::nullopt;
+  const double due = timers.begin()->first.first;
+  if (due > time || !std::isfinite(due)) return std::nullopt;
   auto node = timers.extract(timers.begin());
   dueById.erase(node.key().second);
   return std::move(node.mapped());

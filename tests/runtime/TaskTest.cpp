@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -262,4 +264,134 @@ TEST(TaskLifetime, NeverStartedAndSuspendedTasksAreDestroyedWithoutLeaks) {
     EXPECT_EQ(Counted::live, 0);
   }
   EXPECT_EQ(Counted::live, 0);
+}
+
+TEST(TaskLifetime, ATaskWaitingForAnAbandonedTaskGetsACancellationAndNeitherLeaks) {
+  auto waitsForever = [](Counted, std::optional<Continuation<int>>& slot) -> Task<void> {
+    co_await withContinuation<int>([&slot](Continuation<int> c) { slot.emplace(c); });
+  };
+  auto awaits = [](Counted, TaskHandle other, std::string& outcome) -> Task<void> {
+    try {
+      co_await other;
+      outcome = "finished";
+    } catch (const CancellationError&) {
+      outcome = "cancelled";
+    }
+  };
+  auto sleeps = [](Counted) -> Task<void> { co_await sleep(100.0); };
+
+  {  // the awaited task's continuation is dropped
+    sim::ManualLoop loop;
+    std::optional<Continuation<int>> slot;
+    std::string outcome;
+    {
+      auto a = spawn(loop, waitsForever(Counted{}, slot));
+      spawn(loop, awaits(Counted{}, a, outcome));
+    }
+    loop.runUntilIdle();
+    EXPECT_EQ(Counted::live, 2);
+    slot.reset();
+    loop.runUntilIdle();
+    EXPECT_EQ(outcome, "cancelled");
+    EXPECT_EQ(Counted::live, 0);
+  }
+  {  // the loop goes away while the awaited task sleeps
+    sim::ManualLoop loop;
+    std::string outcome;
+    {
+      auto a = spawn(loop, sleeps(Counted{}));
+      spawn(loop, awaits(Counted{}, a, outcome));
+    }
+    loop.runUntilIdle();
+    EXPECT_EQ(Counted::live, 2);
+  }
+  EXPECT_EQ(Counted::live, 0);
+}
+
+namespace {
+
+// A loop whose post() from another thread returns only after the loop thread has run the block:
+// an interleaving any real loop allows.
+class HandshakeLoop : public MainLoop {
+ public:
+  sim::ManualLoop inner;
+  void post(std::function<void()> fn) override {
+    const bool fromOtherThread = !inner.isLoopThread();
+    inner.post(std::move(fn));
+    if (!fromOtherThread) return;
+    std::unique_lock lock(mutex);
+    postedFromOtherThread = true;
+    changed.notify_all();
+    changed.wait(lock, [&] { return ran; });
+  }
+  TimerId schedule(double d, std::function<void()> fn, double t) override { return inner.schedule(d, std::move(fn), t); }
+  void cancel(TimerId id) override { inner.cancel(id); }
+  double now() const override { return inner.now(); }
+  bool isLoopThread() const override { return inner.isLoopThread(); }
+
+  void runThePostFromTheOtherThread() {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return postedFromOtherThread; });
+    lock.unlock();
+    inner.runUntilIdle();
+    lock.lock();
+    ran = true;
+    changed.notify_all();
+  }
+
+ private:
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool postedFromOtherThread = false;
+  bool ran = false;
+};
+
+struct RecordsDestroyingThread {
+  std::thread::id* where;
+  explicit RecordsDestroyingThread(std::thread::id* w) : where(w) {}
+  RecordsDestroyingThread(RecordsDestroyingThread&& o) noexcept : where(std::exchange(o.where, nullptr)) {}
+  ~RecordsDestroyingThread() {
+    if (where) *where = std::this_thread::get_id();
+  }
+};
+
+}  // namespace
+
+TEST(Continuation, ATaskResumedFromAnotherThreadIsDestroyedOnTheLoop) {
+  HandshakeLoop loop;
+  std::thread::id destroyedOn;
+  std::thread worker;
+  auto task = [](RecordsDestroyingThread, std::thread& worker) -> Task<void> {
+    co_await withContinuation<int>([&worker](Continuation<int> c) { worker = std::thread([c] { c.resume(1); }); });
+  };
+  spawn(loop, task(RecordsDestroyingThread(&destroyedOn), worker));
+  loop.inner.runUntilIdle();
+  loop.runThePostFromTheOtherThread();
+  worker.join();
+  EXPECT_EQ(destroyedOn, std::this_thread::get_id());
+}
+
+TEST(Continuation, AStartThatThrowsResumesWithItsErrorAndLaterResumesAreIgnored) {
+  sim::ManualLoop loop;
+  std::optional<Continuation<int>> kept;
+  std::string log;
+  auto task = [&]() -> Task<void> {
+    try {
+      co_await withContinuation<int>([&](Continuation<int> c) {
+        kept.emplace(c);
+        throw AppFailure("could not start");
+      });
+    } catch (const AppFailure& e) {
+      log += e.message() + ";";
+    }
+    co_await sleep(1.0);
+    log += "slept;";
+  };
+  spawn(loop, task());
+  loop.runUntilIdle();
+  kept->resume(5);
+  loop.runUntilIdle();
+  EXPECT_EQ(log, "could not start;");
+  loop.advance(1);
+  EXPECT_EQ(log, "could not start;slept;");
 }

@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/MonotonicClock.h"
 #include "host/RunLoop.h"
 #include "host/ThreadSerialQueue.h"
 #include "runtime/RepeatingTimer.h"
@@ -143,4 +144,68 @@ TEST(RunLoop, RunsWorkPostedFromOtherThreadsAndDueTimersUntilStopped) {
   loop.run();
   poster.join();
   EXPECT_EQ(log, (std::vector<std::string>{"posted from a thread", "timer"}));
+}
+
+TEST(RunLoop, AStopThatComesBeforeRunIsNotLost) {
+  host::RunLoop loop;
+  loop.stop();
+  loop.run();  // returns at once instead of blocking for ever
+  bool ranAfterRestart = false;
+  loop.post([&] {
+    ranAfterRestart = true;
+    loop.stop();
+  });
+  loop.run();
+  EXPECT_TRUE(ranAfterRestart);
+}
+
+TEST(HostWaits, FarOffDeadlinesBlockForABoundedTimeInsteadOfOverflowing) {
+  // A deadline past what the clock's nanoseconds can hold used to make the wait return at once,
+  // so the loop spun at full speed holding its lock.
+  for (double seconds : {1e10, 1e300, std::numeric_limits<double>::infinity()}) {
+    EXPECT_GT(host::boundedWait(seconds).count(), 1) << seconds;
+    EXPECT_LE(host::boundedWait(seconds).count(), 3600) << seconds;
+  }
+  EXPECT_EQ(host::boundedWait(-5).count(), 0);
+  EXPECT_EQ(host::boundedWait(std::numeric_limits<double>::quiet_NaN()).count(), 0);
+  EXPECT_DOUBLE_EQ(host::boundedWait(0.25).count(), 0.25);
+}
+
+TEST(ThreadSerialQueue, AQueueReleasedByItsOwnWorkEndsCleanly) {
+  struct Owner {
+    std::unique_ptr<SerialQueue> queue = std::make_unique<host::ThreadSerialQueue>("owner");
+    std::atomic<bool>* gone;
+    ~Owner() {
+      queue.reset();  // on the queue's own worker thread
+      *gone = true;
+    }
+  };
+  std::atomic<bool> gone{false};
+  {
+    auto owner = std::make_shared<Owner>();
+    owner->gone = &gone;
+    owner->queue->async([owner] {});
+  }
+  while (!gone) std::this_thread::yield();
+}
+
+TEST(ManualSerialQueue, DestroyingAQueueFromItsOwnWorkDropsTheRest) {
+  sim::ManualLoop loop;
+  sim::ManualQueueFactory factory(loop);
+  auto queue = factory.makeSerialQueue("q", QualityOfService::utility);
+  bool secondRan = false;
+  queue->async([&] { queue.reset(); });
+  queue->async([&] { secondRan = true; });
+  factory.drainAll();
+  EXPECT_FALSE(secondRan);
+}
+
+TEST(ManualLoop, AnInfiniteTimerNeverFiresEvenGivenUnlimitedTime) {
+  sim::ManualLoop loop;
+  bool fired = false;
+  loop.schedule(std::numeric_limits<double>::infinity(), [&] { fired = true; });
+  EXPECT_FALSE(loop.runUntil([&] { return fired; }, std::numeric_limits<double>::infinity()));
+  loop.advance(std::numeric_limits<double>::infinity());
+  EXPECT_FALSE(fired);
+  EXPECT_TRUE(std::isfinite(loop.now()));
 }

@@ -4,6 +4,7 @@
 #include <limits>
 #include <vector>
 
+#include "runtime/Continuation.h"
 #include "session/RotationRecovery.h"
 #include "sim/ManualLoop.h"
 
@@ -162,4 +163,26 @@ TEST(RotationRecovery, ARunKeepsItsSchedulerAliveUntilItEnds) {
   loop.advance(1);
   EXPECT_EQ(attempts.times.size(), 1u);
   EXPECT_TRUE(weak.expired());
+}
+
+TEST(RotationRecovery, ARunWhoseAttemptCanNeverCompleteDoesNotBlockLaterRequests) {
+  sim::ManualLoop loop;
+  std::optional<Continuation<bool>> pending;
+  int attempts = 0;
+  auto waitForAnswer = [](std::optional<Continuation<bool>>& slot) -> Task<bool> {
+    co_return co_await withContinuation<bool>([&slot](Continuation<bool> c) { slot.emplace(c); });
+  };
+  auto recovery = RotationRecovery::make(loop, {0.1}, [&]() -> Task<bool> {
+    ++attempts;
+    return waitForAnswer(pending);
+  });
+  recovery->request();
+  loop.advance(0.2);
+  ASSERT_EQ(attempts, 1);
+  pending.reset();  // the completion handler is lost, and with it the run
+  loop.runUntilIdle();
+  EXPECT_FALSE(recovery->isRunning());
+  recovery->request();
+  loop.advance(0.2);
+  EXPECT_EQ(attempts, 2);
 }

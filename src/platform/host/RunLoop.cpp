@@ -48,14 +48,17 @@ void RunLoop::run() {
   {
     std::lock_guard lock(mutex);
     owner = std::this_thread::get_id();
-    stopping = false;
   }
   for (;;) {
     std::function<void()> fn;
     {
       std::unique_lock lock(mutex);
       for (;;) {
-        if (stopping) return;
+        if (stopping) {
+          // Cleared on the way out, not on the way in, so a stop() that races ahead of run() counts.
+          stopping = false;
+          return;
+        }
         if (!posted.empty()) {
           fn = std::move(posted.front());
           posted.pop_front();
@@ -65,8 +68,8 @@ void RunLoop::run() {
           fn = std::move(*due);
           break;
         }
-        if (auto next = timers.nextDue(); next && std::isfinite(*next)) {
-          wake.wait_for(lock, std::chrono::duration<double>(*next - monotonicSeconds()));
+        if (auto next = timers.nextDue()) {
+          wake.wait_for(lock, boundedWait(*next - monotonicSeconds()));
         } else {
           wake.wait(lock);
         }

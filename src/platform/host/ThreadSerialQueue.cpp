@@ -7,52 +7,61 @@
 
 namespace turnlet::host {
 
-ThreadSerialQueue::ThreadSerialQueue(std::string label) : name(std::move(label)), worker([this] { work(); }) {}
+ThreadSerialQueue::ThreadSerialQueue(std::string label)
+    : name(std::move(label)), worker([s = shared] { work(s); }) {}
 
 ThreadSerialQueue::~ThreadSerialQueue() {
+  std::deque<std::function<void()>> dropQueued;
+  TimerQueue dropDelayed;
   {
-    std::lock_guard lock(mutex);
-    stopping = true;
+    std::lock_guard lock(shared->mutex);
+    shared->stopping = true;
+    dropQueued.swap(shared->queued);
+    std::swap(dropDelayed, shared->delayed);
   }
-  wake.notify_all();
-  worker.join();
+  shared->wake.notify_all();
+  if (worker.get_id() == std::this_thread::get_id()) {
+    worker.detach();
+  } else {
+    worker.join();
+  }
 }
 
 void ThreadSerialQueue::async(std::function<void()> fn) {
   {
-    std::lock_guard lock(mutex);
-    queued.push_back(std::move(fn));
+    std::lock_guard lock(shared->mutex);
+    shared->queued.push_back(std::move(fn));
   }
-  wake.notify_one();
+  shared->wake.notify_one();
 }
 
 void ThreadSerialQueue::asyncAfter(double delaySeconds, std::function<void()> fn) {
   {
-    std::lock_guard lock(mutex);
-    delayed.add(monotonicSeconds() + sanitizedDelay(delaySeconds), std::move(fn));
+    std::lock_guard lock(shared->mutex);
+    shared->delayed.add(monotonicSeconds() + sanitizedDelay(delaySeconds), std::move(fn));
   }
-  wake.notify_one();
+  shared->wake.notify_one();
 }
 
-void ThreadSerialQueue::work() {
+void ThreadSerialQueue::work(const std::shared_ptr<Shared>& s) {
   for (;;) {
     std::function<void()> fn;
     {
-      std::unique_lock lock(mutex);
+      std::unique_lock lock(s->mutex);
       for (;;) {
-        if (stopping) return;
+        if (s->stopping) return;
         // Delayed work joins the tail of the queue when it falls due, behind what came first.
         const double now = monotonicSeconds();
-        while (auto due = delayed.popDue(now)) queued.push_back(std::move(*due));
-        if (!queued.empty()) {
-          fn = std::move(queued.front());
-          queued.pop_front();
+        while (auto due = s->delayed.popDue(now)) s->queued.push_back(std::move(*due));
+        if (!s->queued.empty()) {
+          fn = std::move(s->queued.front());
+          s->queued.pop_front();
           break;
         }
-        if (auto next = delayed.nextDue(); next && std::isfinite(*next)) {
-          wake.wait_for(lock, std::chrono::duration<double>(*next - monotonicSeconds()));
+        if (auto next = s->delayed.nextDue()) {
+          s->wake.wait_for(lock, boundedWait(*next - monotonicSeconds()));
         } else {
-          wake.wait(lock);
+          s->wake.wait(lock);
         }
       }
     }

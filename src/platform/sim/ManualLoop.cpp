@@ -40,7 +40,7 @@ bool ManualLoop::runOne(double until) {
     if (!posted.empty()) {
       fn = std::move(posted.front());
       posted.pop_front();
-    } else if (auto due = timers.nextDue(); due && *due <= until) {
+    } else if (auto due = timers.nextDue(); due && *due <= until && std::isfinite(*due)) {
       if (*due > time) time = *due;
       fn = std::move(*timers.popDue(*due));
     } else {
@@ -66,7 +66,7 @@ void ManualLoop::advance(double seconds, std::size_t stepLimit) {
     if (++steps > stepLimit) throw LoopWatchdogError("main loop still busy after the step limit");
   }
   std::lock_guard lock(mutex);
-  if (target > time) time = target;
+  if (target > time && std::isfinite(target)) time = target;
 }
 
 void ManualLoop::stall(double seconds) {
@@ -84,7 +84,7 @@ bool ManualLoop::runUntil(const std::function<bool()>& predicate, double maxSeco
   }
   {
     std::lock_guard lock(mutex);
-    if (deadline > time) time = deadline;
+    if (deadline > time && std::isfinite(deadline)) time = deadline;
   }
   return predicate();
 }

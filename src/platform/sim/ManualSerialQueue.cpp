@@ -20,6 +20,7 @@ std::size_t ManualSerialQueue::drain() {
     {
       const double now = clock.now();
       std::lock_guard lock(mutex);
+      if (closed) return ran;
       while (auto due = delayed.popDue(now)) queued.push_back(std::move(*due));
       if (!queued.empty()) {
         fn = std::move(queued.front());
@@ -38,6 +39,15 @@ std::size_t ManualSerialQueue::pendingCount() const {
   return queued.size() + delayed.size();
 }
 
+void ManualSerialQueue::close() {
+  std::deque<std::function<void()>> dropQueued;
+  TimerQueue dropDelayed;
+  std::lock_guard lock(mutex);
+  closed = true;
+  dropQueued.swap(queued);
+  std::swap(dropDelayed, delayed);
+}
+
 std::unique_ptr<SerialQueue> ManualQueueFactory::makeSerialQueue(std::string label, QualityOfService qos) {
   // The caller owns the queue; the factory keeps a non-owning alias so tests can reach it.
   auto owned = std::make_shared<ManualSerialQueue>(label, clock);
@@ -49,6 +59,7 @@ std::unique_ptr<SerialQueue> ManualQueueFactory::makeSerialQueue(std::string lab
   struct Owner : SerialQueue {
     std::shared_ptr<ManualSerialQueue> q;
     explicit Owner(std::shared_ptr<ManualSerialQueue> q) : q(std::move(q)) {}
+    ~Owner() override { q->close(); }
     const std::string& label() const override { return q->label(); }
     void async(std::function<void()> fn) override { q->async(std::move(fn)); }
     void asyncAfter(double d, std::function<void()> fn) override { q->asyncAfter(d, std::move(fn)); }

@@ -24,6 +24,8 @@ class ManualSerialQueue : public SerialQueue {
   // Runs the queued work and the delayed work that is due, in order; returns how many ran.
   std::size_t drain();
   std::size_t pendingCount() const;
+  // What destroying the queue does: drops the work not started; a drain in progress stops.
+  void close();
 
  private:
   std::string name;
@@ -31,6 +33,7 @@ class ManualSerialQueue : public SerialQueue {
   mutable std::mutex mutex;
   std::deque<std::function<void()>> queued;
   TimerQueue delayed;
+  bool closed = false;
 };
 
 // Makes manual queues and remembers them, so a test can reach a queue by label or drain all.

@@ -61,7 +61,18 @@ struct ContinuationLink {
       fill(*result);
       s = std::move(state);
     }
-    s->loop.post([s, h = handle] { h.resume(); });
+    // The task's last reference travels inside the block, so the task can only end on the loop.
+    MainLoop& loop = s->loop;
+    loop.post([s = std::move(s), h = handle] { h.resume(); });
+  }
+
+  // The start function threw: the awaiting task resumes with that exception at once, so a copy
+  // it stored must not resume it again later.
+  void abandon() {
+    std::shared_ptr<TaskState> s;
+    std::lock_guard lock(mutex);
+    resumed = true;
+    s = std::move(state);
   }
 
   ~ContinuationLink() {
@@ -106,7 +117,12 @@ struct ContinuationAwaiter {
     link->result = result;
     link->state = detail::stateOf(handle).shared_from_this();
     link->handle = handle;
-    start(Continuation<T>(std::move(link)));
+    try {
+      start(Continuation<T>(link));
+    } catch (...) {
+      link->abandon();
+      throw;
+    }
   }
   T await_resume() { return result->take(); }
 };

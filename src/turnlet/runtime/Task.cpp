@@ -4,6 +4,11 @@ namespace turnlet {
 
 TaskState::~TaskState() {
   if (root) root.destroy();
+  if (!result->done) {
+    // Nothing could resume this task any more; whoever waits for it must not wait for ever.
+    result->error = std::make_exception_ptr(CancellationError());
+    finish(result->error);
+  }
 }
 
 void TaskState::cancel() {
@@ -13,16 +18,16 @@ void TaskState::cancel() {
 }
 
 void TaskState::finish(std::exception_ptr rootError) {
-  done = true;
-  error = rootError;
-  for (auto& waiter : std::exchange(waiters, {})) loop.post(std::move(waiter));
+  result->done = true;
+  result->error = rootError;
+  for (auto& waiter : std::exchange(result->waiters, {})) loop.post(std::move(waiter));
 }
 
 void TaskHandle::cancel() const {
-  if (state) state->cancel();
+  if (!result) return;
+  result->cancelRequested = true;
+  if (auto s = state.lock()) s->cancel();
 }
-
-WeakTaskHandle::WeakTaskHandle(const TaskHandle& handle) : state(handle.state) {}
 
 TaskHandle spawn(MainLoop& loop, Task<void> task) {
   auto state = std::make_shared<TaskState>(loop);

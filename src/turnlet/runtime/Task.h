@@ -8,7 +8,7 @@
 // root's TaskState, so cancellation reaches the whole awaiting chain. A spawned task runs to its
 // end even when nobody holds its handle; a task suspended forever (a continuation that is dropped
 // without being resumed) is destroyed, with every frame it awaits, when the last reference to it
-// goes away.
+// goes away; a task awaiting it then gets a CancellationError.
 
 #include <atomic>
 #include <cassert>
@@ -25,10 +25,22 @@
 
 namespace turnlet {
 
-// Shared by a spawned root task and every coroutine it awaits.
+// What a task's handles see of it: whether it has ended and what it threw. Outlives the task.
+struct TaskResult {
+  bool done = false;  // finished, or destroyed before it could finish
+  bool cancelRequested = false;
+  std::exception_ptr error;
+  // Tasks waiting for this one; resumed on the loop when it ends.
+  std::vector<std::function<void()>> waiters;
+};
+
+// Shared by a spawned root task and every coroutine it awaits. Whatever will resume the task (a
+// posted start, a pending timer, an outstanding continuation, the task it waits for) holds it;
+// handles do not. A task that nothing can resume any more is destroyed with its frames, and
+// whoever awaits it gets a CancellationError.
 class TaskState : public std::enable_shared_from_this<TaskState> {
  public:
-  explicit TaskState(MainLoop& loop) : loop(loop) {}
+  explicit TaskState(MainLoop& loop) : loop(loop), result(std::make_shared<TaskResult>()) {}
   ~TaskState();
   TaskState(const TaskState&) = delete;
   TaskState& operator=(const TaskState&) = delete;
@@ -37,11 +49,8 @@ class TaskState : public std::enable_shared_from_this<TaskState> {
   std::atomic<bool> cancelled{false};
   // Wakes the current suspension early when the task is cancelled (main loop only).
   std::function<void()> onCancel;
-
   std::coroutine_handle<> root;
-  bool done = false;
-  std::exception_ptr error;
-  std::vector<std::function<void()>> waiters;
+  std::shared_ptr<TaskResult> result;
 
   void cancel();
   void finish(std::exception_ptr rootError);
@@ -145,50 +154,38 @@ class [[nodiscard]] Task {
   Handle handle;
 };
 
-// A started root task. Copies refer to the same task.
+// A started root task. Copies refer to the same task. A handle does not keep the task alive: a
+// spawned task runs to its end on its own.
 class TaskHandle {
  public:
   TaskHandle() = default;
-  explicit TaskHandle(std::shared_ptr<TaskState> state) : state(std::move(state)) {}
+  explicit TaskHandle(const std::shared_ptr<TaskState>& state) : state(state), result(state->result) {}
 
   // Sets the task's cancellation flag and wakes a pending sleep, which then throws
   // CancellationError. Main loop only.
   void cancel() const;
-  bool isCancelled() const { return state && state->cancelled; }
-  bool isDone() const { return state && state->done; }
-  explicit operator bool() const { return state != nullptr; }
+  bool isCancelled() const { return result && result->cancelRequested; }
+  bool isDone() const { return result && result->done; }
+  explicit operator bool() const { return result != nullptr; }
 
   // Awaiting a handle waits for the task to end and rethrows what it threw.
   struct Awaiter {
-    std::shared_ptr<TaskState> target;
-    bool await_ready() const noexcept { return !target || target->done; }
+    std::shared_ptr<TaskResult> result;
+    bool await_ready() const noexcept { return !result || result->done; }
     template <class P>
     void await_suspend(std::coroutine_handle<P> waiting) {
       auto waitingState = detail::stateOf(waiting).shared_from_this();
-      target->waiters.push_back([waiting, waitingState] { waiting.resume(); });
+      result->waiters.push_back([waiting, waitingState] { waiting.resume(); });
     }
     void await_resume() const {
-      if (target && target->error) std::rethrow_exception(target->error);
+      if (result && result->error) std::rethrow_exception(result->error);
     }
   };
-  Awaiter operator co_await() const noexcept { return Awaiter{state}; }
-
- private:
-  friend class WeakTaskHandle;
-  std::shared_ptr<TaskState> state;
-};
-
-// Refers to a task without keeping it alive: for an object that a task holds strongly and that
-// must still be able to cancel the task, without forming a cycle that outlives the loop.
-class WeakTaskHandle {
- public:
-  WeakTaskHandle() = default;
-  WeakTaskHandle(const TaskHandle& handle);  // NOLINT: implicit, like weak_ptr from shared_ptr
-  void cancel() const { lock().cancel(); }
-  TaskHandle lock() const { return TaskHandle(state.lock()); }
+  Awaiter operator co_await() const noexcept { return Awaiter{result}; }
 
  private:
   std::weak_ptr<TaskState> state;
+  std::shared_ptr<TaskResult> result;
 };
 
 // Starts a root task on the loop after the current code returns to it, like a posted block.

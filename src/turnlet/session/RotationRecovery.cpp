@@ -19,15 +19,15 @@ RotationRecovery::RotationRecovery(Key, MainLoop& loop, std::vector<double> dela
 Task<void> RotationRecovery::defaultSleep(double seconds) { co_await turnlet::sleep(seconds); }
 
 void RotationRecovery::request() {
-  if (task || delayList.empty()) return;
+  if (isRunning() || delayList.empty()) return;
   const std::uint64_t g = ++generationNumber;
   task = spawn(loop, start(weak_from_this(), g));
 }
 
 void RotationRecovery::cancel() {
   ++generationNumber;
-  if (task) task->cancel();
-  task.reset();
+  task.cancel();
+  task = TaskHandle();
 }
 
 Task<void> RotationRecovery::start(std::weak_ptr<RotationRecovery> weak, std::uint64_t generation) {
@@ -52,7 +52,7 @@ Task<void> RotationRecovery::run(std::uint64_t g) {
     }
     if (done) break;
   }
-  if (generationNumber == g) task.reset();
+  if (generationNumber == g) task = TaskHandle();
 }
 
 }  // namespace turnlet

@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <vector>
 
 #include "platform/MainLoop.h"
@@ -38,7 +37,8 @@ class RotationRecovery : public std::enable_shared_from_this<RotationRecovery> {
 
   const std::vector<double>& delays() const { return delayList; }
   std::uint64_t generation() const { return generationNumber; }
-  bool isRunning() const { return task.has_value(); }
+  // A run whose task was destroyed (its attempt could never complete) counts as ended.
+  bool isRunning() const { return task && !task.isDone(); }
 
  private:
   struct Key {};
@@ -55,9 +55,7 @@ class RotationRecovery : public std::enable_shared_from_this<RotationRecovery> {
   SleepFunction sleep;
   AttemptFunction attempt;
   std::uint64_t generationNumber = 0;
-  // Held weakly: the run holds this scheduler, so a strong handle here would keep both alive
-  // forever if the loop went away mid-run.
-  std::optional<WeakTaskHandle> task;
+  TaskHandle task;
 };
 
 }  // namespace turnlet

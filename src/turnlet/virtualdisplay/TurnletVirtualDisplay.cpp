@@ -131,13 +131,13 @@ void TurnletVirtualDisplay::build(std::uint32_t pixelWidth, std::uint32_t pixelH
 
   const std::uint32_t serial = TurnletVirtualDisplaySerialNumber(uuidSource ? uuidSource() : TurnletRandomUUIDBytes());
   const std::uint32_t maximum = std::max(pixelWidth, pixelHeight);
-  const double millimetresPerPoint = kMillimetresPerInch / kPointsPerInch;
   runtime.setValueForKey(newDescriptor, "name", std::string(TurnletVirtualDisplayName));
   runtime.setValueForKey(newDescriptor, "maxPixelsWide", maximum);
   runtime.setValueForKey(newDescriptor, "maxPixelsHigh", maximum);
   runtime.setValueForKey(
       newDescriptor, "sizeInMillimeters",
-      BoxedSize{logicalWidth * millimetresPerPoint, logicalHeight * millimetresPerPoint, "{CGSize=dd}"});
+      BoxedSize{logicalWidth * kMillimetresPerInch / kPointsPerInch, logicalHeight * kMillimetresPerInch / kPointsPerInch,
+                "{CGSize=dd}"});
   runtime.setValueForKey(newDescriptor, "vendorID", static_cast<std::int32_t>(TurnletVirtualDisplayVendorID));
   runtime.setValueForKey(newDescriptor, "productID", static_cast<std::int32_t>(TurnletVirtualDisplayProductID));
   runtime.setValueForKey(newDescriptor, "serialNum", serial);

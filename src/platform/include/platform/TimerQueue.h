@@ -19,7 +19,8 @@ class TimerQueue {
   // Removes a timer and hands back its function, so the caller can drop it outside its lock.
   std::optional<std::function<void()>> remove(std::uint64_t id);
   std::optional<double> nextDue() const;
-  // Removes and returns the earliest timer if it is due at or before time.
+  // Removes and returns the earliest timer if it is due at or before time. A timer due at an
+  // infinite time never falls due.
   std::optional<std::function<void()>> popDue(double time);
   std::size_t size() const { return timers.size(); }
   void clear();
