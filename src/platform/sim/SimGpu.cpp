@@ -7,6 +7,7 @@
 #include <set>
 
 #include "sim/ManualSerialQueue.h"
+#include "sim/SimGpuView.h"
 #include "sim/RotateFrameKernel.h"
 
 namespace turnlet::sim {
@@ -207,6 +208,9 @@ void SimCommandBuffer::commit() {
   if (committed) return;
   committed = true;
   ++gpu.commits;
+  const int now = gpu.inFlight.fetch_add(1) + 1;
+  for (int seen = gpu.maxInFlight.load(); now > seen && !gpu.maxInFlight.compare_exchange_weak(seen, now);) {
+  }
   auto self = shared_from_this();
   gpu.worker->async(
       [self, injected = gpu.executionError, duration = gpu.passDurationSeconds] { self->execute(injected, duration); });
@@ -221,6 +225,7 @@ void SimCommandBuffer::execute(std::optional<PlatformError> injected, double dur
     failure = e;
   }
   endTime = std::max(gpu.clock.now(), startTime + duration);
+  gpu.inFlight.fetch_sub(1);
   for (auto& handler : handlers) handler(*this);
   handlers.clear();
   if (!failure)
@@ -338,6 +343,9 @@ class SimDevice : public GpuDevice {
 // ---- the GPU ------------------------------------------------------------------------------
 
 SimGpu::SimGpu(MainLoop& clock) : clock(clock), device(std::make_shared<SimDevice>(*this)) {
+  auto manualScreen = std::make_unique<ManualSerialQueue>("sim.display", clock);
+  manualDisplay = manualScreen.get();
+  display = std::move(manualScreen);
   auto manual = std::make_unique<ManualSerialQueue>("sim.gpu", clock);
   manualWorker = manual.get();
   worker = std::move(manual);
@@ -353,6 +361,17 @@ void SimGpu::setWorkerQueue(std::unique_ptr<SerialQueue> queue) {
 }
 
 std::size_t SimGpu::runGpuWork() { return manualWorker ? manualWorker->drain() : 0; }
+
+void SimGpu::setDisplayQueue(std::unique_ptr<SerialQueue> queue) {
+  display = std::move(queue);
+  manualDisplay = nullptr;
+}
+
+std::size_t SimGpu::runDisplayWork() { return manualDisplay ? manualDisplay->drain() : 0; }
+
+std::shared_ptr<GpuView> SimGpu::makeView(std::shared_ptr<GpuDevice> device) {
+  return std::make_shared<SimGpuView>(*this, std::move(device));
+}
 
 std::shared_ptr<SimDrawable> SimGpu::makeDrawable(std::size_t width, std::size_t height, std::size_t bytesPerRow) {
   return std::make_shared<SimDrawable>(makeTexture(width, height, bytesPerRow));

@@ -41,6 +41,7 @@ class SimDrawable : public Drawable {
  public:
   explicit SimDrawable(std::shared_ptr<SimTexture> texture) : surface(std::move(texture)) {}
   std::shared_ptr<Texture> texture() override { return surface; }
+  // Runs the presented handlers now, on the calling thread.
   void present() override;
   void addPresentedHandler(std::function<void(Drawable&)> handler) override;
 
@@ -89,11 +90,19 @@ class SimGpu : public Gpu {
   ~SimGpu() override;
 
   std::shared_ptr<GpuDevice> defaultDevice() override;
+  // A SimGpuView (SimGpuView.h).
+  std::shared_ptr<GpuView> makeView(std::shared_ptr<GpuDevice> device) override;
 
   // The worker that runs committed command buffers.
   void setWorkerQueue(std::unique_ptr<SerialQueue> queue);
   // Runs committed work on the calling thread (manual worker only); returns how many buffers ran.
   std::size_t runGpuWork();
+  // The queue on which views show presented drawables and run their presented handlers: a manual
+  // queue by default, drained by runDisplayWork() (what is due on the main loop's clock). Set it
+  // before any view presents.
+  void setDisplayQueue(std::unique_ptr<SerialQueue> queue);
+  std::size_t runDisplayWork();
+  SerialQueue& displayQueue() { return *display; }
 
   // A drawable or a plain target texture of that size, BGRA8.
   std::shared_ptr<SimDrawable> makeDrawable(std::size_t width, std::size_t height, std::size_t bytesPerRow = 0);
@@ -120,17 +129,26 @@ class SimGpu : public Gpu {
   int libraryCompiles() const { return compiles; }
   int pipelineStatesBuilt() const { return pipelines; }
   int commandBuffersCommitted() const { return commits; }
+  // Committed and not yet completed, now and at most so far; from any thread.
+  int commandBuffersInFlight() const { return inFlight.load(); }
+  int maxCommandBuffersInFlight() const { return maxInFlight.load(); }
   const std::string& lastLibrarySource() const { return librarySource; }
 
  private:
   friend class SimDevice;
   friend class SimCommandBuffer;
   friend class SimRenderEncoder;
+  friend class SimGpuView;
 
   MainLoop& clock;
   std::shared_ptr<SimDevice> device;
+  // The worker goes first at destruction: what it still runs may present to the display.
+  std::unique_ptr<SerialQueue> display;
+  ManualSerialQueue* manualDisplay = nullptr;
   std::unique_ptr<SerialQueue> worker;
   ManualSerialQueue* manualWorker = nullptr;
+  std::atomic<int> inFlight{0};
+  std::atomic<int> maxInFlight{0};
   std::deque<RecordedPass> passes;
   int compiles = 0;
   int pipelines = 0;

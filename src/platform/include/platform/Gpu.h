@@ -21,6 +21,8 @@ namespace turnlet {
 // presented handlers of the drawables it presented. Objects are shared by reference; a command
 // buffer keeps what it uses alive until its handlers have run.
 
+class GpuView;
+
 enum class PixelFormat : std::uint32_t { invalid = 0, bgra8Unorm = 80 };
 enum class LoadAction : std::uint32_t { dontCare = 0, load = 1, clear = 2 };
 enum class StoreAction : std::uint32_t { dontCare = 0, store = 1 };
@@ -179,6 +181,8 @@ class Gpu {
   virtual ~Gpu() = default;
   // The system's default device; null on a machine without one.
   virtual std::shared_ptr<GpuDevice> defaultDevice() = 0;
+  // A new view with a zero frame that draws with the device, in no window yet (GpuView.h).
+  virtual std::shared_ptr<GpuView> makeView(std::shared_ptr<GpuDevice> device) = 0;
 };
 
 }  // namespace turnlet

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace turnlet {
+
+// A window as far as the views in it need one.
+//
+// Main loop only. Occlusion observers run on the main loop, later than the change that caused
+// them; a removed observer is never called again.
+class Window {
+ public:
+  using ObserverId = std::uint64_t;
+
+  // Bit of occlusionState(): some part of the window can be seen.
+  static constexpr std::uint64_t occlusionStateVisible = 2;
+
+  virtual ~Window() = default;
+  virtual std::uint64_t occlusionState() const = 0;
+  virtual ObserverId addOcclusionStateObserver(std::function<void()> handler) = 0;
+  virtual void removeOcclusionStateObserver(ObserverId id) = 0;
+};
+
+}  // namespace turnlet

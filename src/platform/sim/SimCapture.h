@@ -1,0 +1,59 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "platform/CaptureStream.h"
+#include "platform/SerialQueue.h"
+
+namespace turnlet::sim {
+
+// A sample as the simulated capture service emits it; every part can be made faulty.
+class SimSampleBuffer : public SampleBuffer {
+ public:
+  // A valid sample with one attachment dictionary holding `status`.
+  static SimSampleBuffer frame(std::shared_ptr<PixelBuffer> image, FrameStatus status = FrameStatus::complete);
+
+  bool isValid() const override { return valid; }
+  const std::vector<SampleAttachments>* sampleAttachments() const override {
+    return attachments ? &*attachments : nullptr;
+  }
+  std::shared_ptr<PixelBuffer> imageBuffer() const override { return image; }
+
+  bool valid = true;
+  std::optional<std::vector<SampleAttachments>> attachments;
+  std::shared_ptr<PixelBuffer> image;
+};
+
+// A capture stream of the simulated Mac: hands samples to its outputs on their sample-handler
+// queues, and reports stopping on its own to its delegate on the delegate queue. Outputs and the
+// delegate are held weakly. Thread-safe.
+class SimCaptureStream {
+ public:
+  SimCaptureStream(std::weak_ptr<StreamDelegate> delegate, SerialQueue& delegateQueue)
+      : delegate(std::move(delegate)), delegateQueue(delegateQueue) {}
+
+  void addOutput(std::weak_ptr<StreamOutput> output, StreamOutputType type, SerialQueue& queue);
+  void removeOutputs();
+
+  // Emits a sample to every output of its type, in order.
+  void deliver(const SimSampleBuffer& sample, StreamOutputType type = StreamOutputType::screen);
+  // The stream stops by itself with this error.
+  void stopWithError(PlatformError error);
+
+ private:
+  struct Output {
+    std::weak_ptr<StreamOutput> output;
+    StreamOutputType type;
+    SerialQueue* queue;
+  };
+  std::weak_ptr<StreamDelegate> delegate;
+  SerialQueue& delegateQueue;
+  std::mutex mutex;
+  std::vector<Output> outputs;
+};
+
+}  // namespace turnlet::sim
