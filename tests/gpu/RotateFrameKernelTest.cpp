@@ -102,6 +102,65 @@ TEST(RotateFrameKernel, FilteredPathMatchesReferenceBytes) {
   }
 }
 
+// Eight neighbouring target pixels read their texels as one vector of 8, two of 16, or gathered,
+// depending on how far they reach; enlarged rows share filtered lines two by two; turned frames
+// go through bands of 16 target columns. Scales on either side of each limit, sources narrower
+// than a window, picture widths that leave tails of every length, tight and padded targets.
+TEST(RotateFrameKernel, FilteredPathMatchesReferenceAcrossSamplingWindowsAndBands) {
+  struct Case {
+    std::size_t sw, sh, dw, dh;
+    const char* what;
+  };
+  const Case cases[] = {
+      {40, 30, 120, 90, "enlarged 3x, whole-texel taps"},
+      {48, 40, 32, 27, "shrunk 1.5x, windows of 16"},
+      {64, 48, 32, 24, "shrunk 2x, windows of exactly 16"},
+      {96, 72, 32, 24, "shrunk 3x, gathered"},
+      {7, 5, 50, 37, "narrower than a window"},
+      {15, 12, 11, 9, "narrower than two windows"},
+      {70, 50, 77, 61, "bars and tails"},
+  };
+  for (VectorUnit unit : availableUnits()) {
+    for (const Case& c : cases) {
+      auto source = MemoryPixelBuffer::make(c.sw, c.sh, c.sw * 4 + 12);
+      fillPattern(*source, std::uint32_t(c.sw * 31 + c.dw));
+      for (std::uint32_t turns = 0; turns < 4; ++turns) {
+        for (std::size_t targetPad : {std::size_t{0}, std::size_t{20}}) {
+          auto target = MemoryPixelBuffer::make(c.dw, c.dh, targetPad ? c.dw * 4 + targetPad : 0);
+          std::string first;
+          EXPECT_EQ(mismatches(unit, *source, *target, turns, first), 0)
+              << unitName(unit) << " " << c.what << " turns " << turns << " target pad " << targetPad << ": " << first;
+        }
+      }
+    }
+  }
+}
+
+// Channels at 0 and 255 push the filtered values to both ends of their 16-bit range.
+TEST(RotateFrameKernel, FilteredPathKeepsExtremeChannelValues) {
+  auto source = MemoryPixelBuffer::make(37, 23);
+  std::uint32_t state = 7;
+  for (std::size_t y = 0; y < 23; ++y) {
+    for (std::size_t x = 0; x < 37; ++x) {
+      state = state * 1664525u + 1013904223u;
+      std::uint32_t value = 0;
+      for (int c = 0; c < 4; ++c) value |= ((state >> (c + 11)) & 1 ? 255u : 0u) << (8 * c);
+      source->setPixel(x, y, value);
+    }
+  }
+  const std::size_t sizes[][2] = {{74, 46}, {20, 13}, {100, 31}};
+  for (VectorUnit unit : availableUnits()) {
+    for (const auto& size : sizes) {
+      for (std::uint32_t turns = 0; turns < 4; ++turns) {
+        auto target = MemoryPixelBuffer::make(size[0], size[1]);
+        std::string first;
+        EXPECT_EQ(mismatches(unit, *source, *target, turns, first), 0)
+            << unitName(unit) << " " << size[0] << "x" << size[1] << " turns " << turns << ": " << first;
+      }
+    }
+  }
+}
+
 // A linear ramp enlarged twice: between two texels the blend lands on the rounded mean, and
 // clamp-to-edge repeats the edge texels instead of fading to black.
 TEST(RotateFrameKernel, FilteredPathBlendsNeighboursAndClampsAtEdges) {
@@ -134,6 +193,31 @@ TEST(RotateFrameKernel, RegionLimitsTheShadedPixels) {
         EXPECT_EQ(target->pixel(x, y), inside ? referencePixel(*source, 18, 20, 1, x, y) : 0u)
             << unitName(unit) << " (" << x << ", " << y << ")";
       }
+    }
+  }
+}
+
+// A region that cuts the bars and the picture of a filtered frame: the pixels inside are the
+// reference's, the ones outside are untouched.
+TEST(RotateFrameKernel, RegionLimitsTheFilteredPixels) {
+  auto source = MemoryPixelBuffer::make(64, 48);
+  fillPattern(*source, 11);
+  const PixelRegion region{3, 5, 61, 60};
+  for (VectorUnit unit : availableUnits()) {
+    for (std::uint32_t turns = 0; turns < 4; ++turns) {
+      auto target = MemoryPixelBuffer::make(70, 66);
+      RotateFrameKernel kernel(unit);
+      kernel.run(input(*source), {64, 48, 70, 66, turns}, output(*target), region);
+      int wrong = 0;
+      for (std::size_t y = 0; y < 66; ++y) {
+        for (std::size_t x = 0; x < 70; ++x) {
+          const bool inside = x >= region.x0 && x < region.x1 && y >= region.y0 && y < region.y1;
+          const std::uint32_t want = inside ? referencePixel(*source, 70, 66, turns, x, y) : 0u;
+          if (target->pixel(x, y) != want && wrong++ == 0)
+            ADD_FAILURE() << unitName(unit) << " turns " << turns << " (" << x << ", " << y << ")";
+        }
+      }
+      EXPECT_EQ(wrong, 0) << unitName(unit) << " turns " << turns;
     }
   }
 }

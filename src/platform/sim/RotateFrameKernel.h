@@ -46,7 +46,8 @@ enum class VectorUnit { portable, avx2 };
 //
 // Sizes equal after turning: texel-exact copy, done as cache-blocked transposition (16 × 16
 // tiles, full cache lines written with streaming stores where the target rows allow it).
-// Otherwise clamp-to-edge bilinear sampling in one pass over the target. Texel coordinates are
+// Otherwise clamp-to-edge bilinear sampling, separated into a filter along source lines and a
+// blend of two filtered lines (AVX2), or one pass per pixel (portable). Texel coordinates are
 // quantised to 1/256 texel (nearest, halves up), as GPU samplers do with 8 bits of sub-texel
 // precision; with fx, fy in 0…256 the result is
 //   (Σ texel × weightX × weightY + 32768) >> 16   per channel, weights (256 − f, f),
@@ -76,6 +77,22 @@ class RotateFrameKernel {
     std::uint32_t fraction = 0;  // 0…256
   };
 
+  // How a run of target pixels samples one source line, in groups of eight pixels: pixel k of a
+  // group blends texels base + first[k] and base + second[k] (already clamped to the line) with
+  // weights (256 − f, f), or the first texel with itself at (128, 128) when f is 0, so that every
+  // weight fits a byte. A group whose texels lie within 8 or 16 of base (reach) reads them as
+  // one or two vectors; reach 0 gathers them.
+  struct SampleGroup {
+    std::int32_t base = 0;
+    std::uint32_t reach = 0;
+  };
+  struct SamplePlan {
+    std::vector<SampleGroup> groups;
+    std::vector<std::int32_t> first;       // per pixel
+    std::vector<std::int32_t> second;      // per pixel
+    std::vector<std::uint8_t> weights;     // per pixel, (256 − f, f) once per channel
+  };
+
  private:
   void runExact(const ConstImage& source, const RotateFrameParameters& p, const MutableImage& target,
                 PixelRegion region);
@@ -85,9 +102,10 @@ class RotateFrameKernel {
   VectorUnit unit;
   std::vector<Tap> columnTaps;  // per target column
   std::vector<Tap> rowTaps;     // per target row
-  std::vector<std::uint32_t> columnWeights;
   std::vector<std::uint8_t> rowInside;
-  std::vector<std::uint64_t> lines;  // blended source lines, 4 × 16 bits per texel
+  SamplePlan samplePlan;
+  std::vector<std::uint16_t> filteredLines;  // two source lines filtered along the target, 4 × 16 bits per pixel
+  std::vector<std::uint32_t> bandPixels;     // finished target columns of a turned frame, before transposing
 };
 
 }  // namespace turnlet::sim
