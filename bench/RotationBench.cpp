@@ -272,14 +272,17 @@ int main(int argc, char** argv) {
               poolBytes() >> 20);
   for (const Layout& size : sizes) {
     const double copy = reporter.median("memcpy/" + size.name());
+    if (std::isnan(copy)) continue;  // filtered out of this run
     std::printf("summary: memcpy %s: %.2f ms\n", size.name().c_str(), copy);
     for (int turns = 0; turns < 4; ++turns) {
       const std::string suffix = "/turns=" + std::to_string(turns) + "/" + size.name();
       const double ours = reporter.median("exact" + suffix), theirs = reporter.median("libyuv_rotate" + suffix);
+      if (std::isnan(ours)) continue;
       std::printf("summary: exact turns=%d %s: %.2f ms, %.2fx libyuv (%.2f ms), %.2fx memcpy\n", turns,
                   size.name().c_str(), ours, ours / theirs, theirs, ours / copy);
     }
     const double portable = reporter.median("exact_portable/turns=1/" + size.name());
+    if (std::isnan(portable)) continue;
     std::printf("summary: exact portable turns=1 %s: %.2f ms, %.2fx memcpy\n", size.name().c_str(), portable,
                 portable / copy);
   }
@@ -287,6 +290,7 @@ int main(int argc, char** argv) {
     const std::string suffix = "/turns=" + std::to_string(c.turns) + "/" + c.source.name() + "->" + c.target.name();
     const double ours = reporter.median("linear" + suffix), theirs = reporter.median("libyuv_rotate_scale" + suffix);
     const double copy = reporter.median("memcpy/" + c.target.name());
+    if (std::isnan(ours)) continue;
     std::printf(
         "summary: linear turns=%d %s -> %s: %.2f ms, %.2fx libyuv rotate+scale (%.2f ms), %.2fx memcpy of the target\n",
         c.turns, c.source.name().c_str(), c.target.name().c_str(), ours, ours / theirs, theirs, ours / copy);
