@@ -33,13 +33,6 @@ std::optional<std::function<void()>> TimerQueue::popDue(double time) {
   return std::move(node.mapped());
 }
 
-void TimerQueue::clear() {
-  // Move out first: destroying a timer's function may schedule or cancel others.
-  auto dropped = std::move(timers);
-  timers.clear();
-  dueById.clear();
-}
-
 void dropPendingWork(std::mutex& mutex, std::deque<std::function<void()>>& posted, TimerQueue& timers) {
   for (;;) {
     std::deque<std::function<void()>> dropPosted;

@@ -11,15 +11,12 @@ ThreadSerialQueue::ThreadSerialQueue(std::string label)
     : name(std::move(label)), worker([s = shared] { work(s); }) {}
 
 ThreadSerialQueue::~ThreadSerialQueue() {
-  std::deque<std::function<void()>> dropQueued;
-  TimerQueue dropDelayed;
   {
     std::lock_guard lock(shared->mutex);
     shared->stopping = true;
-    dropQueued.swap(shared->queued);
-    std::swap(dropDelayed, shared->delayed);
   }
   shared->wake.notify_all();
+  dropPendingWork(shared->mutex, shared->queued, shared->delayed);
   if (worker.get_id() == std::this_thread::get_id()) {
     worker.detach();
   } else {

@@ -40,12 +40,11 @@ std::size_t ManualSerialQueue::pendingCount() const {
 }
 
 void ManualSerialQueue::close() {
-  std::deque<std::function<void()>> dropQueued;
-  TimerQueue dropDelayed;
-  std::lock_guard lock(mutex);
-  closed = true;
-  dropQueued.swap(queued);
-  std::swap(dropDelayed, delayed);
+  {
+    std::lock_guard lock(mutex);
+    closed = true;
+  }
+  dropPendingWork(mutex, queued, delayed);
 }
 
 std::unique_ptr<SerialQueue> ManualQueueFactory::makeSerialQueue(std::string label, QualityOfService qos) {

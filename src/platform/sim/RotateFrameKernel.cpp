@@ -699,6 +699,10 @@ __attribute__((target("avx2"))) void filteredTurnedAvx2(const ConstImage& s, con
 
 #endif  // TURNLET_KERNEL_X86
 
+// The texel coordinate sampled at fraction r of a source axis length texels long, read from
+// either end; texel centres sit at half-integers.
+double texelCoordinate(double r, double length, bool reversed) { return (reversed ? 1 - r : r) * length - 0.5; }
+
 }  // namespace
 
 RotateFrameKernel::RotateFrameKernel(VectorUnit unit) : unit(unit) {
@@ -774,44 +778,16 @@ void RotateFrameKernel::runFiltered(const ConstImage& source, const RotateFrameP
       xa = std::min(xa, x);
       xb = x + 1;
     }
-    double coordinate = 0;
-    switch (p.turns) {
-      case 0:
-        coordinate = r * p.sw - 0.5;
-        break;
-      case 1:
-        coordinate = r * p.sh - 0.5;
-        break;
-      case 2:
-        coordinate = (1 - r) * p.sw - 0.5;
-        break;
-      default:
-        coordinate = (1 - r) * p.sh - 0.5;
-        break;
-    }
-    const Tap tap = quantise(coordinate);
-    columnTaps[x - region.x0] = tap;
+    // Target columns run along the source's x axis for turns 0 and 2, along its y axis for 1 and
+    // 3, backwards from turn 2 on.
+    columnTaps[x - region.x0] = quantise(texelCoordinate(r, odd ? p.sh : p.sw, p.turns >= 2));
   }
   for (std::size_t y = region.y0; y < region.y1; ++y) {
     const double point = (y + 0.5 - fit.originY) / fit.scale;
     const double r = point / fit.sizeY;
     rowInside[y - region.y0] = point >= 0 && point < fit.sizeY;
-    double coordinate = 0;
-    switch (p.turns) {
-      case 0:
-        coordinate = r * p.sh - 0.5;
-        break;
-      case 1:
-        coordinate = (1 - r) * p.sw - 0.5;
-        break;
-      case 2:
-        coordinate = (1 - r) * p.sh - 0.5;
-        break;
-      default:
-        coordinate = r * p.sw - 0.5;
-        break;
-    }
-    rowTaps[y - region.y0] = quantise(coordinate);
+    // Target rows run along the other source axis, backwards for turns 1 and 2.
+    rowTaps[y - region.y0] = quantise(texelCoordinate(r, odd ? p.sw : p.sh, p.turns == 1 || p.turns == 2));
   }
 
 #ifdef TURNLET_KERNEL_X86

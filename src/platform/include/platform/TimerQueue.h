@@ -23,7 +23,6 @@ class TimerQueue {
   // infinite time never falls due.
   std::optional<std::function<void()>> popDue(double time);
   std::size_t size() const { return timers.size(); }
-  void clear();
 
  private:
   using Key = std::pair<double, std::uint64_t>;
@@ -32,7 +31,7 @@ class TimerQueue {
   std::uint64_t nextId = 1;
 };
 
-// Drops a loop's pending work and timers outside its lock, until nothing is left: destroying
+// Drops a loop's or a queue's pending work and timers outside its lock, until nothing is left: destroying
 // what they captured (a suspended task, say) may post or schedule again.
 void dropPendingWork(std::mutex& mutex, std::deque<std::function<void()>>& posted, TimerQueue& timers);
 
