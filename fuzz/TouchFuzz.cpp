@@ -34,10 +34,6 @@ Rect rect(FuzzedDataProvider& in) {
   return Rect{{x, y}, {w, h}};
 }
 
-bool inside(Point p, const Rect& r) {
-  return p.x >= r.origin.x && p.x < r.origin.x + r.size.width && p.y >= r.origin.y && p.y < r.origin.y + r.size.height;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,12 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     std::isfinite(content->origin.y) && std::isfinite(content->size.height),
                 "a content rectangle is finite");
     if (auto p = TouchGeometry::sourcePoint(location, *content, source, rotation))
-      fuzz::check(inside(*p, source), "a source point lies inside the source");
+      fuzz::check(source.contains(*p), "a source point lies inside the source");
     if (auto d = TouchGeometry::sourceDelta(Size{number(in), number(in)}, *content, source, rotation))
       fuzz::check(std::isfinite(d->width) && std::isfinite(d->height), "a source delta is finite");
   }
   if (auto p = TouchGeometry::point(location, view, coordinates, source, rotation))
-    fuzz::check(inside(*p, source), "a mapped view location lies inside the source");
+    fuzz::check(source.contains(*p), "a mapped view location lies inside the source");
 
   TouchMomentum momentum(Size{number(in), number(in)});
   for (int tick = 0; tick < 64 && in.remaining_bytes() > 0; ++tick) {
