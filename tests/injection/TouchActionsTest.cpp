@@ -45,7 +45,7 @@ void enter(T& t, From from) {
 std::string stateOf(const T& t) {
   const std::string s =
       std::string(t.holdPoint() ? " hold" : "") + (t.dragPoint() ? " drag" : "") + (t.scrollPoint() ? " scroll" : "");
-  return s.empty() ? "idle" : s.substr(1);
+  return !s.empty() ? s.substr(1) : t.isEnabled() ? "idle" : "off";
 }
 
 // Touch actions in a given state, recording what they emit from then on.
@@ -129,14 +129,14 @@ const Scenario scenarios[] = {
      {scroll(c, {0, 1}, command, Phase::momentumChanged), leftUp(b, 1, none), cancelled(c, command)}, "idle"},
     {"never enabled", From::off,
      [](T& t) { t.tap(a, 1, none), t.beginHold(a), t.beginDrag(a, none), t.scroll(a, {1, 1}, none, Phase::began); },
-     {}, "idle"},
+     {}, "off"},
     {"disabled ignores all but cancel", From::dragging, [](T& t) {
        t.setEnabled(false), t.tap(c, 1, none), t.beginHold(c), t.beginDrag(c, none), t.moveDrag(c, none);
        t.moveHold(c, none), t.endDrag(c, none), t.scroll(c, {1, 1}, none, Phase::began); },
      {}, "drag"},
     {"disabled endHold cancels", From::dragging, [](T& t) { t.setEnabled(false), t.endHold(c, command); },
-     {leftUp(b, 1, none)}, "idle"},
-    {"disabled cancel", From::scrolling, [](T& t) { t.setEnabled(false), t.cancel(); }, {cancelled(b, shift)}, "idle"},
+     {leftUp(b, 1, none)}, "off"},
+    {"disabled cancel", From::scrolling, [](T& t) { t.setEnabled(false), t.cancel(); }, {cancelled(b, shift)}, "off"},
 };
 // clang-format on
 
@@ -148,7 +148,7 @@ TEST(TouchAction, EqualOnlyInKindAndEveryFieldAndPrintable) {
   const TouchAction all[] = {move(a, shift), move(a, command), move({100, 200.000001}, shift), drag(a, shift),
                              beginDrag(a, shift), leftDown(a, 1, shift), leftDown(a, 2, shift), rightDown(a, shift),
                              leftUp(a, 1, shift), cancelled(a, none), scroll(a, {0, 1}, none, Phase::ended),
-                             scroll(a, {0, 2}, none, Phase::ended)};
+                             scroll(a, {0, 2}, none, Phase::ended), leftDown(a, 1, command)};
   // clang-format on
   for (std::size_t i = 0; i < std::size(all); ++i)
     for (std::size_t j = 0; j < std::size(all); ++j) EXPECT_EQ(all[i] == all[j], i == j) << i << " " << j;
