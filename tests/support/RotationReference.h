@@ -7,17 +7,14 @@
 
 #include "sim/MemoryPixelBuffer.h"
 
-// The reference for every rotation test is the rotation program's own text: its per-pixel part
-// (render/RotateFramePixel.metal) compiled as C++ against these stand-ins for the few types and
-// functions of the shading language it uses. The sampler follows the GPU model the simulated GPU
-// documents: clamp-to-edge bilinear, texel coordinates rounded to 1/256 texel (halves up), the
-// blend rounded to nearest; a colour is stored as round(value × 255).
+// The rotation tests' reference is the program's own text (render/RotateFramePixel.metal) compiled
+// as C++ against stand-ins for the shading language's few types and functions it uses. The sampler
+// is the simulated GPU's model: clamp-to-edge bilinear, texel coordinates rounded to 1/256 texel
+// (halves up), the blend rounded to nearest; a colour is stored as round(value × 255).
 namespace turnlet::testing::shading {
 
 using uint = std::uint32_t;
-struct float3 {
-  float r, g, b;
-};
+struct float3 { float r, g, b; };
 struct float2 {
   float x = 0, y = 0;
   float2() = default;
@@ -45,9 +42,7 @@ enum class access { sample };
 enum class coord { normalized };
 enum class address { clamp_to_edge };
 enum class filter { linear };
-struct sampler {
-  constexpr sampler(coord, address, filter) {}
-};
+struct sampler { constexpr sampler(coord, address, filter) {} };
 
 template <typename T, access A>
 struct texture2d {
@@ -61,24 +56,18 @@ struct texture2d {
   }
   float4 sample(sampler, float2 uv) const {
     const auto w = std::int64_t(pixels.width()), h = std::int64_t(pixels.height());
-    auto tap = [](double t, std::int64_t& index, std::int64_t& fraction) {
-      const auto q = static_cast<std::int64_t>(std::floor(t * 256 + 0.5));
-      index = static_cast<std::int64_t>(std::floor(double(q) / 256));
-      fraction = q - index * 256;
+    // Quantised texel coordinate (1/256 texel, halves up): whole texel and fraction.
+    const auto qx = std::int64_t(std::floor((double(uv.x) * double(w) - 0.5) * 256 + 0.5));
+    const auto qy = std::int64_t(std::floor((double(uv.y) * double(h) - 0.5) * 256 + 0.5));
+    const std::int64_t ix = qx >> 8, fx = qx & 255, iy = qy >> 8, fy = qy & 255;
+    auto at = [&](std::int64_t i, std::int64_t j, int channel) -> std::int64_t {
+      return (pixels.pixel(std::size_t(std::clamp<std::int64_t>(i, 0, w - 1)), std::size_t(std::clamp<std::int64_t>(j, 0, h - 1))) >> (8 * channel)) & 255;
     };
-    std::int64_t ix, fx, iy, fy;
-    tap(double(uv.x) * double(w) - 0.5, ix, fx);
-    tap(double(uv.y) * double(h) - 0.5, iy, fy);
-    auto at = [&](std::int64_t i, std::int64_t j) {
-      return pixels.pixel(std::size_t(std::clamp<std::int64_t>(i, 0, w - 1)), std::size_t(std::clamp<std::int64_t>(j, 0, h - 1)));
-    };
-    const std::uint32_t c[4] = {at(ix, iy), at(ix + 1, iy), at(ix, iy + 1), at(ix + 1, iy + 1)};
-    const std::int64_t weight[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};
     std::uint32_t blended = 0;
-    for (int channel = 0; channel < 4; ++channel) {
-      std::int64_t sum = 0;
-      for (int k = 0; k < 4; ++k) sum += std::int64_t((c[k] >> (8 * channel)) & 255) * weight[k];
-      blended |= std::uint32_t((sum + 32768) >> 16) << (8 * channel);
+    for (int c = 0; c < 4; ++c) {
+      const std::int64_t sum = at(ix, iy, c) * (256 - fx) * (256 - fy) + at(ix + 1, iy, c) * fx * (256 - fy) +
+                               at(ix, iy + 1, c) * (256 - fx) * fy + at(ix + 1, iy + 1, c) * fx * fy;
+      blended |= std::uint32_t((sum + 32768) >> 16) << (8 * c);
     }
     return colour(blended);
   }
@@ -100,8 +89,7 @@ inline std::uint32_t referencePixel(const sim::MemoryPixelBuffer& source, std::u
   return sim::bgra(byte(c.rgb.b), byte(c.rgb.g), byte(c.rgb.r), byte(c.a));
 }
 
-// Deterministic, varied pixel values with all four channels in use (alpha too, which the
-// rotation must replace).
+// Deterministic, varied pixels with all four channels in use (alpha too, which must not show).
 inline void fillPattern(sim::MemoryPixelBuffer& buffer, std::uint32_t seed) {
   std::uint32_t state = seed * 2654435761u + 1;
   for (std::size_t y = 0; y < buffer.height(); ++y) {
