@@ -29,6 +29,21 @@ TEST(Rect, ContainmentIncludesMinimumEdgesAndExcludesMaximumEdges) {
   EXPECT_FALSE(Rect::null().contains({0, 0}));
 }
 
+TEST(Rect, EmptyMeansNullOrAZeroOrNaNSide) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const struct {
+    const char* name;
+    Rect rect;
+    bool empty;
+  } rows[] = {
+      {"null", Rect::null(), true},         {"zero width", Rect(5, 5, 0, 10), true},
+      {"zero height", Rect(5, 5, 10, 0), true}, {"NaN width", Rect(5, 5, nan, 10), true},
+      {"NaN height", Rect(5, 5, 10, nan), true}, {"negative size", Rect(5, 5, -10, -10), false},
+      {"ordinary", Rect(5, 5, 10, 10), false},
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.rect.isEmpty(), row.empty) << row.name;
+}
+
 TEST(Rect, UnionStartsFromTheNullRectangle) {
   Rect all = Rect::null();
   EXPECT_TRUE(all.isNull());

@@ -38,7 +38,9 @@ struct Rect {
   }
   bool isNull() const { return std::isinf(origin.x) || std::isinf(origin.y); }
   // True for the null rectangle and for a zero or NaN width or height.
-  bool isEmpty() const { return isNull() || !(size.width != 0) || !(size.height != 0); }
+  bool isEmpty() const {
+    return isNull() || size.width == 0 || size.height == 0 || std::isnan(size.width) || std::isnan(size.height);
+  }
 
   double minX() const { return std::min(origin.x, origin.x + size.width); }
   double maxX() const { return std::max(origin.x, origin.x + size.width); }
