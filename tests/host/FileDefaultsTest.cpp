@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "display/RotationPreferences.h"
 #include "host/FileDefaults.h"
 #include "sim/RecordingLog.h"
 
@@ -23,195 +23,184 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TemporaryFolder {
- public:
-  TemporaryFolder() {
+// A fresh folder for the store "defaults.json", removed with everything in it.
+struct Folder {
+  fs::path path;
+  fs::path file;
+  sim::RecordingLog log;
+  Folder() {
     std::string pattern = (fs::temp_directory_path() / "turnlet-defaults-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
     path = pattern;
+    file = path / "defaults.json";
   }
-  ~TemporaryFolder() {
+  ~Folder() {
     std::error_code error;
     fs::remove_all(path, error);
   }
-  fs::path path;
+  // What is left in the folder: only the store and its lock, when all went well.
+  std::vector<std::string> names() const {
+    std::vector<std::string> result;
+    for (const auto& entry : fs::directory_iterator(path)) result.push_back(entry.path().filename().string());
+    std::sort(result.begin(), result.end());
+    return result;
+  }
 };
+const std::vector<std::string> kStoreAndLock = {"defaults.json", "defaults.json.lock"};
 
 std::string readBytes(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void writeBytes(const fs::path& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
+void writeBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 DefaultsValue text(std::string s) { return DefaultsValue{std::move(s)}; }
 DefaultsValue integer(std::int64_t n) { return DefaultsValue{n}; }
-DefaultsValue boolean(bool b) { return DefaultsValue{b}; }
 
 }  // namespace
 
 TEST(FileDefaults, ValuesSurviveReopeningWithTheirTypes) {
-  TemporaryFolder folder;
-  const fs::path file = folder.path / "config" / "turnlet" / "defaults.json";  // folders made on first write
-  sim::RecordingLog log;
-
-  DefaultsDictionary rotations{{"UUID-A", integer(90)}, {"UUID-B", integer(0)}, {"", integer(270)}};
-  DefaultsDictionary nested{{"inner", DefaultsValue{DefaultsDictionary{{"deep", text("x")}}}}};
+  Folder f;
+  const fs::path file = f.path / "config" / "turnlet" / "defaults.json";  // folders made on first write
   const std::vector<std::pair<std::string, DefaultsValue>> stored = {
-      {"preferredDisplayDeviceID", text("37D8832A-2D66-02CA-B9F7-8F30A301B230")},
-      {"displayRotationsByDevice", DefaultsValue{rotations}},
+      {"displayRotationsByDevice", DefaultsValue{DefaultsDictionary{{"A", integer(90)}, {"", integer(270)}}}},
       {"textNinety", text("90")},
       {"integerNinety", integer(90)},
-      {"booleanTrue", boolean(true)},
+      {"booleanTrue", DefaultsValue{true}},
       {"integerOne", integer(1)},
-      {"booleanFalse", boolean(false)},
-      {"integerZero", integer(0)},
-      {"emptyText", text("")},
       {"smallest", integer(std::numeric_limits<std::int64_t>::min())},
       {"largest", integer(std::numeric_limits<std::int64_t>::max())},
-      {"unicode \u00B7 \u00B0", text("iPad de Zo\u00E9 \u2192 \u00D7 \"quoted\"\n\t\\")},
-      {"nested", DefaultsValue{nested}},
-      {"emptyDictionary", DefaultsValue{DefaultsDictionary{}}},
+      {"unicode \u00B7 \u00B0", text("iPad de Zo\u00E9 \u2192 \"quoted\"\n\t\\")},
+      {"nested", DefaultsValue{DefaultsDictionary{{"inner", DefaultsValue{DefaultsDictionary{}}}}}},
+      {"opaque", DefaultsValue{DefaultsOpaque{"[1,2.50]"}}},
   };
   {
-    FileDefaults store(file, log);
-    EXPECT_FALSE(store.value("preferredDisplayDeviceID"));
+    FileDefaults store(file, f.log);
     for (const auto& [key, value] : stored) store.set(key, value);
     store.set("removed", text("soon gone"));
     store.remove("removed");
-    EXPECT_TRUE(store.lastWriteSucceeded());
+    // An opaque value that this store did not make is written as null, never as a broken file.
+    store.set("foreign", DefaultsValue{DefaultsOpaque{"not JSON"}});
   }
-
-  FileDefaults reopened(file, log);
-  for (const auto& [key, value] : stored) {
-    SCOPED_TRACE(key);
-    ASSERT_TRUE(reopened.value(key));
-    EXPECT_EQ(*reopened.value(key), value);
-  }
+  FileDefaults reopened(file, f.log);
+  for (const auto& [key, value] : stored) EXPECT_EQ(reopened.value(key), value) << key;
   EXPECT_FALSE(reopened.value("removed"));
-  EXPECT_NE(reopened.value("textNinety"), reopened.value("integerNinety"));
-  EXPECT_NE(reopened.value("booleanTrue"), reopened.value("integerOne"));
+  EXPECT_EQ(reopened.value("foreign"), DefaultsValue{DefaultsOpaque{"null"}});
   EXPECT_FALSE(reopened.setAsideFile());
-  EXPECT_TRUE(log.lines().empty());
+  EXPECT_TRUE(f.log.lines().empty());
 
   // Private to the user, and nothing but the store and its lock left in the folder.
   EXPECT_EQ(fs::status(file).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
   EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms::owner_all);
-  EXPECT_EQ(namesIn(file.parent_path()), (std::vector<std::string>{"defaults.json", "defaults.json.lock"}));
 }
 
-TEST(FileDefaults, BadFilesAreSetAsideAndTheStoreStartsEmpty) {
-  std::string binary;
-  for (int i = 0; i < 512; ++i) binary.push_back(static_cast<char>((i * 37) & 0xFF));
-  const std::string deeplyNested = std::string(200000, '[') + std::string(200000, ']');
+// Values of types the store does not model, written by a later version or by hand, are kept and
+// written back as they were; remembering a rotation keeps every other entry of the dictionary.
+TEST(FileDefaults, ValuesOfOtherTypesAreKeptAndWrittenBackAsTheyWere) {
+  Folder f;
+  const std::string deep = std::string(100000, '[') + std::string(100000, ']');  // no recursion
   std::string deepObject;
   for (int i = 0; i < 100; ++i) deepObject += "{\"a\":";
-  deepObject += "1" + std::string(100, '}');
+  deepObject += "1.5" + std::string(100, '}');
+  writeBytes(f.file, R"({"preferredDisplayDeviceID": "IPAD", "later": [1, "x", {"k": 2.50, "n": null}],
+    "displayRotationsByDevice": {"A": 90, "B": 90.5, "C": 1e2, "D": 18446744073709551616, "E": -9223372036854775809,
+    "F": 0.1000000000000000000001, "G": null, "H": []}, "deep": )" + deep + ", \"deepObject\": " + deepObject + "}");
+  {
+    FileDefaults store(f.file, f.log);
+    EXPECT_FALSE(store.setAsideFile());
+    RotationPreferences preferences(store);
+    EXPECT_EQ(preferences.preferredDeviceID(), "IPAD");
+    EXPECT_EQ(preferences.rotation("A"), QuarterTurn::right);
+    for (const char* other : {"B", "C", "G", "H"}) EXPECT_FALSE(preferences.rotation(other)) << other;
+    preferences.remember(QuarterTurn::left, "Z");
+  }
+  const std::string bytes = readBytes(f.file);
+  for (const std::string& kept : std::vector<std::string>{"[1,\"x\",{\"k\":2.50,\"n\":null}]", "90.5", "1e2", "18446744073709551616",
+                                 "-9223372036854775809", "0.1000000000000000000001", "[]", deep, "1.5}}}"})
+    EXPECT_NE(bytes.find(kept), std::string::npos) << kept.substr(0, 40);
+  FileDefaults reopened(f.file, f.log);
+  EXPECT_FALSE(reopened.setAsideFile());
+  EXPECT_EQ(RotationPreferences(reopened).rotation("Z"), QuarterTurn::left);
+  EXPECT_EQ(RotationPreferences(reopened).rotation("A"), QuarterTurn::right);
+  EXPECT_TRUE(f.log.lines().empty());
+}
 
+TEST(FileDefaults, OnlyFilesThatAreNoJSONObjectAreSetAside) {
+  std::string binary;
+  for (int i = 0; i < 512; ++i) binary.push_back(static_cast<char>((i * 37) & 0xFF));
   const struct {
     const char* name;
     std::string bytes;
-  } cases[] = {
+  } rows[] = {
       {"empty file", ""},
       {"truncated", R"({"preferredDisplayDeviceID": "37D8832A-2D66)"},
       {"truncated after a value", R"({"lastDisplayDeviceID": "A",)"},
       {"binary garbage", binary},
-      {"a fraction where integers live", R"({"displayRotationsByDevice": {"A": 90.5}})"},
-      {"null", R"({"lastDisplayDeviceID": null})"},
-      {"array", R"({"lastDisplayDeviceID": ["A"]})"},
-      {"integer beyond 64 bits", R"({"n": 18446744073709551615})"},
-      {"top level is not an object", R"(["preferredDisplayDeviceID", "A"])"},
+      {"top level is an array", R"(["preferredDisplayDeviceID", "A"])"},
       {"top level is a string", R"("A")"},
+      {"a deep array at the top", std::string(200000, '[') + std::string(200000, ']')},
       {"invalid UTF-8 in a string", "{\"a\": \"\xC3\x28\"}"},
-      {"nesting deeper than we write", deepObject},
-      {"a deep array", deeplyNested},
+      {"a number beyond any double", R"({"a": 1e400})"},
       {"trailing garbage", R"({"a": 1} x)"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    TemporaryFolder folder;
-    const fs::path file = folder.path / "defaults.json";
-    writeBytes(file, c.bytes);
-    sim::RecordingLog log;
-
-    FileDefaults store(file, log);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Folder f;
+    writeBytes(f.file, row.bytes);
+    FileDefaults store(f.file, f.log);
     EXPECT_FALSE(store.value("preferredDisplayDeviceID"));
-    EXPECT_FALSE(store.value("lastDisplayDeviceID"));
     ASSERT_TRUE(store.setAsideFile());
     EXPECT_TRUE(store.setAsideFile()->filename().string().starts_with("defaults.json.corrupt-"));
-    EXPECT_EQ(readBytes(*store.setAsideFile()), c.bytes);  // kept as it was, for the user to look at
-    EXPECT_FALSE(fs::exists(file));
-    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(readBytes(*store.setAsideFile()), row.bytes);  // kept as it was, for the user to look at
+    EXPECT_FALSE(fs::exists(f.file));
+    EXPECT_EQ(f.log.lines().size(), 1u);
 
     store.set("lastDisplayDeviceID", text("B"));
-    FileDefaults reopened(file, log);
+    FileDefaults reopened(f.file, f.log);
     EXPECT_EQ(reopened.value("lastDisplayDeviceID"), text("B"));
     EXPECT_FALSE(reopened.setAsideFile());
   }
 }
 
 TEST(FileDefaults, SettingAsideNeverOverwritesAnEarlierBadFile) {
-  TemporaryFolder folder;
-  const fs::path file = folder.path / "defaults.json";
-  sim::RecordingLog log;
-  writeBytes(file, "first bad");
-  FileDefaults first(file, log);
-  writeBytes(file, "second bad");
-  FileDefaults second(file, log);  // within the same second: the name must still be new
+  Folder f;
+  writeBytes(f.file, "first bad");
+  FileDefaults first(f.file, f.log);
+  writeBytes(f.file, "second bad");
+  FileDefaults second(f.file, f.log);  // within the same second: the name must still be new
   ASSERT_TRUE(first.setAsideFile() && second.setAsideFile());
-  EXPECT_NE(*first.setAsideFile(), *second.setAsideFile());
   EXPECT_EQ(readBytes(*first.setAsideFile()), "first bad");
   EXPECT_EQ(readBytes(*second.setAsideFile()), "second bad");
-}
 
-TEST(FileDefaults, AFolderWhereTheStoreShouldBeIsSetAside) {
-  TemporaryFolder folder;
-  const fs::path file = folder.path / "defaults.json";
-  fs::create_directory(file);
-  sim::RecordingLog log;
-  FileDefaults store(file, log);
+  // A folder where the store should be is set aside too.
+  Folder g;
+  fs::create_directory(g.file);
+  FileDefaults store(g.file, g.log);
   EXPECT_TRUE(store.setAsideFile());
   store.set("k", integer(1));
-  EXPECT_TRUE(store.lastWriteSucceeded());
-  EXPECT_EQ(FileDefaults(file, log).value("k"), integer(1));
+  EXPECT_EQ(FileDefaults(g.file, g.log).value("k"), integer(1));
 }
 
 TEST(FileDefaults, AnInterruptedWriteLeavesTheOldStoreAndItsLeftoversAreCleared) {
-  TemporaryFolder folder;
-  const fs::path file = folder.path / "defaults.json";
-  sim::RecordingLog log;
-  {
-    FileDefaults store(file, log);
-    store.set("lastDisplayDeviceID", text("A"));
-  }
-  const std::string before = readBytes(file);
+  Folder f;
+  FileDefaults(f.file, f.log).set("lastDisplayDeviceID", text("A"));
+  const std::string before = readBytes(f.file);
   // What a crash between writing and renaming leaves behind: a half-written temporary file.
-  writeBytes(folder.path / "defaults.json.tmp-Ab12Cd", R"({"lastDisplayDeviceID": "B)");
+  writeBytes(f.path / "defaults.json.tmp-Ab12Cd", R"({"lastDisplayDeviceID": "B)");
 
-  FileDefaults reopened(file, log);
+  FileDefaults reopened(f.file, f.log);
   EXPECT_EQ(reopened.value("lastDisplayDeviceID"), text("A"));
-  EXPECT_EQ(readBytes(file), before);
-  EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"defaults.json", "defaults.json.lock"}));
+  EXPECT_EQ(readBytes(f.file), before);
+  EXPECT_EQ(f.names(), kStoreAndLock);
 }
 
 TEST(FileDefaults, AFullDiskKeepsTheOldFileAndTheValueInMemory) {
-  TemporaryFolder folder;
-  const fs::path file = folder.path / "defaults.json";
-  sim::RecordingLog log;
-  FileDefaults store(file, log);
+  Folder f;
+  FileDefaults store(f.file, f.log);
   store.set("lastDisplayDeviceID", text("A"));
-  const std::string before = readBytes(file);
+  const std::string before = readBytes(f.file);
+  const DefaultsValue big = text(std::string(64 * 1024, 'x'));
 
   // A file-size limit makes the write fail part-way, as a full disk would.
   rlimit saved{};
@@ -220,52 +209,41 @@ TEST(FileDefaults, AFullDiskKeepsTheOldFileAndTheValueInMemory) {
   rlimit small = saved;
   small.rlim_cur = 4096;
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  store.set("big", text(std::string(64 * 1024, 'x')));
+  store.set("big", big);
   const bool failedWhileFull = !store.lastWriteSucceeded();
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, savedSignal);
 
   EXPECT_TRUE(failedWhileFull);
-  EXPECT_EQ(readBytes(file), before);
-  EXPECT_EQ(store.value("big"), text(std::string(64 * 1024, 'x')));  // still visible to reads
-  EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"defaults.json", "defaults.json.lock"}));
-  ASSERT_FALSE(log.lines().empty());
-  EXPECT_NE(log.lines().back().find("could not save"), std::string::npos);
+  EXPECT_EQ(readBytes(f.file), before);
+  EXPECT_EQ(store.value("big"), big);  // still visible to reads
+  EXPECT_EQ(f.names(), kStoreAndLock);
+  ASSERT_FALSE(f.log.lines().empty());
+  EXPECT_NE(f.log.lines().back().find("could not save"), std::string::npos);
 
   // The next change writes everything, the value that failed to reach the disk included.
   store.set("lastDisplayDeviceID", text("C"));
   EXPECT_TRUE(store.lastWriteSucceeded());
-  FileDefaults reopened(file, log);
-  EXPECT_EQ(reopened.value("big"), text(std::string(64 * 1024, 'x')));
-  EXPECT_EQ(reopened.value("lastDisplayDeviceID"), text("C"));
-}
+  EXPECT_EQ(FileDefaults(f.file, f.log).value("big"), big);
 
-TEST(FileDefaults, AFolderThatCannotBeMadeLosesNothingInMemory) {
-  TemporaryFolder folder;
-  writeBytes(folder.path / "blocker", "a file where the folder should be");
-  sim::RecordingLog log;
-  FileDefaults store(folder.path / "blocker" / "defaults.json", log);
-  store.set("k", integer(3));
-  EXPECT_FALSE(store.lastWriteSucceeded());
-  EXPECT_EQ(store.value("k"), integer(3));
-  EXPECT_EQ(log.lines().size(), 1u);
+  // A folder that cannot be made loses nothing in memory either.
+  writeBytes(f.path / "blocker", "a file where the folder should be");
+  FileDefaults blocked(f.path / "blocker" / "defaults.json", f.log);
+  blocked.set("k", integer(3));
+  EXPECT_FALSE(blocked.lastWriteSucceeded());
+  EXPECT_EQ(blocked.value("k"), integer(3));
 }
 
 TEST(FileDefaults, InvalidUTF8IsWrittenAsReplacementCharacters) {
-  TemporaryFolder folder;
-  const fs::path file = folder.path / "defaults.json";
-  sim::RecordingLog log;
-  FileDefaults store(file, log);
-  store.set("bad \xFF key", text("bad \xC3 value"));
-  EXPECT_TRUE(store.lastWriteSucceeded());
-  FileDefaults reopened(file, log);
+  Folder f;
+  FileDefaults(f.file, f.log).set("bad \xFF key", text("bad \xC3 value"));
+  FileDefaults reopened(f.file, f.log);
   EXPECT_FALSE(reopened.setAsideFile());
   EXPECT_EQ(reopened.value("bad \xEF\xBF\xBD key"), text("bad \xEF\xBF\xBD value"));
 }
 
 TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
-  TemporaryFolder folder;
-  const fs::path file = folder.path / "defaults.json";
+  Folder f;
   constexpr int kWrites = 60;
   const std::string padding(8 * 1024, 'p');  // large enough that a torn write would show
 
@@ -273,19 +251,17 @@ TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     sim::RecordingLog log;
-    FileDefaults store(file, log);
+    FileDefaults store(f.file, log);
     for (int i = 0; i < kWrites; ++i) store.set("child", text(padding + std::to_string(i)));
     ::_exit(store.lastWriteSucceeded() ? 0 : 1);
   }
 
-  sim::RecordingLog log;
-  FileDefaults store(file, log);
+  FileDefaults store(f.file, f.log);
   int torn = 0;
   for (int i = 0; i < kWrites; ++i) {
     store.set("parent", text(padding + std::to_string(i)));
     // Read the file the way any other program would, without the lock.
-    const std::string bytes = readBytes(file);
-    const auto json = nlohmann::json::parse(bytes, nullptr, false);
+    const auto json = nlohmann::json::parse(readBytes(f.file), nullptr, false);
     if (json.is_discarded() || !json.is_object()) ++torn;
   }
   int status = 0;
@@ -294,30 +270,25 @@ TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(torn, 0);
 
-  FileDefaults reopened(file, log);
+  FileDefaults reopened(f.file, f.log);
   EXPECT_FALSE(reopened.setAsideFile());
   // Last writer wins: the file is one store's whole state.
   EXPECT_TRUE(reopened.value("parent") || reopened.value("child"));
-  EXPECT_EQ(namesIn(folder.path), (std::vector<std::string>{"defaults.json", "defaults.json.lock"}));
-  EXPECT_TRUE(log.lines().empty());
+  EXPECT_EQ(f.names(), kStoreAndLock);
+  EXPECT_TRUE(f.log.lines().empty());
 }
 
 TEST(FileDefaults, StandardLocationFollowsTheConfigurationHome) {
-  struct Saved {
-    std::optional<std::string> xdg, home;
-  } saved;
-  if (const char* v = std::getenv("XDG_CONFIG_HOME")) saved.xdg = v;
-  if (const char* v = std::getenv("HOME")) saved.home = v;
+  std::optional<std::string> xdg, home;
+  if (const char* v = std::getenv("XDG_CONFIG_HOME")) xdg = v;
+  if (const char* v = std::getenv("HOME")) home = v;
 
   ::setenv("XDG_CONFIG_HOME", "/somewhere/config", 1);
   ::setenv("HOME", "/home/someone", 1);
   EXPECT_EQ(FileDefaults::standardLocation(), fs::path("/somewhere/config/turnlet/defaults.json"));
   ::setenv("XDG_CONFIG_HOME", "relative/config", 1);  // not absolute: ignored
   EXPECT_EQ(FileDefaults::standardLocation(), fs::path("/home/someone/.config/turnlet/defaults.json"));
-  ::unsetenv("XDG_CONFIG_HOME");
-  EXPECT_EQ(FileDefaults::standardLocation(), fs::path("/home/someone/.config/turnlet/defaults.json"));
 
-  if (saved.xdg) ::setenv("XDG_CONFIG_HOME", saved.xdg->c_str(), 1);
-  if (saved.home) ::setenv("HOME", saved.home->c_str(), 1);
-  else ::unsetenv("HOME");
+  xdg ? ::setenv("XDG_CONFIG_HOME", xdg->c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
+  home ? ::setenv("HOME", home->c_str(), 1) : ::unsetenv("HOME");
 }

@@ -98,9 +98,14 @@ class DisplayServer : public DisplayServices {
   int notificationCount() const { return notifications; }
   int cancelledConfigurations() const { return cancelled; }
   bool configurationOpen() const { return open.has_value(); }
+  // Calls made with a configuration that is not open: one already completed (successfully or
+  // not) or cancelled, or never begun. On the real system such a handle is dead and using it
+  // crashes; here the call fails with kCGErrorIllegalArgument and is counted.
+  int deadConfigurationUses() const { return deadUses; }
 
  private:
   SimDisplay* findMutable(DisplayID id);
+  bool isOpen(DisplayConfiguration config);  // counts a dead use when not
   void notifyScreenParameters();
 
   MainLoop& loop;
@@ -118,6 +123,7 @@ class DisplayServer : public DisplayServices {
   DisplayConfiguration nextConfiguration = 1;
   std::vector<LayoutChange> layouts;
   int cancelled = 0;
+  int deadUses = 0;
 
   std::map<ObserverToken, std::function<void()>> observers;
   ObserverToken nextToken = 1;

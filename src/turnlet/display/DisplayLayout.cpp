@@ -44,12 +44,10 @@ void DisplayLayout::place(DisplayServices& services, const std::vector<std::pair
     }
   }
 
-  // Option 0: the system puts the user's layout back when the program quits.
+  // Option 0: the system puts the user's layout back when the program quits. Completion ends the
+  // configuration even when it fails, and a failed one changed nothing: there is nothing to cancel.
   const DisplayError completed = services.completeConfiguration(*config, 0);
-  if (completed != 0) {
-    services.cancelConfiguration(*config);
-    throw AppFailure(sentence("macOS rejected the display layout (", completed));
-  }
+  if (completed != 0) throw AppFailure(sentence("macOS rejected the display layout (", completed));
 }
 
 }  // namespace turnlet
