@@ -9,57 +9,45 @@
 using namespace turnlet;
 
 TEST(QuarterTurn, RawValuesPortraitSuccessorAndSourceSize) {
-  const struct {
-    QuarterTurn turn;
-    int degrees;
-    bool portrait;
-    QuarterTurn next;
-    Size sourceOf2048x1536;
-  } rows[] = {{QuarterTurn::normal, 0, false, QuarterTurn::right, {2048, 1536}},
-              {QuarterTurn::right, 90, true, QuarterTurn::inverted, {1536, 2048}},
-              {QuarterTurn::inverted, 180, false, QuarterTurn::left, {2048, 1536}},
-              {QuarterTurn::left, 270, true, QuarterTurn::normal, {1536, 2048}}};
-  for (const auto& row : rows) {
-    EXPECT_EQ(quarterTurnFromRawValue(row.degrees), row.turn);
-    EXPECT_EQ(isPortrait(row.turn), row.portrait) << row.degrees;
-    EXPECT_EQ(nextQuarterTurn(row.turn), row.next) << row.degrees;
-    EXPECT_EQ(sourceSize(row.turn, {2048, 1536}), row.sourceOf2048x1536) << row.degrees;
-    EXPECT_EQ(allQuarterTurns[static_cast<std::size_t>(quarterTurnCount(row.turn))], row.turn) << row.degrees;
+  for (QuarterTurn turn : allQuarterTurns) {
+    const int count = quarterTurnCount(turn);
+    EXPECT_EQ(quarterTurnFromRawValue(count * 90), turn);
+    EXPECT_EQ(nextQuarterTurn(turn), allQuarterTurns[static_cast<std::size_t>(count + 1) % 4]) << count;
+    EXPECT_EQ(isPortrait(turn), count % 2 == 1) << count;
+    EXPECT_EQ(sourceSize(turn, {2048, 1536}), (count % 2 == 1 ? Size{1536, 2048} : Size{2048, 1536})) << count;
   }
+  EXPECT_EQ(nextQuarterTurn(QuarterTurn::left), QuarterTurn::normal);
+  EXPECT_EQ(rawValue(QuarterTurn::left), 270);
   for (std::int64_t bad : {45, 360, -90, 271}) EXPECT_EQ(quarterTurnFromRawValue(bad), std::nullopt) << bad;
   // The localised description of the program's own failure is its message, with nothing added.
   EXPECT_EQ(static_cast<const Error&>(AppFailure("Try again.")).localizedDescription(), "Try again.");
 }
 
 TEST(OnlineDisplays, SnapshotKeepsSystemOrderAndEnumerationFailuresShortenIt) {
-  const auto display = [](DisplayID id, std::string name, Rect bounds) {
-    sim::SimDisplay d;
-    d.uuid = "UUID-" + std::to_string(id), d.id = id, d.name = std::move(name), d.bounds = bounds, d.vendor = 1552;
-    return d;
-  };
   sim::ManualLoop loop;
-  sim::World world{loop, {{display(3, "Built-in", {0, 0, 1440, 900}), display(5, "iPad", {1440, 0, 1366, 1024}),
-                           display(9, "Projector", {-800, 0, 800, 600})},
-                          3}};
+  sim::World world(loop);  // the built-in Mac (1) and a Sidecar iPad (2)
   sim::DisplayServer& server = world.displays;
-  server.setMirrored(9, true);
-  server.setHasScreen(5, false);
+  sim::SimDisplay projector;
+  projector.name = "Projector", projector.bounds = Rect(-800, 0, 800, 600), projector.vendor = 7;
+  server.connect(projector);
+  server.setMirrored(3, true);
+  server.setHasScreen(2, false);
   auto list = DisplayInfo::online(server);
   ASSERT_EQ(list.size(), 3u);
   EXPECT_TRUE(list[0].main);
-  EXPECT_EQ(list[1].name, "Display 5");  // no screen object: still listed, named by id
+  EXPECT_EQ(list[1].name, "Display 2");  // no screen object: still listed, named by id
   EXPECT_EQ(list[1].bounds, Rect(1440, 0, 1366, 1024));
-  EXPECT_EQ(list[1].persistentID, "UUID-5");
+  EXPECT_EQ(list[1].persistentID, "5F3B9C1E-8A47-4D2B-9E61-0C7A2B4D8F13");
   EXPECT_FALSE(list[1].main);
-  EXPECT_TRUE(list[2].mirrored);
-  EXPECT_EQ(list[2].vendor, 1552u);
+  EXPECT_TRUE(list[2].mirrored && !list[2].persistentID && list[2].vendor == 7);
 
   // Screen list quirks decide names only; a later screen with the same number wins.
-  server.screenListOverride = std::vector<ScreenInfo>{{3, "First", {}}, {std::nullopt, "No number", {}},
-                                                      {-1, "Negative", {}}, {std::int64_t{1} << 32, "Too large", {}},
-                                                      {3, "Later screen wins", {}}};
+  server.screenListOverride = std::vector<ScreenInfo>{{1, "First", {}},
+                                                      {std::nullopt, "No number", {}}, {-1, "Negative", {}},
+                                                      {std::int64_t{1} << 32, "Too large", {}},
+                                                      {1, "Later screen wins", {}}};
   list = DisplayInfo::online(server);
-  EXPECT_EQ(list[0].name + "/" + list[1].name + "/" + list[2].name, "Later screen wins/Display 5/Display 9");
+  EXPECT_EQ(list[0].name + "/" + list[1].name + "/" + list[2].name, "Later screen wins/Display 2/Display 3");
 
   server.failListCount = 1001;
   EXPECT_TRUE(DisplayInfo::online(server).empty());
@@ -68,22 +56,8 @@ TEST(OnlineDisplays, SnapshotKeepsSystemOrderAndEnumerationFailuresShortenIt) {
   EXPECT_TRUE(DisplayInfo::online(server).empty());
   server.failListFill.reset();
   // A display vanishes between counting and filling: the zero-filled slot is not reported.
-  server.betweenListCalls = [&] { server.disconnect(5); };
+  server.betweenListCalls = [&] { server.disconnect(2); };
   list = DisplayInfo::online(server);
   ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[1].id, 9u);
-}
-
-TEST(OwnVirtualDisplay, RecognisedByVendorOrExactName) {
-  const struct {
-    const char* name;
-    std::uint32_t vendor;
-    bool own;
-  } rows[] = {{"Turnlet Desktop", 1552, true}, {"turnlet desktop", 1552, false}, {"iPad", 0x544C, true},
-              {"Turnlet Desktop ", 21581, false}};
-  for (const auto& row : rows) {
-    DisplayInfo d;
-    d.name = row.name, d.vendor = row.vendor;
-    EXPECT_EQ(d.isOwnVirtualDisplay(), row.own) << row.name;
-  }
+  EXPECT_EQ(list[1].id, 3u);
 }

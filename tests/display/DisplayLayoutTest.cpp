@@ -5,8 +5,8 @@
 
 #include "display/AppFailure.h"
 #include "display/DisplayLayout.h"
-#include "sim/DisplayServer.h"
 #include "sim/ManualLoop.h"
+#include "sim/World.h"
 
 using namespace turnlet;
 
@@ -14,18 +14,19 @@ namespace {
 
 using Origins = std::vector<std::pair<DisplayID, Point>>;
 
-// The Mac (1), the iPad to its right (2) and the virtual display (3), and an observer counting
-// screen-parameter notifications.
+// The default world (the Mac 1, the iPad 2 to its right) with the virtual display 3, and an
+// observer counting screen-parameter notifications.
 struct Fixture {
   sim::ManualLoop loop;
-  sim::DisplayServer server{loop};
+  sim::World world{loop};
+  sim::DisplayServer& server = world.displays;
   int notified = 0;
 
   Fixture() {
-    std::vector<sim::SimDisplay> displays(3);
-    const Rect bounds[] = {Rect(0, 0, 1440, 900), Rect(1440, 0, 1366, 1024), Rect(3000, 0, 1024, 1366)};
-    for (DisplayID id = 1; id <= 3; ++id) displays[id - 1].id = id, displays[id - 1].bounds = bounds[id - 1];
-    server.setUp(displays, 1);
+    sim::SimDisplay virtualDisplay;
+    virtualDisplay.bounds = Rect(3000, 0, 1024, 1366);
+    server.connect(virtualDisplay);
+    loop.runUntilIdle();
     server.addScreenParametersObserver([this] { ++notified; });
   }
   std::vector<Rect> allBounds() {
@@ -50,35 +51,35 @@ TEST(DisplayLayout, PlacesEveryDisplayAtOnceRoundingHalvesAwayFromZero) {
   Fixture f;
   // The usual move: the virtual display where the iPad was, the iPad parked off the top-left.
   EXPECT_EQ(f.place({{3, {1440.5, -10.5}}, {2, {-1366.4999, -1024.5}}}), "placed");
-  EXPECT_EQ(f.allBounds(), (std::vector<Rect>{Rect(0, 0, 1440, 900), Rect(-1366, -1025, 1366, 1024),
-                                              Rect(1441, -11, 1024, 1366)}));
+  EXPECT_EQ(f.allBounds(),
+            (std::vector<Rect>{Rect(0, 0, 1440, 900), Rect(-1366, -1025, 1366, 1024), Rect(1441, -11, 1024, 1366)}));
+  EXPECT_EQ(f.notified, 0);  // posted on the loop, not delivered inside the call
   f.loop.runUntilIdle();
   EXPECT_EQ(f.notified, 1);  // one notification for the whole change
 
   const double top = std::numeric_limits<std::int32_t>::max(), bottom = std::numeric_limits<std::int32_t>::min();
-  const Point rounding[][2] = {{{10.5, -10.5}, {11, -11}}, {{0.5, -0.5}, {1, -1}}, {{2.4999, -2.5}, {2, -3}},
-                               {{-0.4, 7}, {0, 7}}, {{top + 0.4, bottom - 0.4}, {top, bottom}}};
+  const Point rounding[][2] = {
+      {{2.4999, -2.5}, {2, -3}}, {{-0.4, 0.5}, {0, 1}}, {{top + 0.4, bottom - 0.4}, {top, bottom}}};
   for (const auto& [value, placed] : rounding) {
     ASSERT_EQ(f.place({{2, value}}), "placed") << value.x;
     EXPECT_EQ(f.server.bounds(2).origin, placed) << value.x;
   }
-
   // An empty list completes a transaction that changes nothing, and tells nobody.
-  f.loop.runUntilIdle();
   const std::vector<Rect> before = f.allBounds();
-  const int notifiedBefore = f.notified;
   EXPECT_EQ(f.place({}), "placed");
   EXPECT_TRUE(f.server.completedLayouts().back().origins.empty());
   EXPECT_EQ(f.allBounds(), before);
   f.loop.runUntilIdle();
-  EXPECT_EQ(f.notified, notifiedBefore);
+  EXPECT_EQ(f.notified, 4);  // the usual move and the three rounded ones
   EXPECT_EQ(f.server.deadConfigurationUses(), 0);
 }
 
 TEST(DisplayLayout, AFailureAtAnyStepLeavesEveryDisplayWhereItWas) {
   const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
   const Origins both = {{3, {1440, 0}}, {2, {-1366, -1024}}};
-  const std::string notPlaced = "macOS could not position the iPad display (1001).";
+  const auto begin = [](int c) { return "macOS could not begin the display change (" + std::to_string(c) + ")."; };
+  const auto position = [](int c) { return "macOS could not position the iPad display (" + std::to_string(c) + ")."; };
+  const std::string notPlaced = position(1001);
   const auto none = [](sim::DisplayServer&) {};
   const struct {
     const char* name;
@@ -87,16 +88,23 @@ TEST(DisplayLayout, AFailureAtAnyStepLeavesEveryDisplayWhereItWas) {
     std::string sentence;
     int cancelled;
   } rows[] = {
-      {"begin fails", [](auto& s) { s.failBegin = -7; }, both, "macOS could not begin the display change (-7).", 0},
-      {"begin gives no configuration", [](auto& s) { s.beginWithoutConfiguration = true; }, both,
-       "macOS could not begin the display change (0).", 0},
-      {"first origin fails", [](auto& s) { s.failOrigin = {0, 1001}; }, both, notPlaced, 1},
-      {"second origin fails", [](auto& s) { s.failOrigin = {1, -1004}; }, both,
-       "macOS could not position the iPad display (-1004).", 1},
+      {"begin fails", [](auto& s) { s.failBegin = -7; }, both, begin(-7), 0},
+      {"begin gives none", [](auto& s) { s.beginWithoutConfiguration = true; }, both, begin(0), 0},
+      {"first origin fails",
+       [](auto& s) {
+         s.failOrigin = {0, 1001};
+       },
+       both, notPlaced, 1},
+      {"second origin fails",
+       [](auto& s) {
+         s.failOrigin = {1, -1004};
+       },
+       both, position(-1004), 1},
       {"display gone", [](auto& s) { s.disconnect(2); }, both, notPlaced, 1},
       // Completion ends the configuration even when it fails: cancelling it then would use a
       // dead handle, which crashes on the real system.
-      {"completion fails", [](auto& s) { s.failComplete = 1010; }, both, "macOS rejected the display layout (1010).", 0},
+      {"completion fails", [](auto& s) { s.failComplete = 1010; }, both, "macOS rejected the display layout (1010).",
+       0},
       {"NaN origin", none, {{3, {1440, 0}}, {2, {nan, 0}}}, notPlaced, 1},
       {"infinite origin", none, {{3, {1440, 0}}, {2, {0, -inf}}}, notPlaced, 1},
       {"origin beyond 32 bits", none, {{3, {1440, 0}}, {2, {3e9, 0}}}, notPlaced, 1},
@@ -109,7 +117,6 @@ TEST(DisplayLayout, AFailureAtAnyStepLeavesEveryDisplayWhereItWas) {
     f.loop.runUntilIdle();
     const int notifiedBefore = f.notified;
     const std::vector<Rect> before = f.allBounds();
-
     EXPECT_EQ(f.place(row.origins), row.sentence);
     EXPECT_EQ(f.allBounds(), before);
     EXPECT_TRUE(f.server.completedLayouts().empty());

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "display/RotationPreferences.h"
 #include "sim/MemoryDefaults.h"
 
@@ -18,46 +16,38 @@ TEST(RotationPreferences, DeviceIdentitiesAreStringsAndAbsentRemovesTheKey) {
   sim::MemoryDefaults defaults;
   RotationPreferences preferences(defaults);
   EXPECT_FALSE(preferences.preferredDeviceID());
-
   preferences.setPreferredDeviceID("IPAD-UUID");
   preferences.setLastDeviceID("OTHER-UUID");
   EXPECT_EQ(defaults.value("preferredDisplayDeviceID"), text("IPAD-UUID"));
   EXPECT_EQ(RotationPreferences(defaults).lastDeviceID(), "OTHER-UUID");  // nothing cached
-
   preferences.setPreferredDeviceID(std::nullopt);
   EXPECT_FALSE(defaults.value("preferredDisplayDeviceID"));  // removed, not an empty string
   EXPECT_EQ(preferences.lastDeviceID(), "OTHER-UUID");
-
   // A value of another type under the key is no identity.
-  defaults.set("lastDisplayDeviceID", integer(42));
-  EXPECT_FALSE(preferences.lastDeviceID());
-  defaults.set("lastDisplayDeviceID", opaque("\"OTHER-UUID\""));
-  EXPECT_FALSE(preferences.lastDeviceID());
+  for (const DefaultsValue& other : {integer(42), opaque("\"OTHER-UUID\"")}) {
+    defaults.set("lastDisplayDeviceID", other);
+    EXPECT_FALSE(preferences.lastDeviceID());
+  }
 }
 
 TEST(RotationPreferences, ReadingRotationsAcceptsOnlyTheFourIntegers) {
   sim::MemoryDefaults defaults;
   RotationPreferences preferences(defaults);
-  EXPECT_FALSE(preferences.rotation("ninety"));  // no dictionary yet
-  defaults.set(kRotations, DefaultsValue{DefaultsDictionary{
-                               {"zero", integer(0)}, {"ninety", integer(90)}, {"half", integer(180)},
-                               {"three", integer(270)}, {"odd", integer(45)}, {"full", integer(360)},
-                               {"negative", integer(-90)}, {"text", text("90")}, {"flag", DefaultsValue{true}},
-                               {"real", opaque("90.0")}, {"", integer(90)}}});
-  const struct {
-    std::optional<std::string> device;
-    std::optional<QuarterTurn> expected;
-  } rows[] = {
-      {"zero", QuarterTurn::normal}, {"ninety", QuarterTurn::right}, {"half", QuarterTurn::inverted},
-      {"three", QuarterTurn::left},  {"odd", std::nullopt},          {"full", std::nullopt},
-      {"negative", std::nullopt},    {"text", std::nullopt},         {"flag", std::nullopt},
-      {"real", std::nullopt},        {"", std::nullopt},             {std::nullopt, std::nullopt},
-      {"unknown", std::nullopt},
-  };
-  for (const auto& row : rows) EXPECT_EQ(preferences.rotation(row.device), row.expected) << row.device.value_or("-");
-
+  EXPECT_FALSE(preferences.rotation("D"));  // no dictionary yet
+  const std::pair<DefaultsValue, std::optional<QuarterTurn>> rows[] = {
+      {integer(0), QuarterTurn::normal}, {integer(90), QuarterTurn::right}, {integer(180), QuarterTurn::inverted},
+      {integer(270), QuarterTurn::left}, {integer(45), std::nullopt},       {integer(-90), std::nullopt},
+      {text("90"), std::nullopt},        {opaque("90"), std::nullopt},      {DefaultsValue{true}, std::nullopt}};
+  for (const auto& [stored, expected] : rows) {
+    defaults.set(kRotations, DefaultsValue{DefaultsDictionary{{"D", stored}, {"", integer(90)}}});
+    EXPECT_EQ(preferences.rotation("D"), expected);
+  }
+  // No identity, an empty one or an unknown one reads nothing, even with an entry under "".
+  for (const std::optional<std::string> device :
+       {std::optional<std::string>(), std::optional<std::string>(""), std::optional<std::string>("unknown")})
+    EXPECT_FALSE(preferences.rotation(device)) << device.value_or("-");
   defaults.set(kRotations, text("not a dictionary"));
-  EXPECT_FALSE(preferences.rotation("ninety"));
+  EXPECT_FALSE(preferences.rotation("D"));
 }
 
 TEST(RotationPreferences, RememberingReplacesOneEntryAndKeepsTheOthersExactly) {
@@ -72,8 +62,8 @@ TEST(RotationPreferences, RememberingReplacesOneEntryAndKeepsTheOthersExactly) {
   EXPECT_EQ(defaults.value(kRotations), (DefaultsValue{DefaultsDictionary{{"A", integer(0)}, {"B", integer(90)}}}));
 
   // Entries of types the program does not model, written by someone else, survive unchanged.
-  const DefaultsDictionary others{{"C", text("odd")}, {"R", opaque("90.5")}, {"S", opaque("[270]")},
-                                  {"N", DefaultsValue{DefaultsDictionary{{"x", opaque("null")}}}}};
+  const DefaultsDictionary others{
+      {"C", text("odd")}, {"R", opaque("90.5")}, {"N", DefaultsValue{DefaultsDictionary{{"x", opaque("null")}}}}};
   defaults.set(kRotations, DefaultsValue{others});
   preferences.remember(QuarterTurn::inverted, "D");
   preferences.remember(QuarterTurn::left, "R");

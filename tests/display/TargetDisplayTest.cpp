@@ -6,8 +6,8 @@
 #include "display/AppFailure.h"
 #include "display/DisplayInfo.h"
 #include "host/IcuTextServices.h"
-#include "sim/DisplayServer.h"
 #include "sim/ManualLoop.h"
+#include "sim/World.h"
 
 using namespace turnlet;
 
@@ -33,9 +33,10 @@ DisplayInfo external(DisplayID id, std::string name, std::optional<std::string> 
   if (change) change(d);
   return d;
 }
-const DisplayInfo kMac = external(1, "Built-in Retina Display", "MAC-UUID", [](DisplayInfo& d) {
-  d.bounds = Rect(0, 0, 1440, 900), d.builtIn = d.main = true;
-});
+// The iPad chosen by its identity "V", with a change: what validation says of it.
+std::vector<DisplayInfo> chosen(const std::function<void(DisplayInfo&)>& change) {
+  return {external(3, "Sidecar Display", "V", change)};
+}
 
 // The sentence the call throws, or "returned <id>" when it returns.
 std::string outcome(const std::function<DisplayInfo()>& find) {
@@ -46,105 +47,75 @@ std::string outcome(const std::function<DisplayInfo()>& find) {
   }
 }
 
-std::string byIdentity(std::optional<std::string> identity, const std::vector<DisplayInfo>& displays) {
-  return outcome([&] { return DisplayInfo::findSidecar(kText, identity, displays); });
-}
-
 }  // namespace
 
-TEST(TargetDisplay, AGivenIdentityIsTrustedOnlyWhenExactlyOneDisplayCarriesIt) {
-  const DisplayInfo monitor = external(2, "LG UltraFine", "MONITOR-UUID"), ipad = external(3, "Sidecar", "IPAD-UUID");
+TEST(TargetDisplay, ChoosingAmongDisplays) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const DisplayInfo mac = external(1, "Built-in Retina Display", "MAC", [](auto& d) { d.builtIn = d.main = true; });
+  const DisplayInfo monitor = external(2, "LG UltraFine", "LG"), sidecar = external(3, "Sidecar Display", "IPAD");
+  const DisplayInfo ipad = external(4, "Anna\u2019s IPAD");
+  const std::optional<std::string> byName;
+  const auto builtIn = [](DisplayInfo& d) { d.builtIn = true; };
+  const auto main = [](DisplayInfo& d) { d.main = true; };
   const struct {
     const char* name;
     std::optional<std::string> identity;
     std::vector<DisplayInfo> displays;
     std::string expected;
   } rows[] = {
-      {"name not consulted", "MONITOR-UUID", {kMac, monitor, ipad}, "returned 2"},
-      {"the iPad", "IPAD-UUID", {kMac, monitor, ipad}, "returned 3"},
-      {"gone", "GONE-UUID", {kMac, monitor, ipad}, kAmbiguous},
-      {"compared exactly", "ipad-uuid", {ipad}, kAmbiguous},
-      {"no identity never matches", "", {external(4, "iPad without identity")}, kAmbiguous},
-      {"shared by two", "IPAD-UUID", {ipad, external(5, "LG UltraFine", "IPAD-UUID")}, kAmbiguous},
-      {"validated: mirrored", "IPAD-UUID", {external(3, "Sidecar", "IPAD-UUID", [](auto& d) { d.mirrored = true; })},
-       kMirrored},
-      {"validated: main", "MAC-UUID", {kMac, ipad}, kNotExtended},
+      {"identity: name not consulted", "LG", {mac, monitor, sidecar}, "returned 2"},
+      {"identity: gone", "GONE", {mac, monitor, sidecar}, kAmbiguous},
+      {"identity: compared exactly", "ipad", {sidecar}, kAmbiguous},
+      {"identity: none never matches", "", {ipad}, kAmbiguous},
+      {"identity: shared by two", "IPAD", {sidecar, external(5, "LG UltraFine", "IPAD")}, kAmbiguous},
+      {"identity: validated", "MAC", {mac, sidecar}, kNotExtended},
+      {"name: sidecar", byName, {mac, monitor, sidecar}, "returned 3"},
+      {"name: ipad in capitals", byName, {mac, monitor, ipad}, "returned 4"},
+      {"name: two candidates", byName, {mac, sidecar, ipad}, kSeveral},
+      {"name: none", byName, {mac, monitor}, kNoCandidate},
+      {"name: built in is no candidate", byName, {external(5, "SIDECAR", {}, builtIn)}, kNoCandidate},
+      {"name: own display is no candidate",
+       byName,
+       {external(6, "Turnlet Desktop"), external(7, "iPad", {}, [](auto& d) { d.vendor = 0x544C; }), sidecar},
+       "returned 3"},
+      {"name: main is validated afterwards", byName, {external(4, "iPad", {}, main)}, kNotExtended},
+      {"name: main still counts", byName, {external(4, "iPad", {}, main), sidecar}, kSeveral},
+      {"valid", "V", chosen([](auto&) {}), "returned 3"},
+      {"built in", "V", chosen(builtIn), kNotExtended},
+      {"main", "V", chosen(main), kNotExtended},
+      {"own by name", "V", chosen([](auto& d) { d.name = "Turnlet Desktop"; }), kNotExtended},
+      {"own name is exact", "V", chosen([](auto& d) { d.name = "turnlet desktop"; }), "returned 3"},
+      {"own by vendor", "V", chosen([](auto& d) { d.vendor = 0x544C; }), kNotExtended},
+      {"mirrored", "V", chosen([](auto& d) { d.mirrored = true; }), kMirrored},
+      {"mirrored and main", "V", chosen([](auto& d) { d.mirrored = d.main = true; }), kNotExtended},
+      {"mirrored and empty", "V", chosen([](auto& d) { d.mirrored = true, d.bounds = Rect(); }), kMirrored},
+      {"zero width", "V", chosen([](auto& d) { d.bounds.size.width = 0; }), kNotReady},
+      {"negative height", "V", chosen([](auto& d) { d.bounds.size.height = -1024; }), kNotReady},
+      {"NaN height", "V", chosen([&](auto& d) { d.bounds.size.height = nan; }), kNotReady},
   };
-  for (const auto& row : rows) EXPECT_EQ(byIdentity(row.identity, row.displays), row.expected) << row.name;
-}
-
-TEST(TargetDisplay, WithoutIdentityTheNameDecides) {
-  const DisplayInfo mac = kMac, monitor = external(2, "DELL U2720Q"), sidecar = external(3, "Sidecar Display");
-  const DisplayInfo ipad = external(4, "Anna\u2019s IPAD");
-  const DisplayInfo builtInSidecar = external(5, "SIDECAR PANEL", {}, [](auto& d) { d.builtIn = true; });
-  const DisplayInfo ownByVendor = external(7, "iPad (Turnlet)", {}, [](auto& d) { d.vendor = 0x544C; });
-  const DisplayInfo mainIPad = external(4, "iPad", {}, [](auto& d) { d.main = true; });
-  const struct {
-    const char* name;
-    std::vector<DisplayInfo> displays;
-    std::string expected;
-  } rows[] = {
-      {"sidecar", {mac, monitor, sidecar}, "returned 3"},
-      {"ipad in capitals", {mac, monitor, ipad}, "returned 4"},
-      {"two candidates", {mac, sidecar, ipad}, kSeveral},
-      {"none", {mac, monitor}, kNoCandidate},
-      {"no displays", {}, kNoCandidate},
-      {"built in is no candidate", {mac, builtInSidecar}, kNoCandidate},
-      {"own display is no candidate", {external(6, "Turnlet Desktop"), ownByVendor, sidecar}, "returned 3"},
-      {"main is validated afterwards", {mainIPad}, kNotExtended},
-      {"main still counts as a candidate", {mainIPad, sidecar}, kSeveral},
-  };
-  for (const auto& row : rows) EXPECT_EQ(byIdentity(std::nullopt, row.displays), row.expected) << row.name;
-}
-
-TEST(TargetDisplay, ValidationChecksInOrder) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const struct {
-    const char* name;
-    std::function<void(DisplayInfo&)> change;
-    std::string expected;
-  } rows[] = {
-      {"extended iPad", [](auto&) {}, "returned 3"},
-      {"built in", [](auto& d) { d.builtIn = true; }, kNotExtended},
-      {"main", [](auto& d) { d.main = true; }, kNotExtended},
-      {"own by name", [](auto& d) { d.name = "Turnlet Desktop"; }, kNotExtended},
-      {"own by vendor", [](auto& d) { d.vendor = 0x544C; }, kNotExtended},
-      {"mirrored", [](auto& d) { d.mirrored = true; }, kMirrored},
-      {"mirrored and main", [](auto& d) { d.mirrored = d.main = true; }, kNotExtended},
-      {"mirrored and empty", [](auto& d) { d.mirrored = true, d.bounds = Rect(); }, kMirrored},
-      {"zero width", [](auto& d) { d.bounds.size.width = 0; }, kNotReady},
-      {"negative height", [](auto& d) { d.bounds.size.height = -1024; }, kNotReady},
-      {"NaN height", [&](auto& d) { d.bounds.size.height = nan; }, kNotReady},
-  };
-  for (const auto& row : rows) {
-    const DisplayInfo display = external(3, "Sidecar Display", {}, row.change);
-    EXPECT_EQ(outcome([&] { return display.validate(), display; }), row.expected) << row.name;
-  }
+  for (const auto& row : rows)
+    EXPECT_EQ(outcome([&] { return DisplayInfo::findSidecar(kText, row.identity, row.displays); }), row.expected)
+        << row.name;
 }
 
 TEST(TargetDisplay, ByDisplayIDFromAFreshSnapshot) {
   sim::ManualLoop loop;
-  sim::DisplayServer server(loop);
-  std::vector<sim::SimDisplay> displays(3);
-  const char* names[] = {"Built-in Retina Display", "DELL U2720Q", "Sidecar Display"};
-  for (DisplayID id = 1; id <= 3; ++id)
-    displays[id - 1].id = id, displays[id - 1].name = names[id - 1], displays[id - 1].bounds = Rect(0, 0, 1366, 1024);
-  displays[0].builtIn = true;
-  server.setUp(displays, 1);
+  sim::World world(loop);  // the built-in Mac (1) and a Sidecar iPad (2)
+  sim::SimDisplay monitor;
+  monitor.name = "DELL U2720Q", monitor.bounds = Rect(-2560, 0, 2560, 1440);
+  world.displays.connect(monitor);
   const auto byID = [&](std::optional<DisplayID> id) {
-    return outcome([&] { return DisplayInfo::findSidecar(server, kText, id); });
+    return outcome([&] { return DisplayInfo::findSidecar(world.displays, kText, id); });
   };
-
-  EXPECT_EQ(byID(2), "returned 2");  // an online id is taken whatever its name
+  EXPECT_EQ(byID(3), "returned 3");  // an online id is taken whatever its name
   EXPECT_EQ(byID(1), kNotExtended);  // and validated
-  EXPECT_EQ(byID(std::nullopt), "returned 3");
-  EXPECT_EQ(byID(99), "returned 3");  // gone offline: back to the name
+  EXPECT_EQ(byID(std::nullopt), "returned 2");
+  EXPECT_EQ(byID(99), "returned 2");  // gone offline: back to the name
 
-  server.disconnect(3);
-  EXPECT_EQ(byID(3), kNoCandidate);
-  const DisplayID again = server.reconnect(3);
-  EXPECT_EQ(byID(3), "returned " + std::to_string(again));
-
-  server.failListCount = -1;  // no snapshot at all
+  world.displays.disconnect(2);
+  EXPECT_EQ(byID(2), kNoCandidate);
+  const DisplayID again = world.displays.reconnect(2);
+  EXPECT_EQ(byID(2), "returned " + std::to_string(again));
+  world.displays.failListCount = -1;  // no snapshot at all
   EXPECT_EQ(byID(again), kNoCandidate);
 }

@@ -6,28 +6,24 @@ using namespace turnlet;
 
 TEST(IcuTextServices, CaseInsensitiveSearchThatKeepsLettersWhole) {
   const host::IcuTextServices text("en");
-  const struct {
-    const char* text;
-    const char* pattern;
-    bool found;
-  } rows[] = {
-      {"Sidecar Display (AirPlay)", "sidecar", true},
-      {"Anna\u2019s IPAD PRO", "ipad", true},
-      {"\u00C9CRAN", "\u00E9cran", true},                                              // beyond ASCII
-      {"E\u0301CRAN", "\u00E9cran", true},                                             // composed or not
-      {"\u0399\u03A0\u0391\u0394", "\u03B9\u03C0\u03B1\u03B4", true},                  // Greek
-      {"\u041F\u041B\u0410\u041D\u0428\u0415\u0422", "\u043F\u043B\u0430\u043D", true},  // Cyrillic
-      {"ECRAN", "\u00E9cran", false},                                                  // a mark makes another letter
-      {"i\u0307pad", "ipad", false},
-      {"ipad\u0307x", "ipad", false},  // the match would end inside a letter
-      {"x\u0301ipad", "ipad", true},   // a mark before the match belongs to x
-      {"iP\xC3" "ad", "ipad", false},  // malformed UTF-8 is no letter
-      {"\xFF\xFEipad\xC0", "ipad", true},
-      {"\xE2\x82", "ipad", false},
-      {"ip", "ipad", false},
-      {"ipad", "", false},
-  };
-  for (const auto& row : rows) EXPECT_EQ(text.localizedCaseInsensitiveContains(row.text, row.pattern), row.found) << row.text;
+  using Search = std::pair<const char*, const char*>;
+  // Found: case ignored beyond ASCII, composed or not; a mark before the match belongs to the
+  // letter before it; malformed bytes around the match are no letters.
+  for (const auto& [in, pattern] :
+       {Search{"Sidecar Display (AirPlay)", "sidecar"}, Search{"Anna\u2019s IPAD PRO", "ipad"},
+        Search{"\u00C9CRAN", "\u00E9cran"}, Search{"E\u0301CRAN", "\u00E9cran"},
+        Search{"\u0399\u03A0\u0391\u0394", "\u03B9\u03C0\u03B1\u03B4"}, Search{"x\u0301ipad", "ipad"},
+        Search{"\xFF\xFEipad\xC0", "ipad"}})
+    EXPECT_TRUE(text.localizedCaseInsensitiveContains(in, pattern)) << in;
+  // Not found: a mark makes another letter, a match may not end inside a letter, malformed bytes
+  // match nothing, and an empty pattern is found nowhere.
+  for (const auto& [in, pattern] :
+       {Search{"ECRAN", "\u00E9cran"}, Search{"i\u0307pad", "ipad"}, Search{"ipad\u0307x", "ipad"},
+        Search{"iP\xC3"
+               "ad",
+               "ipad"},
+        Search{"\xE2\x82", "ipad"}, Search{"ip", "ipad"}, Search{"ipad", ""}})
+    EXPECT_FALSE(text.localizedCaseInsensitiveContains(in, pattern)) << in;
 }
 
 TEST(IcuTextServices, TheLanguageDecidesWhichLettersAreAlike) {

@@ -13,14 +13,15 @@ TEST(Rect, ContainmentIncludesMinimumEdgesAndExcludesMaximumEdges) {
   const struct {
     Point point;
     bool inside;
-  } rows[] = {{{10, 20}, true},     {{109.999, 69.999}, true}, {{110, 30}, false},   {{50, 70}, false},
+  } rows[] = {{{10, 20}, true},     {{109.999, 69.999}, true}, {{110, 30}, false}, {{50, 70}, false},
               {{9.999, 30}, false}, {{50, 19.999}, false},     {{nan, 30}, false}};
   for (const auto& row : rows) {
     EXPECT_EQ(r.contains(row.point), row.inside) << row.point.x << "," << row.point.y;
     EXPECT_EQ(flipped.contains(row.point), row.inside) << row.point.x << "," << row.point.y;
   }
   // Empty means null, or a zero or NaN side: such rectangles contain nothing.
-  for (const Rect& empty : {Rect::null(), Rect(5, 5, 0, 10), Rect(5, 5, 10, 0), Rect(5, 5, nan, 10), Rect(5, 5, 10, nan)}) {
+  for (const Rect& empty :
+       {Rect::null(), Rect(5, 5, 0, 10), Rect(5, 5, 10, 0), Rect(5, 5, nan, 10), Rect(5, 5, 10, nan)}) {
     EXPECT_TRUE(empty.isEmpty()) << empty.size.width << " × " << empty.size.height;
     EXPECT_FALSE(empty.contains({5, 5}));
   }
@@ -28,9 +29,7 @@ TEST(Rect, ContainmentIncludesMinimumEdgesAndExcludesMaximumEdges) {
 }
 
 TEST(Rect, UnionStartsFromTheNullRectangle) {
-  Rect all = Rect::null().united(Rect(0, 0, 1440, 900));
-  EXPECT_EQ(all, Rect(0, 0, 1440, 900));
-  all = all.united(Rect(1440, -100, 1366, 1024));
+  const Rect all = Rect::null().united(Rect(0, 0, 1440, 900)).united(Rect(1440, -100, 1366, 1024));
   EXPECT_EQ(all, Rect(0, -100, 2806, 1024));
   EXPECT_EQ(all.united(Rect::null()), all);
   // Union with an empty but placed rectangle still reaches its origin, as the platform's does.

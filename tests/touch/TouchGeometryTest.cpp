@@ -2,10 +2,7 @@
 
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <random>
-#include <string>
-#include <vector>
 
 #include "touch/TouchGeometry.h"
 
@@ -31,45 +28,20 @@ void expectNear(std::optional<Point> mapped, std::optional<Point> expected, cons
 
 }  // namespace
 
-TEST(TouchGeometry, SourcePointForEachQuarterTurn) {
-  // (200, 200) is u = 0.25 from the left, v = 0.75 up from the bottom; (100, 250) is the
-  // content's top-left corner as seen in the view, on its near edges.
-  const struct {
-    QuarterTurn rotation;
-    Point view;
-    Point expected;
-  } rows[] = {
-      {QuarterTurn::normal, {200, 200}, {1200, -150}},  {QuarterTurn::right, {200, 200}, {1600, -150}},
-      {QuarterTurn::inverted, {200, 200}, {1600, 150}}, {QuarterTurn::left, {200, 200}, {1200, 150}},
-      {QuarterTurn::normal, {100, 250}, {1000, -300}},  {QuarterTurn::right, {100, 250}, {1799.999, -300}},
-      {QuarterTurn::inverted, {100, 250}, {1799.999, 299.999}}, {QuarterTurn::left, {100, 250}, {1000, 299.999}},
-  };
-  for (const auto& row : rows)
-    expectNear(TouchGeometry::sourcePoint(row.view, content, source, row.rotation), row.expected,
-               name(row.rotation) + " at " + std::to_string(row.view.x));
-
-  // Just outside any edge (a letterbox bar) maps to nothing; exactly on the edge maps.
-  for (QuarterTurn turn : allQuarterTurns) {
-    for (Point outside : {Point{99.999, 150}, Point{500.001, 150}, Point{300, 49.999}, Point{300, 250.001}})
-      EXPECT_FALSE(TouchGeometry::sourcePoint(outside, content, source, turn)) << name(turn);
-    EXPECT_TRUE(TouchGeometry::sourcePoint({500, 50}, content, source, turn)) << name(turn);
-  }
+// Points inside and outside the letterbox, its edges included, are sampled by the randomised test.
+TEST(TouchGeometry, SourcePointEdges) {
+  // (100, 250) is the content's top-left corner in the view: per turn, a corner of the source,
+  // the near edges exactly and the far edges 0.001 inside.
+  const Point corners[] = {{1000, -300}, {1799.999, -300}, {1799.999, 299.999}, {1000, 299.999}};
+  for (QuarterTurn turn : allQuarterTurns)
+    expectNear(TouchGeometry::sourcePoint({100, 250}, content, source, turn), corners[quarterTurnCount(turn)],
+               name(turn));
   // A source narrower than 0.002 points keeps the far edge at half its width.
   EXPECT_NEAR(TouchGeometry::sourcePoint({500, 150}, content, Rect(10, 20, 0.001, 5), QuarterTurn::normal)->x, 10.0005,
               1e-12);
   // A rectangle with a negative size is read in its standardised form, as the platform does.
   EXPECT_EQ(TouchGeometry::sourcePoint({200, 200}, Rect(500, 250, -400, -200), source, QuarterTurn::right),
             TouchGeometry::sourcePoint({200, 200}, content, source, QuarterTurn::right));
-}
-
-TEST(TouchGeometry, SourceDeltaForEachQuarterTurn) {
-  // (10, 10) over a 100 × 100 view, shown from a 400 × 300 source.
-  const Size expected[] = {{40, -30}, {40, 30}, {-40, 30}, {-40, -30}};
-  for (QuarterTurn turn : allQuarterTurns) {
-    const std::optional<Size> delta = TouchGeometry::sourceDelta({10, 10}, Rect(30, 40, 100, 100), Rect(7, 9, 400, 300), turn);
-    ASSERT_TRUE(delta.has_value()) << name(turn);
-    EXPECT_EQ(*delta, expected[quarterTurnCount(turn)]) << name(turn);
-  }
 }
 
 TEST(TouchGeometry, PointFromViewLocationLetterboxesAndUndoesFlipping) {
@@ -84,18 +56,11 @@ TEST(TouchGeometry, PointFromViewLocationLetterboxesAndUndoesFlipping) {
   } rows[] = {
       {view, unflipped, {300, 200}, QuarterTurn::right, Point{2200, 300}},  // the portrait source fills the view
       {view, flipped, {300, 600}, QuarterTurn::right, Point{2200, 300}},
-      {view, unflipped, {300, 200}, QuarterTurn::left, Point{2600, 900}},
-      {view, flipped, {300, 600}, QuarterTurn::left, Point{2600, 900}},
-      // Normal and inverted show the portrait source pillarboxed; the view's centre is the source's.
-      {view, unflipped, {600, 400}, QuarterTurn::normal, Point{2400, 600}},
-      {view, flipped, {600, 400}, QuarterTurn::inverted, Point{2400, 600}},
-      {view, flipped, {600, 0}, QuarterTurn::normal, Point{2400, 0}},  // top edge of view and source
-      {view, unflipped, {100, 400}, QuarterTurn::normal, std::nullopt},  // in the bar
+      {view, unflipped, {100, 400}, QuarterTurn::normal, std::nullopt},  // in the bar of the pillarbox
       // A flipped view whose bounds start at y = 100 runs from y = 100 at the top to 900.
       {offset, flipped, {300, 700}, QuarterTurn::right, Point{2200, 300}},
       {offset, flipped, {600, 100}, QuarterTurn::normal, Point{2400, 0}},
       {offset, flipped, {600, 899}, QuarterTurn::normal, Point{2400, 1198.5}},
-      {offset, unflipped, {300, 300}, QuarterTurn::right, Point{2200, 300}},
   };
   for (const auto& row : rows)
     expectNear(TouchGeometry::point(row.location, row.view, row.coordinates, portrait, row.rotation), row.expected,
@@ -103,33 +68,27 @@ TEST(TouchGeometry, PointFromViewLocationLetterboxesAndUndoesFlipping) {
 }
 
 TEST(TouchGeometry, UnusableInputGivesNothing) {
-  const Point point{200, 200};
-  const Size delta{10, 5};
+  // An empty rectangle, or any number of a rectangle, point or movement that is not finite.
   const Rect view(0, 0, 1200, 800);
   std::vector<Rect> bad = {Rect(100, 50, 0, 200), Rect(100, 50, 400, 0)};
-  for (double number : {std::numeric_limits<double>::quiet_NaN(), inf, -inf}) {
-    bad.push_back(Rect(number, 50, 400, 200)), bad.push_back(Rect(100, number, 400, 200));
-    bad.push_back(Rect(100, 50, number, 200)), bad.push_back(Rect(100, 50, 400, number));
-    for (QuarterTurn turn : allQuarterTurns) {
-      EXPECT_FALSE(TouchGeometry::sourcePoint({number, 200}, content, source, turn));
-      EXPECT_FALSE(TouchGeometry::sourcePoint({200, number}, content, source, turn));
-      EXPECT_FALSE(TouchGeometry::sourceDelta({number, 5}, content, source, turn));
-      EXPECT_FALSE(TouchGeometry::sourceDelta({10, number}, content, source, turn));
-      EXPECT_FALSE(TouchGeometry::point({number, 1}, view, ViewCoordinates::flipped, source, turn));
-    }
+  for (double x : {std::numeric_limits<double>::quiet_NaN(), inf, -inf}) {
+    bad.insert(bad.end(), {Rect(x, 50, 400, 200), Rect(100, x, 400, 200), Rect(100, 50, x, 200), Rect(100, 50, 400, x)});
+    for (QuarterTurn turn : allQuarterTurns)
+      EXPECT_FALSE(TouchGeometry::sourcePoint({x, 200}, content, source, turn) ||
+                   TouchGeometry::sourcePoint({200, x}, content, source, turn) ||
+                   TouchGeometry::sourceDelta({x, 5}, content, source, turn) ||
+                   TouchGeometry::sourceDelta({10, x}, content, source, turn) ||
+                   TouchGeometry::point({x, 1}, view, ViewCoordinates::flipped, source, turn))
+          << name(turn) << " with " << x;
   }
-  for (const Rect& rect : bad) {
-    for (QuarterTurn turn : allQuarterTurns) {
-      SCOPED_TRACE(name(turn) + " with " + std::to_string(rect.origin.x) + ", " + std::to_string(rect.origin.y) + ", " +
-                   std::to_string(rect.size.width) + ", " + std::to_string(rect.size.height));
-      EXPECT_FALSE(TouchGeometry::sourcePoint(point, rect, source, turn));
-      EXPECT_FALSE(TouchGeometry::sourcePoint(point, content, rect, turn));
-      EXPECT_FALSE(TouchGeometry::sourceDelta(delta, rect, source, turn));
-      EXPECT_FALSE(TouchGeometry::sourceDelta(delta, content, rect, turn));
-      EXPECT_FALSE(TouchGeometry::contentBounds(rect, source, turn));
-      EXPECT_FALSE(TouchGeometry::contentBounds(view, rect, turn));
-    }
-  }
+  for (std::size_t i = 0; i < bad.size(); ++i)
+    for (QuarterTurn turn : allQuarterTurns)
+      EXPECT_FALSE(TouchGeometry::sourcePoint({200, 200}, bad[i], source, turn) ||
+                   TouchGeometry::sourcePoint({200, 200}, content, bad[i], turn) ||
+                   TouchGeometry::sourceDelta({10, 5}, bad[i], source, turn) ||
+                   TouchGeometry::sourceDelta({10, 5}, content, bad[i], turn) ||
+                   TouchGeometry::contentBounds(bad[i], source, turn) || TouchGeometry::contentBounds(view, bad[i], turn))
+          << name(turn) << " with rectangle " << i;
   // Finite rectangles whose arithmetic leaves the range of double: the answer would be infinite.
   EXPECT_FALSE(TouchGeometry::sourcePoint({499, 150}, content, Rect(1.5e308, 0, 1.5e308, 10), QuarterTurn::normal));
   EXPECT_FALSE(TouchGeometry::sourceDelta({1e308, 0}, Rect(0, 0, 1e-10, 1), source, QuarterTurn::normal));
@@ -170,15 +129,18 @@ TEST(TouchGeometry, RandomisedPropertiesOfTheMapping) {
       ++(within ? inside : outside);
     }
 
-    // Away from the clamped edges, a small movement maps to the difference of the mapped points.
+    // Away from the clamped edges, a small movement maps to the difference of the mapped points:
+    // the movement mapping is the derivative of the point mapping.
     for (int sample = 0; sample < 5; ++sample) {
       const Point p{box.minX() + uniform(0.02, 0.98) * box.width(), box.minY() + uniform(0.02, 0.98) * box.height()};
       const Size move{uniform(-0.01, 0.01) * box.width(), uniform(-0.01, 0.01) * box.height()};
       const std::optional<Point> from = TouchGeometry::sourcePoint(p, box, source, turn);
-      const std::optional<Point> to = TouchGeometry::sourcePoint({p.x + move.width, p.y + move.height}, box, source, turn);
+      const std::optional<Point> to =
+          TouchGeometry::sourcePoint({p.x + move.width, p.y + move.height}, box, source, turn);
       const std::optional<Size> delta = TouchGeometry::sourceDelta(move, box, source, turn);
       ASSERT_TRUE(from && to && delta);
-      const double tolerance = 1e-9 * (std::fabs(source.origin.x) + std::fabs(source.origin.y) + source.width() + source.height());
+      const double tolerance =
+          1e-9 * (std::fabs(source.origin.x) + std::fabs(source.origin.y) + source.width() + source.height());
       EXPECT_NEAR(delta->width, to->x - from->x, tolerance);
       EXPECT_NEAR(delta->height, to->y - from->y, tolerance);
     }
@@ -197,10 +159,6 @@ TEST(TouchGeometry, RandomisedAgreementWithTheRenderedPicture) {
     if (turns == 3) return {dy, sh - 1 - dx};
     return {dx, dy};
   };
-  // The renderer's own examples: a 4 × 2 source shown in a 2 × 4 target.
-  EXPECT_EQ(shownTexel(1, 4, 2, 0, 0), (std::pair<long, long>{3, 0}));
-  EXPECT_EQ(shownTexel(1, 4, 2, 1, 3), (std::pair<long, long>{0, 1}));
-  EXPECT_EQ(shownTexel(3, 4, 2, 0, 0), (std::pair<long, long>{0, 1}));
 
   // For equal sizes (one view point per source texel) the centre of every view pixel, as a
   // location in a flipped view (rows top-down like the target), must map into that pixel's texel.
@@ -217,8 +175,8 @@ TEST(TouchGeometry, RandomisedAgreementWithTheRenderedPicture) {
     SCOPED_TRACE(std::to_string(sw) + " × " + std::to_string(sh) + ", " + name(turn));
     for (long row = 0; row < dh; ++row) {
       for (long column = 0; column < dw; ++column) {
-        const std::optional<Point> mapped = TouchGeometry::point({column + 0.5, view.minY() + row + 0.5}, view,
-                                                                 ViewCoordinates::flipped, source, turn);
+        const std::optional<Point> mapped =
+            TouchGeometry::point({column + 0.5, view.minY() + row + 0.5}, view, ViewCoordinates::flipped, source, turn);
         ASSERT_TRUE(mapped.has_value());
         const std::pair<long, long> texel{long(std::floor(mapped->x - source.origin.x)),
                                           long(std::floor(mapped->y - source.origin.y))};

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "touch/TouchMomentum.h"
 
@@ -9,25 +10,16 @@ using namespace turnlet;
 
 TEST(TouchMomentum, StartingVelocityIsCappedAndChecked) {
   const double nan = std::numeric_limits<double>::quiet_NaN(), largest = std::numeric_limits<double>::max();
-  const struct {
-    const char* name;
-    Size velocity;
-    Size expected;
-    bool active;
-  } rows[] = {
-      {"capped to 6000 along the same direction", {6000, 8000}, {3600, 4800}, true},
-      {"too slow", {3, 4}, {3, 4}, false},
-      {"exactly the minimum speed", {0, 8}, {0, 8}, true},
-      {"NaN", {nan, 100}, {0, 0}, false},
-      {"infinite", {100, -std::numeric_limits<double>::infinity()}, {0, 0}, false},
-      // The length of this vector overflows; capping must still keep its direction.
-      {"largest finite components", {largest, -largest}, {6000 / std::sqrt(2.0), -6000 / std::sqrt(2.0)}, true},
-  };
-  for (const auto& row : rows) {
-    const TouchMomentum momentum(row.velocity);
-    EXPECT_NEAR(momentum.velocityX, row.expected.width, 1e-9) << row.name;
-    EXPECT_NEAR(momentum.velocityY, row.expected.height, 1e-9) << row.name;
-    EXPECT_EQ(momentum.isActive, row.active) << row.name;
+  // Velocity in, velocity kept, and whether it moves: capped to 6000 along the same direction,
+  // too slow, exactly the minimum speed, not finite, and components whose length overflows.
+  const std::tuple<Size, Size, bool> rows[] = {
+      {{6000, 8000}, {3600, 4800}, true}, {{3, 4}, {3, 4}, false}, {{0, 8}, {0, 8}, true}, {{nan, 100}, {0, 0}, false},
+      {{100, -HUGE_VAL}, {0, 0}, false}, {{largest, -largest}, {6000 / std::sqrt(2.0), -6000 / std::sqrt(2.0)}, true}};
+  for (const auto& [velocity, expected, active] : rows) {
+    const TouchMomentum momentum(velocity);
+    EXPECT_NEAR(momentum.velocityX, expected.width, 1e-9) << velocity.width << ", " << velocity.height;
+    EXPECT_NEAR(momentum.velocityY, expected.height, 1e-9) << velocity.width << ", " << velocity.height;
+    EXPECT_EQ(momentum.isActive, active) << velocity.width << ", " << velocity.height;
   }
 }
 
@@ -51,9 +43,7 @@ TEST(TouchMomentum, TicksAreExactIntegralsAndUnusableIntervalsChangeNothing) {
   // An interval of a second or more (the timer stalled) ends the momentum without a jump.
   EXPECT_TRUE(TouchMomentum(start).advance(0.999));
   EXPECT_FALSE(momentum.advance(1.0));
-  EXPECT_FALSE(momentum.isActive);
-  EXPECT_EQ(momentum.velocityX, 0);
-  EXPECT_FALSE(momentum.advance(1.0 / 60));
+  EXPECT_TRUE(!momentum.isActive && momentum.velocityX == 0 && !momentum.advance(1.0 / 60));
 
   // Four seconds at most; the last step is cut at the limit and still returned.
   TouchMomentum nearEnd({6000, 0});
@@ -65,8 +55,7 @@ TEST(TouchMomentum, TicksAreExactIntegralsAndUnusableIntervalsChangeNothing) {
 
 TEST(TouchMomentum, FlingTickedAtSixtyHertzMatchesTheClosedForm) {
   const double k = TouchMomentum::friction, v0 = 6000, tick = 1.0 / 60;
-  EXPECT_NEAR(std::exp(-k * 0.001), 0.998, 1e-15);  // 0.998 of the speed kept per millisecond
-  TouchMomentum momentum({0, -v0});                  // straight up in source space
+  TouchMomentum momentum({0, -v0});                 // straight up in source space
   double travelledX = 0, travelledY = 0;
   int ticks = 0;
   for (; momentum.isActive && ticks < 1000; ++ticks) {

@@ -109,7 +109,9 @@ ReadResult readWhole(const fs::path& file) {
 }
 
 // JSON text for a key or a text; invalid UTF-8 becomes U+FFFD, since JSON cannot carry it.
-std::string jsonText(const std::string& text) { return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace); }
+std::string jsonText(const std::string& text) {
+  return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
 // Reads a store from the parser's events, without recursion. Objects become dictionaries; a
 // value of a type the store does not model (null, a number with a fraction or beyond 64 bits, an

@@ -38,7 +38,8 @@ IcuTextServices::IcuTextServices(const std::string& locale) : collation(std::mak
   UErrorCode status = U_ZERO_ERROR;
   std::unique_ptr<icu::Collator> collator(icu::Collator::createInstance(chosenLocale(locale), status));
   auto* rules = dynamic_cast<icu::RuleBasedCollator*>(collator.get());
-  if (U_FAILURE(status) || !rules) throw PlatformError("ICU", status, std::string("no collation: ") + u_errorName(status));
+  if (U_FAILURE(status) || !rules)
+    throw PlatformError("ICU", status, std::string("no collation: ") + u_errorName(status));
   rules->setStrength(icu::Collator::SECONDARY);
   collator.release();
   collation->collator.reset(rules);

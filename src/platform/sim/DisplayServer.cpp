@@ -211,9 +211,7 @@ const SimDisplay* DisplayServer::find(DisplayID id) const {
   return nullptr;
 }
 
-SimDisplay* DisplayServer::findMutable(DisplayID id) {
-  return const_cast<SimDisplay*>(std::as_const(*this).find(id));
-}
+SimDisplay* DisplayServer::findMutable(DisplayID id) { return const_cast<SimDisplay*>(std::as_const(*this).find(id)); }
 
 void DisplayServer::notifyScreenParameters() {
   loop.post([this, weak = std::weak_ptr<bool>(alive)] {

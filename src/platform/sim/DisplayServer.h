@@ -66,10 +66,10 @@ class DisplayServer : public DisplayServices {
   void setUp(std::vector<SimDisplay> displays, DisplayID main);
 
   // Hardware changes.
-  void connect(SimDisplay display);            // appended to the online list
-  void disconnect(DisplayID id);               // removed; its UUID is kept for a reconnection
-  DisplayID reconnect(DisplayID id);           // same display and UUID under a fresh id
-  void setBounds(DisplayID id, Rect bounds);   // a move or a resize
+  void connect(SimDisplay display);           // appended to the online list
+  void disconnect(DisplayID id);              // removed; its UUID is kept for a reconnection
+  DisplayID reconnect(DisplayID id);          // same display and UUID under a fresh id
+  void setBounds(DisplayID id, Rect bounds);  // a move or a resize
   void setMain(DisplayID id);
   void setMirrored(DisplayID id, bool mirrored);
   void setHasScreen(DisplayID id, bool hasScreen);

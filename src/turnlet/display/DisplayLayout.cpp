@@ -36,8 +36,7 @@ void DisplayLayout::place(DisplayServices& services, const std::vector<std::pair
   for (const auto& [display, origin] : origins) {
     const std::optional<std::int32_t> x = wholePoints(origin.x);
     const std::optional<std::int32_t> y = wholePoints(origin.y);
-    const DisplayError positioned =
-        x && y ? services.configureOrigin(*config, display, *x, *y) : illegalArgumentError;
+    const DisplayError positioned = x && y ? services.configureOrigin(*config, display, *x, *y) : illegalArgumentError;
     if (positioned != 0) {
       services.cancelConfiguration(*config);
       throw AppFailure(sentence("macOS could not position the iPad display (", positioned));

@@ -68,8 +68,7 @@ struct Rect {
 
   friend bool operator==(const Rect& a, const Rect& b) {
     if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
-    return a.minX() == b.minX() && a.minY() == b.minY() && a.width() == b.width() &&
-           a.height() == b.height();
+    return a.minX() == b.minX() && a.minY() == b.minY() && a.width() == b.width() && a.height() == b.height();
   }
 };
 
