@@ -14,8 +14,7 @@ namespace {
 
 using Origins = std::vector<std::pair<DisplayID, Point>>;
 
-// The default world (the Mac 1, the iPad 2 to its right) with the virtual display 3, and an
-// observer counting screen-parameter notifications.
+// The Mac (1), the iPad to its right (2), the virtual display (3), counting notifications.
 struct Fixture {
   sim::ManualLoop loop;
   sim::World world{loop};
@@ -34,7 +33,6 @@ struct Fixture {
     for (const sim::SimDisplay& d : server.displays()) result.push_back(d.bounds);
     return result;
   }
-  // The sentence place() throws, or "placed".
   std::string place(const Origins& origins) {
     try {
       DisplayLayout::place(server, origins);
@@ -101,8 +99,7 @@ TEST(DisplayLayout, AFailureAtAnyStepLeavesEveryDisplayWhereItWas) {
        },
        both, position(-1004), 1},
       {"display gone", [](auto& s) { s.disconnect(2); }, both, notPlaced, 1},
-      // Completion ends the configuration even when it fails: cancelling it then would use a
-      // dead handle, which crashes on the real system.
+      // Completion ends the configuration even when it fails: cancelling would use a dead handle.
       {"completion fails", [](auto& s) { s.failComplete = 1010; }, both, "macOS rejected the display layout (1010).",
        0},
       {"NaN origin", none, {{3, {1440, 0}}, {2, {nan, 0}}}, notPlaced, 1},

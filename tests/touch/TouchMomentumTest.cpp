@@ -8,10 +8,9 @@
 
 using namespace turnlet;
 
-TEST(TouchMomentum, StartingVelocityIsCappedAndChecked) {
+TEST(TouchMomentum, StartsCappedTicksExactlyAndIgnoresUnusableIntervals) {
   const double nan = std::numeric_limits<double>::quiet_NaN(), largest = std::numeric_limits<double>::max();
-  // Velocity in, velocity kept, and whether it moves: capped to 6000 along the same direction,
-  // too slow, exactly the minimum speed, not finite, and components whose length overflows.
+  // Capped to 6000 along the same direction, too slow, the minimum, not finite, overflowing length.
   const std::tuple<Size, Size, bool> rows[] = {
       {{6000, 8000}, {3600, 4800}, true}, {{3, 4}, {3, 4}, false}, {{0, 8}, {0, 8}, true}, {{nan, 100}, {0, 0}, false},
       {{100, -HUGE_VAL}, {0, 0}, false}, {{largest, -largest}, {6000 / std::sqrt(2.0), -6000 / std::sqrt(2.0)}, true}};
@@ -21,9 +20,6 @@ TEST(TouchMomentum, StartingVelocityIsCappedAndChecked) {
     EXPECT_NEAR(momentum.velocityY, expected.height, 1e-9) << velocity.width << ", " << velocity.height;
     EXPECT_EQ(momentum.isActive, active) << velocity.width << ", " << velocity.height;
   }
-}
-
-TEST(TouchMomentum, TicksAreExactIntegralsAndUnusableIntervalsChangeNothing) {
   TouchMomentum momentum({3600, 4800});
   const TouchMomentum start = momentum;
   for (double dt : {0.0, -0.01, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
