@@ -98,7 +98,7 @@ class TimedLoop : public MainLoop {
 // it any more; the last holder, on whatever thread, hands it back.
 class FramePool : public std::enable_shared_from_this<FramePool> {
  public:
-  std::shared_ptr<PixelBuffer> take() {
+  std::shared_ptr<sim::MemoryPixelBuffer> take() {
     std::unique_ptr<sim::MemoryPixelBuffer> buffer;
     {
       std::lock_guard lock(mutex);
@@ -115,9 +115,9 @@ class FramePool : public std::enable_shared_from_this<FramePool> {
         words[i] = (state = state * 1664525u + 1013904223u) | 0xFF000000u;
       ++allocated;
     }
-    return std::shared_ptr<PixelBuffer>(buffer.release(), [pool = shared_from_this()](PixelBuffer* p) {
+    return std::shared_ptr<sim::MemoryPixelBuffer>(buffer.release(), [pool = shared_from_this()](sim::MemoryPixelBuffer* p) {
       std::lock_guard lock(pool->mutex);
-      pool->free.emplace_back(static_cast<sim::MemoryPixelBuffer*>(p));
+      pool->free.emplace_back(p);
     });
   }
   int allocated = 0;  // capture thread
@@ -172,7 +172,7 @@ PipelineResult runPipeline(double seconds) {
 
   auto pool = std::make_shared<FramePool>();
   std::atomic<bool> capturing{true};
-  std::thread capture([&] {
+  std::thread capture([&, output = renderer->streamOutput()] {
     const auto start = std::chrono::steady_clock::now();
     for (std::uint32_t id = 1; capturing && id < maxFrames; ++id) {
       std::this_thread::sleep_until(start + std::chrono::duration<double>(id / captureFramesPerSecond));
@@ -180,7 +180,7 @@ PipelineResult runPipeline(double seconds) {
       auto* row = reinterpret_cast<std::uint32_t*>(frame->baseAddress());
       std::fill(row, row + frameWidth, id | 0xFF000000u);
       capturedAt[id] = host::monotonicSeconds();
-      renderer->didOutputSampleBuffer(sim::SimSampleBuffer::frame(std::move(frame)), StreamOutputType::screen);
+      output->didOutputSampleBuffer(sim::SimSampleBuffer::frame(std::move(frame)), StreamOutputType::screen);
     }
   });
 

@@ -9,126 +9,53 @@
 using namespace turnlet;
 
 TEST(QuarterTurn, RawValuesPortraitSuccessorAndSourceSize) {
-  struct Row {
-    const char* name;
-    QuarterTurn turn;
-    int degrees;
-    bool portrait;
-    QuarterTurn next;
-    Size sourceOf2048x1536;
-  };
-  const Row rows[] = {
-      {"normal", QuarterTurn::normal, 0, false, QuarterTurn::right, {2048, 1536}},
-      {"right", QuarterTurn::right, 90, true, QuarterTurn::inverted, {1536, 2048}},
-      {"inverted", QuarterTurn::inverted, 180, false, QuarterTurn::left, {2048, 1536}},
-      {"left", QuarterTurn::left, 270, true, QuarterTurn::normal, {1536, 2048}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(rawValue(row.turn), row.degrees);
-    EXPECT_EQ(quarterTurnFromRawValue(row.degrees), row.turn);
-    EXPECT_EQ(isPortrait(row.turn), row.portrait);
-    EXPECT_EQ(nextQuarterTurn(row.turn), row.next);
-    EXPECT_EQ(sourceSize(row.turn, {2048, 1536}), row.sourceOf2048x1536);
-    EXPECT_EQ(quarterTurnCount(row.turn), row.degrees / 90);
+  for (QuarterTurn turn : allQuarterTurns) {
+    const int count = quarterTurnCount(turn);
+    EXPECT_EQ(quarterTurnFromRawValue(count * 90), turn);
+    EXPECT_EQ(nextQuarterTurn(turn), allQuarterTurns[static_cast<std::size_t>(count + 1) % 4]) << count;
+    EXPECT_EQ(isPortrait(turn), count % 2 == 1) << count;
+    EXPECT_EQ(sourceSize(turn, {2048, 1536}), (count % 2 == 1 ? Size{1536, 2048} : Size{2048, 1536})) << count;
   }
-  for (std::int64_t bad : {45, 360, -90, 1, 271, -360}) EXPECT_EQ(quarterTurnFromRawValue(bad), std::nullopt) << bad;
-  EXPECT_EQ(std::vector<QuarterTurn>(allQuarterTurns.begin(), allQuarterTurns.end()),
-            (std::vector<QuarterTurn>{QuarterTurn::normal, QuarterTurn::right, QuarterTurn::inverted, QuarterTurn::left}));
+  EXPECT_EQ(rawValue(QuarterTurn::left), 270);
+  for (std::int64_t bad : {45, 360, -90, 271}) EXPECT_EQ(quarterTurnFromRawValue(bad), std::nullopt) << bad;
+  // The localised description of the program's own failure is its message, with nothing added:
+  EXPECT_EQ(static_cast<const Error&>(AppFailure("Try again.")).localizedDescription(), "Try again.");
 }
 
-TEST(AppFailure, DescriptionIsTheMessageUnchanged) {
-  AppFailure failure("Set Sidecar to Use As Separate Display first.");
-  const Error& asError = failure;
-  EXPECT_EQ(asError.localizedDescription(), "Set Sidecar to Use As Separate Display first.");
-  EXPECT_STREQ(failure.what(), "Set Sidecar to Use As Separate Display first.");
-}
-
-namespace {
-
-sim::SimDisplay display(DisplayID id, std::string name, Rect bounds) {
-  sim::SimDisplay d;
-  d.id = id;
-  d.name = std::move(name);
-  d.bounds = bounds;
-  d.vendor = 1552;
-  d.uuid = "UUID-" + std::to_string(id);
-  return d;
-}
-
-}  // namespace
-
-class OnlineDisplays : public ::testing::Test {
- protected:
+TEST(OnlineDisplays, SnapshotKeepsSystemOrderAndEnumerationFailuresShortenIt) {
   sim::ManualLoop loop;
-  sim::WorldDescription description{{display(3, "Built-in", {0, 0, 1440, 900}), display(5, "iPad", {1440, 0, 1366, 1024}),
-                                     display(9, "Projector", {-800, 0, 800, 600})},
-                                    3};
-  sim::World world{loop, description};
-};
-
-TEST_F(OnlineDisplays, SnapshotKeepsSystemOrderAndReadsEveryField) {
-  world.displays.setMirrored(9, true);
-  world.displays.setHasScreen(5, false);
-  auto list = DisplayInfo::online(world.displays);
+  sim::World world(loop);  // the built-in Mac (1) and a Sidecar iPad (2)
+  sim::DisplayServer& server = world.displays;
+  sim::SimDisplay projector;
+  projector.name = "Projector", projector.bounds = Rect(-800, 0, 800, 600), projector.vendor = 7;
+  server.connect(projector);
+  server.setMirrored(3, true);
+  server.setHasScreen(2, false);
+  auto list = DisplayInfo::online(server);
   ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(list[0].id, 3u);
   EXPECT_TRUE(list[0].main);
-  EXPECT_EQ(list[1].id, 5u);
-  EXPECT_EQ(list[1].name, "Display 5");  // no screen object: still listed, named by id
+  EXPECT_EQ(list[1].name, "Display 2");  // no screen object: still listed, named by id
   EXPECT_EQ(list[1].bounds, Rect(1440, 0, 1366, 1024));
-  EXPECT_EQ(list[1].persistentID, "UUID-5");
-  EXPECT_FALSE(list[1].main);
-  EXPECT_EQ(list[2].name, "Projector");
-  EXPECT_TRUE(list[2].mirrored);
-  EXPECT_EQ(list[2].vendor, 1552u);
-}
+  EXPECT_EQ(list[1].persistentID, "5F3B9C1E-8A47-4D2B-9E61-0C7A2B4D8F13");
+  EXPECT_TRUE(list[2].mirrored && !list[2].persistentID && list[2].vendor == 7);
 
-TEST_F(OnlineDisplays, ScreenListQuirksDecideNamesOnly) {
-  world.displays.screenListOverride = std::vector<ScreenInfo>{
-      {3, "First name", {}},
-      {std::nullopt, "No number", {}},
-      {-1, "Negative", {}},
-      {std::int64_t{1} << 32, "Too large", {}},
-      {3, "Later screen wins", {}},
-  };
-  auto list = DisplayInfo::online(world.displays);
-  ASSERT_EQ(list.size(), 3u);
-  EXPECT_EQ(list[0].name, "Later screen wins");
-  EXPECT_EQ(list[1].name, "Display 5");
-  EXPECT_EQ(list[2].name, "Display 9");
-}
+  // Screen list quirks decide names only; a later screen with the same number wins.
+  server.screenListOverride = std::vector<ScreenInfo>{{1, "First", {}},
+                                                      {std::nullopt, "No number", {}}, {-1, "Negative", {}},
+                                                      {std::int64_t{1} << 32, "Too large", {}},
+                                                      {1, "Later screen wins", {}}};
+  list = DisplayInfo::online(server);
+  EXPECT_EQ(list[0].name + "/" + list[1].name + "/" + list[2].name, "Later screen wins/Display 2/Display 3");
 
-TEST_F(OnlineDisplays, EnumerationFailuresShortenTheList) {
-  world.displays.failListCount = 1001;
-  EXPECT_TRUE(DisplayInfo::online(world.displays).empty());
-  world.displays.failListCount.reset();
-
-  world.displays.failListFill = 1000;
-  EXPECT_TRUE(DisplayInfo::online(world.displays).empty());
-  world.displays.failListFill.reset();
-
+  server.failListCount = 1001;
+  EXPECT_TRUE(DisplayInfo::online(server).empty());
+  server.failListCount.reset();
+  server.failListFill = 1000;
+  EXPECT_TRUE(DisplayInfo::online(server).empty());
+  server.failListFill.reset();
   // A display vanishes between counting and filling: the zero-filled slot is not reported.
-  world.displays.betweenListCalls = [&] { world.displays.disconnect(5); };
-  auto list = DisplayInfo::online(world.displays);
+  server.betweenListCalls = [&] { server.disconnect(2); };
+  list = DisplayInfo::online(server);
   ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list[0].id, 3u);
-  EXPECT_EQ(list[1].id, 9u);
-
-  sim::World empty(loop, sim::WorldDescription{});
-  EXPECT_TRUE(DisplayInfo::online(empty.displays).empty());
-}
-
-TEST(OwnVirtualDisplay, RecognisedByVendorOrExactName) {
-  DisplayInfo d;
-  d.name = "Turnlet Desktop";
-  d.vendor = 1552;
-  EXPECT_TRUE(d.isOwnVirtualDisplay());
-  d.name = "turnlet desktop";
-  EXPECT_FALSE(d.isOwnVirtualDisplay());
-  d.vendor = 0x544C;
-  EXPECT_TRUE(d.isOwnVirtualDisplay());
-  d.vendor = 21581;
-  d.name = "Turnlet Desktop ";
-  EXPECT_FALSE(d.isOwnVirtualDisplay());
+  EXPECT_EQ(list[1].id, 3u);
 }

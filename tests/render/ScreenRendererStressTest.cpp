@@ -1,14 +1,14 @@
-// The renderer with real threads: a capture thread delivering frames as fast as it can, a GPU
-// worker, a display thread and the real run loop. Meant for ThreadSanitizer; no timing is
-// asserted, time only bounds how long frames are fed.
+// Renderers made, fed and torn down for about a second and a half with real threads: a capture
+// thread and the capture queue, a GPU worker, a display thread and the real run loop. Meant for
+// ThreadSanitizer; no timing is asserted, time only bounds how long it runs.
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <thread>
 
-#include "host/MonotonicClock.h"
 #include "host/RunLoop.h"
 #include "host/ThreadSerialQueue.h"
 #include "render/ScreenRenderer.h"
@@ -18,89 +18,81 @@
 
 using namespace turnlet;
 
-namespace {
-
-constexpr std::size_t frameWidth = 16;
-constexpr std::size_t frameHeight = 12;
-constexpr double feedSeconds = 2.0;
-constexpr double watchdogSeconds = 120.0;  // only a hang gets this far
-
-std::shared_ptr<sim::MemoryPixelBuffer> numberedFrame(std::uint32_t id) {
-  auto frame = sim::MemoryPixelBuffer::make(frameWidth, frameHeight);
-  for (std::size_t y = 0; y < frameHeight; ++y)
-    for (std::size_t x = 0; x < frameWidth; ++x) frame->setPixel(x, y, id & 0xFFFFFFu);
-  return frame;
-}
-
-}  // namespace
-
-TEST(ScreenRendererStress, CaptureGpuAndDisplayThreadsAgainstTheRunLoop) {
+TEST(ScreenRendererStress, RenderersComeAndGoOnTheLoopWhileFramesFlow) {
   host::RunLoop loop;
   sim::World world{loop};
   world.gpu.setWorkerQueue(std::make_unique<host::ThreadSerialQueue>("sim.gpu"));
   world.gpu.setDisplayQueue(std::make_unique<host::ThreadSerialQueue>("sim.display"));
-
-  auto renderer = ScreenRenderer::make(loop, world.gpu, QuarterTurn::right, 60);
-  auto view = std::dynamic_pointer_cast<sim::SimGpuView>(renderer->view());
+  host::ThreadSerialQueue captureQueue("local.turnlet.frames");
   auto window = std::make_shared<sim::SimWindow>(loop);
-  view->setWindow(window);
-  view->resizeDrawable(frameHeight, frameWidth);
-  std::atomic<std::uint32_t> lastShown{0};
-  view->setShownObserver([&](const sim::SimTexture& t, double) { lastShown = t.pixel(0, 0) & 0xFFFFFFu; });
-  std::atomic<int> failures{0};
-  std::atomic<int> firstFrames{0};
-  renderer->onFailure = [&](const Error&) { ++failures; };
-  renderer->onFirstFrameRendered = [&] { ++firstFrames; };
-  renderer->startRendering();
+  std::mutex streamMutex;
+  std::shared_ptr<sim::SimCaptureStream> stream;  // the current renderer's; streamMutex
+  std::shared_ptr<ScreenRenderer> renderer;       // loop only
+  std::atomic<std::uint32_t> lastShown{0}, lastDelivered{0};
+  int made = 0, diedElsewhere = 0, failures = 0;
+  auto start = [&] {
+    renderer = ScreenRenderer::make(loop, world.gpu, QuarterTurn::right, 60);
+    ++made;
+    auto& view = dynamic_cast<sim::SimGpuView&>(*renderer->view());
+    view.setWindow(window);
+    view.resizeDrawable(12, 16);
+    view.setShownObserver([&](const sim::SimTexture& t, double) { lastShown = t.pixel(0, 0) & 0xFFFFFFu; });
+    renderer->onFailure = [&](const Error&) { ++failures; };
+    renderer->startRendering();
+    auto next = std::make_shared<sim::SimCaptureStream>(loop, renderer->streamDelegate(), captureQueue);
+    next->addOutput(renderer->streamOutput(), StreamOutputType::screen, captureQueue);
+    std::lock_guard lock(streamMutex);
+    stream = std::move(next);
+  };
+  // Whatever the platform threads hold at this moment, the renderer and its view end right here.
+  auto stop = [&] {
+    renderer->invalidate();
+    std::pair<std::weak_ptr<ScreenRenderer>, std::weak_ptr<GpuView>> ended(renderer, renderer->view());
+    renderer.reset();
+    diedElsewhere += !ended.first.expired() || !ended.second.expired();
+  };
+  start();
 
-  std::atomic<bool> fed{false};
-  std::atomic<std::uint32_t> lastDelivered{0};
-  std::atomic<std::uint64_t> accepted{0};
+  std::atomic<bool> churning{true}, fed{false};
   std::thread capture([&] {
-    const double end = host::monotonicSeconds() + feedSeconds;
-    std::uint32_t id = 0;
-    while (host::monotonicSeconds() < end) {
-      ++id;
-      renderer->didOutputSampleBuffer(sim::SimSampleBuffer::frame(numberedFrame(id)), StreamOutputType::screen);
-      ++accepted;
+    for (std::uint32_t id = 1; !fed; ++id) {
+      const auto current = [&] {
+        std::lock_guard lock(streamMutex);
+        return stream;
+      }();
+      auto frame = sim::MemoryPixelBuffer::make(16, 12);
+      for (std::size_t i = 0; i < 16 * 12; ++i) frame->setPixel(i % 16, i / 16, id & 0xFFFFFFu);
+      current->deliver(sim::SimSampleBuffer::frame(frame));
+      if (id % 5 == 0) current->deliver(sim::SimSampleBuffer::frame(frame, FrameStatus::idle));
       lastDelivered = id;
-      if (id % 5 == 0)  // the display shows nothing new now and then
-        renderer->didOutputSampleBuffer(sim::SimSampleBuffer::frame(numberedFrame(0), FrameStatus::idle),
-                                        StreamOutputType::screen);
+      fed = !churning && id % 64 == 0;
     }
-    fed = true;
   });
 
-  // Meanwhile the window changes size and visibility on the main loop, and readings are taken.
-  const double started = loop.now();
+  // On the loop: a new renderer every 40 ms, resizes and visibility changes between; then the
+  // last one runs until it shows the last frame delivered (a hang would end at the watchdog).
+  const double began = loop.now();
   int ticks = 0;
-  bool timedOut = false;
   std::function<void()> tick = [&] {
-    ++ticks;
-    if (ticks % 20 == 0) view->resizeDrawable(ticks % 40 ? frameHeight * 2 : frameHeight, ticks % 40 ? frameWidth * 2 : frameWidth);
-    if (ticks % 30 == 0) window->setOcclusionState(sim::SimWindow::occlusionStateVisible);
-    if (fed && lastShown == lastDelivered) return loop.stop();
-    if (loop.now() - started > watchdogSeconds) {
-      timedOut = true;
-      return loop.stop();
+    if (++ticks % 3 == 0)
+      dynamic_cast<sim::SimGpuView&>(*renderer->view()).resizeDrawable(ticks % 2 ? 24 : 12, ticks % 2 ? 32 : 16);
+    if (ticks % 5 == 0) window->setOcclusionState(sim::SimWindow::occlusionStateVisible);
+    if (loop.now() - began < 1.5 && ticks % 8 == 0) {
+      stop();
+      start();
     }
+    churning = loop.now() - began < 1.5;
+    if ((!churning && fed && lastShown == lastDelivered) || loop.now() - began > 120) return loop.stop();  // or hung
     loop.schedule(0.005, tick);
   };
   loop.schedule(0.005, tick);
   loop.run();
+  fed = true;
   capture.join();
 
-  EXPECT_FALSE(timedOut) << "the last frame never reached the screen";
   EXPECT_EQ(lastShown.load(), lastDelivered.load()) << "the last frame delivered is the last frame presented";
-  EXPECT_LE(world.gpu.maxCommandBuffersInFlight(), ScreenRenderer::maxCommandBuffersInFlight);
-  EXPECT_GE(world.gpu.maxCommandBuffersInFlight(), 1);
-  const auto counts = renderer->statistics().counters();
-  EXPECT_EQ(counts.captures, double(accepted.load())) << "captures counted equal frames accepted";
-  EXPECT_GE(counts.presentations, 1);
-  EXPECT_LE(counts.updatedPresentations, counts.presentations);
-  EXPECT_EQ(failures.load(), 0);
-  EXPECT_EQ(firstFrames.load(), 1);
-
-  renderer->invalidate();
-  renderer.reset();
+  EXPECT_GE(made, 5);
+  EXPECT_EQ(failures, 0);
+  stop();
+  EXPECT_EQ(diedElsewhere, 0) << "a renderer or its view outlived its owner's reference on the loop";
 }

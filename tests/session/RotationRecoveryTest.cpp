@@ -1,7 +1,9 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <vector>
 
 #include "runtime/Continuation.h"
@@ -9,164 +11,115 @@
 #include "sim/ManualLoop.h"
 
 using namespace turnlet;
+using ::testing::DoubleNear;
+using ::testing::Pointwise;
 
 namespace {
 
-// Records when each attempt ran and answers from a script (false once the script runs out).
-struct Attempts {
-  sim::ManualLoop& loop;
-  std::vector<bool> answers;
-  std::vector<double> times;
+const std::vector<double> sessionDelays{0.6, 1.0, 2.0, 4.0};
 
-  RotationRecovery::AttemptFunction function() {
-    return [this]() -> Task<bool> { return attempt(this); };
+class RotationRecoveryTest : public ::testing::Test {
+ protected:
+  // Attempts record when they ran and answer from the script (past its end false; empty: throw).
+  std::shared_ptr<RotationRecovery> make(std::vector<double> delays, std::vector<std::optional<bool>> script = {},
+                                         RotationRecovery::SleepFunction sleep = RotationRecovery::defaultSleep) {
+    answers = std::move(script);
+    return RotationRecovery::make(
+        loop, std::move(delays), [this] { return attempt(this); }, std::move(sleep));
   }
-  static Task<bool> attempt(Attempts* self) {
+  static Task<bool> attempt(RotationRecoveryTest* self) {
     self->times.push_back(self->loop.now());
     const std::size_t n = self->times.size();
-    co_return n <= self->answers.size() && self->answers[n - 1];
+    if (n <= self->answers.size() && !self->answers[n - 1]) throw std::runtime_error("display vanished");
+    co_return n <= self->answers.size() && *self->answers[n - 1];
   }
-};
 
-const std::vector<double> sessionDelays{0.6, 1.0, 2.0, 4.0};
+  void expectTimes(std::vector<double> expected) { EXPECT_THAT(times, Pointwise(DoubleNear(1e-9), expected)); }
+
+  sim::ManualLoop loop;
+  std::vector<std::optional<bool>> answers;
+  std::vector<double> times;
+};
 
 }  // namespace
 
-TEST(RotationRecovery, AttemptsAfterEachDelayUntilOneSucceeds) {
-  sim::ManualLoop loop;
-  Attempts attempts{loop, {false, true}, {}};
-  auto recovery = RotationRecovery::make(loop, sessionDelays, attempts.function());
+TEST_F(RotationRecoveryTest, AttemptsAfterEachDelayUntilOneSucceedsOrTheDelaysRunOut) {
+  auto recovery = make(sessionDelays, {false, true});
   recovery->request();
   recovery->request();  // a request during a run neither restarts nor extends it
   EXPECT_EQ(recovery->generation(), 1u);
   loop.advance(100);
-  EXPECT_EQ(attempts.times, (std::vector<double>{0.6, 1.6}));
+  EXPECT_FALSE(recovery->isRunning());
+  recovery->request();  // from the first delay again; every attempt now fails
+  loop.advance(100);
+  expectTimes({0.6, 1.6, 100.6, 101.6, 103.6, 107.6});
   EXPECT_FALSE(recovery->isRunning());
 }
 
-TEST(RotationRecovery, FourFailedAttemptsEndTheRunAndANewRequestStartsAfresh) {
-  sim::ManualLoop loop;
-  Attempts attempts{loop, {}, {}};
-  auto recovery = RotationRecovery::make(loop, sessionDelays, attempts.function());
-  recovery->request();
-  loop.advance(7.5);
-  EXPECT_EQ(attempts.times.size(), 3u);
-  loop.advance(0.1);
-  ASSERT_EQ(attempts.times.size(), 4u);
-  EXPECT_NEAR(attempts.times[3], 7.6, 1e-9);
-  EXPECT_FALSE(recovery->isRunning());
-
-  recovery->request();
-  loop.advance(0.6);
-  EXPECT_EQ(attempts.times.size(), 5u);
-  EXPECT_NEAR(attempts.times[4], 8.2, 1e-9);
-}
-
-TEST(RotationRecovery, CancelDuringADelayStopsWithoutAnAttemptAndLetsTheNextRequestStartOver) {
-  sim::ManualLoop loop;
-  Attempts attempts{loop, {}, {}};
-  auto recovery = RotationRecovery::make(loop, sessionDelays, attempts.function());
+TEST_F(RotationRecoveryTest, CancelStopsWithoutAnAttemptAndTheOldRunLeavesTheNextAlone) {
+  auto recovery = make(sessionDelays);
+  recovery->cancel();  // idle: still bumps the generation
+  EXPECT_EQ(recovery->generation(), 1u);
   recovery->request();
   loop.advance(0.3);
   recovery->cancel();
   EXPECT_FALSE(recovery->isRunning());
-  EXPECT_EQ(recovery->generation(), 2u);
+  EXPECT_EQ(recovery->generation(), 3u);
   recovery->request();  // at once: the old run must not clear the new run's task when it ends
-  loop.advance(0.5);
-  EXPECT_TRUE(attempts.times.empty());
-  EXPECT_TRUE(recovery->isRunning());
-  loop.advance(0.1);
-  ASSERT_EQ(attempts.times.size(), 1u);
-  EXPECT_NEAR(attempts.times[0], 0.9, 1e-9);
+  loop.advance(0.6);
+  expectTimes({0.9});
   EXPECT_TRUE(recovery->isRunning());
   EXPECT_EQ(loop.pendingTimerCount(), 1u);  // only the new run's delay is pending
 }
 
-TEST(RotationRecovery, CancelWhenIdleStillBumpsTheGeneration) {
-  sim::ManualLoop loop;
-  Attempts attempts{loop, {}, {}};
-  auto recovery = RotationRecovery::make(loop, sessionDelays, attempts.function());
-  recovery->cancel();
-  EXPECT_EQ(recovery->generation(), 1u);
-  EXPECT_FALSE(recovery->isRunning());
-}
-
-TEST(RotationRecovery, KeepsOnlyFiniteNonNegativeDelays) {
-  sim::ManualLoop loop;
-  Attempts attempts{loop, {}, {}};
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const double inf = std::numeric_limits<double>::infinity();
-  auto recovery = RotationRecovery::make(loop, {-1, nan, 0.5, inf, -inf, -0.0}, attempts.function());
-  ASSERT_EQ(recovery->delays().size(), 2u);
-  EXPECT_EQ(recovery->delays()[0], 0.5);
-  EXPECT_EQ(recovery->delays()[1], 0.0);
+TEST_F(RotationRecoveryTest, KeepsOnlyFiniteNonNegativeDelays) {
+  const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+  auto recovery = make({-1, nan, 0.5, inf, -inf, -0.0});
+  EXPECT_EQ(recovery->delays(), (std::vector<double>{0.5, 0.0}));
   EXPECT_TRUE(std::signbit(recovery->delays()[1]));
-
-  for (std::vector<double> none : {std::vector<double>{}, std::vector<double>{-2}}) {
-    auto idle = RotationRecovery::make(loop, none, attempts.function());
+  for (auto idle : {make({}), make({-2})}) {
     idle->request();
     EXPECT_FALSE(idle->isRunning());
     EXPECT_EQ(idle->generation(), 0u);
   }
 }
 
-TEST(RotationRecovery, ASleepThatThrowsEndsTheRunAndAThrowingAttemptCountsAsNotDone) {
-  sim::ManualLoop loop;
+TEST_F(RotationRecoveryTest, ASleepThatThrowsEndsTheRunAndAThrowingAttemptCountsAsNotDone) {
   int sleeps = 0;
-  Attempts attempts{loop, {}, {}};
-  auto failingSleep = [&sleeps](double) -> Task<void> {
+  auto recovery = make(sessionDelays, {}, [&sleeps](double) -> Task<void> {
     ++sleeps;
     throw std::runtime_error("clock gone");
     co_return;
-  };
-  auto recovery = RotationRecovery::make(loop, sessionDelays, attempts.function(), failingSleep);
+  });
   recovery->request();
   loop.advance(10);
   EXPECT_EQ(sleeps, 1);
-  EXPECT_TRUE(attempts.times.empty());
+  EXPECT_TRUE(times.empty());
   EXPECT_FALSE(recovery->isRunning());
 
-  int tries = 0;
-  auto throwing = [&tries]() -> Task<bool> {
-    ++tries;
-    throw std::runtime_error("display vanished");
-    co_return true;
-  };
-  auto retrying = RotationRecovery::make(loop, {0.1, 0.1}, throwing);
+  auto retrying = make({0.1, 0.1}, {std::nullopt, std::nullopt});
   retrying->request();
   loop.advance(1);
-  EXPECT_EQ(tries, 2);
+  EXPECT_EQ(times.size(), 2u);
   EXPECT_FALSE(retrying->isRunning());
 }
 
-TEST(RotationRecovery, ARunKeepsItsSchedulerAliveUntilItEnds) {
-  sim::ManualLoop loop;
-  Attempts attempts{loop, {}, {}};
-  std::weak_ptr<RotationRecovery> weak;
-  {
-    auto recovery = RotationRecovery::make(loop, {0.2}, attempts.function());
-    weak = recovery;
+TEST_F(RotationRecoveryTest, ARunKeepsItsSchedulerAliveUntilItEndsButItsStartingTaskDoesNot) {
+  auto requestAndDrop = [this](bool letItStart) {
+    auto recovery = make({0.2});
     recovery->request();
-  }
-  // The starting task holds the scheduler weakly: dropped before the task starts, nothing runs.
+    if (letItStart) loop.runUntilIdle();
+    return std::weak_ptr<RotationRecovery>(recovery);
+  };
+  auto dropped = requestAndDrop(false), running = requestAndDrop(true);
+  EXPECT_TRUE(dropped.expired());
+  EXPECT_FALSE(running.expired());
   loop.advance(1);
-  EXPECT_TRUE(weak.expired());
-  EXPECT_TRUE(attempts.times.empty());
-
-  {
-    auto recovery = RotationRecovery::make(loop, {0.2}, attempts.function());
-    weak = recovery;
-    recovery->request();
-    loop.runUntilIdle();
-  }
-  EXPECT_FALSE(weak.expired());
-  loop.advance(1);
-  EXPECT_EQ(attempts.times.size(), 1u);
-  EXPECT_TRUE(weak.expired());
+  EXPECT_EQ(times.size(), 1u);  // only the run that started
+  EXPECT_TRUE(running.expired());
 }
 
-TEST(RotationRecovery, ARunWhoseAttemptCanNeverCompleteDoesNotBlockLaterRequests) {
-  sim::ManualLoop loop;
+TEST_F(RotationRecoveryTest, ARunWhoseAttemptCanNeverCompleteDoesNotBlockLaterRequests) {
   std::optional<Continuation<bool>> pending;
   int attempts = 0;
   auto waitForAnswer = [](std::optional<Continuation<bool>>& slot) -> Task<bool> {

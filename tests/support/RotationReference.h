@@ -3,65 +3,93 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <stdexcept>
 
 #include "sim/MemoryPixelBuffer.h"
 
+// The rotation tests' reference is the program's own text (render/RotateFramePixel.metal) compiled
+// as C++ against stand-ins for the shading language's few types and functions it uses. The sampler
+// is the simulated GPU's model: clamp-to-edge bilinear, texel coordinates rounded to 1/256 texel
+// (halves up), the blend rounded to nearest; a colour is stored as round(value × 255).
+namespace turnlet::testing::shading {
+
+using uint = std::uint32_t;
+struct float3 { float r, g, b; };
+struct float2 {
+  float x = 0, y = 0;
+  float2() = default;
+  float2(float x, float y) : x(x), y(y) {}
+};
+inline float2 operator-(float2 a, float2 b) { return {a.x - b.x, a.y - b.y}; }
+inline float2 operator*(float2 a, float s) { return {a.x * s, a.y * s}; }
+inline float2 operator/(float2 a, float s) { return {a.x / s, a.y / s}; }
+inline float2 operator/(float2 a, float2 b) { return {a.x / b.x, a.y / b.y}; }
+inline float2 floor(float2 a) { return {std::floor(a.x), std::floor(a.y)}; }
+inline float min(float a, float b) { return std::fmin(a, b); }
+struct uint2 {
+  uint x = 0, y = 0;
+  uint2() = default;
+  uint2(uint x, uint y) : x(x), y(y) {}
+  explicit uint2(float2 f) : x(uint(f.x)), y(uint(f.y)) {}
+};
+struct float4 {
+  float3 rgb;
+  float a;
+  float4(float r, float g, float b, float a) : rgb{r, g, b}, a(a) {}
+  float4(float3 rgb, float a) : rgb(rgb), a(a) {}
+};
+enum class access { sample };
+enum class coord { normalized };
+enum class address { clamp_to_edge };
+enum class filter { linear };
+struct sampler { constexpr sampler(coord, address, filter) {} };
+
+template <typename T, access A>
+struct texture2d {
+  const sim::MemoryPixelBuffer& pixels;
+  static float4 colour(std::uint32_t v) {
+    return {float((v >> 16) & 255) / 255, float((v >> 8) & 255) / 255, float(v & 255) / 255, float(v >> 24) / 255};
+  }
+  float4 read(uint2 s) const {
+    if (s.x >= pixels.width() || s.y >= pixels.height()) throw std::out_of_range("read outside the texture");
+    return colour(pixels.pixel(s.x, s.y));
+  }
+  float4 sample(sampler, float2 uv) const {
+    const auto w = std::int64_t(pixels.width()), h = std::int64_t(pixels.height());
+    // Quantised texel coordinate (1/256 texel, halves up): whole texel and fraction.
+    const auto qx = std::int64_t(std::floor((double(uv.x) * double(w) - 0.5) * 256 + 0.5));
+    const auto qy = std::int64_t(std::floor((double(uv.y) * double(h) - 0.5) * 256 + 0.5));
+    const std::int64_t ix = qx >> 8, fx = qx & 255, iy = qy >> 8, fy = qy & 255;
+    auto at = [&](std::int64_t i, std::int64_t j, int channel) -> std::int64_t {
+      return (pixels.pixel(std::size_t(std::clamp<std::int64_t>(i, 0, w - 1)), std::size_t(std::clamp<std::int64_t>(j, 0, h - 1))) >> (8 * channel)) & 255;
+    };
+    std::uint32_t blended = 0;
+    for (int c = 0; c < 4; ++c) {
+      const std::int64_t sum = at(ix, iy, c) * (256 - fx) * (256 - fy) + at(ix + 1, iy, c) * fx * (256 - fy) +
+                               at(ix, iy + 1, c) * (256 - fx) * fy + at(ix + 1, iy + 1, c) * fx * fy;
+      blended |= std::uint32_t((sum + 32768) >> 16) << (8 * c);
+    }
+    return colour(blended);
+  }
+};
+
+#include "render/RotateFramePixel.metal"
+
+}  // namespace turnlet::testing::shading
+
 namespace turnlet::testing {
 
-// What the rotation program shows at target pixel (x, y), written out pixel by pixel the slow
-// way: the fit, the black outside, the integer table for equal sizes, and otherwise clamp-to-edge
-// bilinear sampling with coordinates rounded to 1/256 texel and the blend rounded to nearest.
+// What the rotation program shows at target pixel (x, y) of a dw × dh target, as 32-bit BGRA.
 inline std::uint32_t referencePixel(const sim::MemoryPixelBuffer& source, std::uint32_t dw, std::uint32_t dh,
                                     std::uint32_t turns, std::size_t x, std::size_t y) {
-  const double sw = double(source.width()), sh = double(source.height());
-  const bool odd = turns % 2 == 1;
-  const double sizeX = odd ? sh : sw, sizeY = odd ? sw : sh;
-  const std::uint32_t black = 0xFF000000u;
-  if (sizeX == 0 || sizeY == 0) return black;
-  const double scale = std::min(dw / sizeX, dh / sizeY);
-  const double originX = std::floor((dw - sizeX * scale) * 0.5), originY = std::floor((dh - sizeY * scale) * 0.5);
-  const double pointX = (x + 0.5 - originX) / scale, pointY = (y + 0.5 - originY) / scale;
-  if (pointX < 0 || pointY < 0 || pointX >= sizeX || pointY >= sizeY) return black;
-  if (dw == sizeX && dh == sizeY) {
-    const auto dx = static_cast<std::size_t>(pointX), dy = static_cast<std::size_t>(pointY);
-    const std::size_t w = source.width(), h = source.height();
-    std::size_t sx = dx, sy = dy;
-    if (turns == 1) sx = w - 1 - dy, sy = dx;
-    if (turns == 2) sx = w - 1 - dx, sy = h - 1 - dy;
-    if (turns == 3) sx = dy, sy = h - 1 - dx;
-    return source.pixel(sx, sy) | black;
-  }
-  const double rx = pointX / sizeX, ry = pointY / sizeY;
-  double u = rx, v = ry;
-  if (turns == 1) u = 1 - ry, v = rx;
-  if (turns == 2) u = 1 - rx, v = 1 - ry;
-  if (turns == 3) u = ry, v = 1 - rx;
-  auto quantised = [](double t, std::int64_t& index, std::int64_t& fraction) {
-    const auto q = static_cast<std::int64_t>(std::floor(t * 256 + 0.5));
-    index = static_cast<std::int64_t>(std::floor(q / 256.0));
-    fraction = q - index * 256;
-  };
-  std::int64_t ix, fx, iy, fy;
-  quantised(u * sw - 0.5, ix, fx);
-  quantised(v * sh - 0.5, iy, fy);
-  auto at = [&](std::int64_t i, std::int64_t j) {
-    const auto cx = std::clamp<std::int64_t>(i, 0, std::int64_t(source.width()) - 1);
-    const auto cy = std::clamp<std::int64_t>(j, 0, std::int64_t(source.height()) - 1);
-    return source.pixel(std::size_t(cx), std::size_t(cy));
-  };
-  const std::uint32_t c[4] = {at(ix, iy), at(ix + 1, iy), at(ix, iy + 1), at(ix + 1, iy + 1)};
-  const std::int64_t w[4] = {(256 - fx) * (256 - fy), fx * (256 - fy), (256 - fx) * fy, fx * fy};
-  std::uint32_t out = black;
-  for (int channel = 0; channel < 3; ++channel) {
-    std::int64_t sum = 0;
-    for (int k = 0; k < 4; ++k) sum += std::int64_t((c[k] >> (8 * channel)) & 255) * w[k];
-    out |= std::uint32_t((sum + 32768) >> 16) << (8 * channel);
-  }
-  return out;
+  using namespace shading;
+  const Parameters p{uint(source.width()), uint(source.height()), dw, dh, turns};
+  const float4 c = rotateFramePixel(float2(float(x) + 0.5f, float(y) + 0.5f), texture2d<float, access::sample>{source}, p);
+  auto byte = [](float v) { return std::uint32_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255)); };
+  return sim::bgra(byte(c.rgb.b), byte(c.rgb.g), byte(c.rgb.r), byte(c.a));
 }
 
-// Deterministic, varied pixel values with all four channels in use (alpha too, which the
-// rotation must replace).
+// Deterministic, varied pixels with all four channels in use (alpha too, which must not show).
 inline void fillPattern(sim::MemoryPixelBuffer& buffer, std::uint32_t seed) {
   std::uint32_t state = seed * 2654435761u + 1;
   for (std::size_t y = 0; y < buffer.height(); ++y) {

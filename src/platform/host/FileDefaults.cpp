@@ -25,8 +25,9 @@ namespace {
 
 // A store larger than this was not written by us (bytes).
 constexpr std::size_t kMaximumFileBytes = 16 * 1024 * 1024;
-// Dictionaries nested deeper than this were not written by us either (levels below the top).
-constexpr int kMaximumDepth = 64;
+// Objects nested deeper than this are kept as one opaque value rather than as dictionaries
+// (levels, the top included), so that nothing recurses over a hostile depth.
+constexpr std::size_t kMaximumDepth = 64;
 
 std::string errnoText(int error) { return std::string(std::strerror(error)); }
 
@@ -107,65 +108,166 @@ ReadResult readWhole(const fs::path& file) {
   return result;
 }
 
-// The typed value a JSON value stands for; absent for a type the store does not keep (null,
-// numbers with a fraction or beyond 64 bits, arrays) or for nesting deeper than we write.
-std::optional<DefaultsValue> fromJson(const Json& json, int depth) {
-  switch (json.type()) {
-    case Json::value_t::string: return DefaultsValue{json.get<std::string>()};
-    case Json::value_t::boolean: return DefaultsValue{json.get<bool>()};
-    case Json::value_t::number_integer: return DefaultsValue{json.get<std::int64_t>()};
-    case Json::value_t::number_unsigned: {
-      const auto number = json.get<std::uint64_t>();
-      if (number > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
-      return DefaultsValue{static_cast<std::int64_t>(number)};
-    }
-    case Json::value_t::object: {
-      if (depth >= kMaximumDepth) return std::nullopt;
-      DefaultsDictionary dictionary;
-      for (const auto& [key, item] : json.items()) {
-        std::optional<DefaultsValue> value = fromJson(item, depth + 1);
-        if (!value) return std::nullopt;
-        dictionary[key] = std::move(*value);
-      }
-      return DefaultsValue{std::move(dictionary)};
-    }
-    default: return std::nullopt;
-  }
+// JSON text for a key or a text; invalid UTF-8 becomes U+FFFD, since JSON cannot carry it.
+std::string jsonText(const std::string& text) {
+  return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-Json toJson(const DefaultsValue& value) {
-  return std::visit(
-      [](const auto& v) -> Json {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, DefaultsDictionary>) {
-          Json object = Json::object();
-          for (const auto& [key, item] : v) object[key] = toJson(item);
-          return object;
-        } else {
-          return Json(v);
-        }
-      },
-      value.value);
-}
+// Reads a store from the parser's events, without recursion. Objects become dictionaries; a
+// value of a type the store does not model (null, a number with a fraction or beyond 64 bits, an
+// array, an object nested deeper than kMaximumDepth) becomes a DefaultsOpaque holding it as
+// compact JSON, numbers in the very digits of the file.
+class StoreReader : public nlohmann::json_sax<Json> {
+ public:
+  std::optional<DefaultsDictionary> result;
+  std::string problem;
+
+  bool null() override { return scalar(std::nullopt, "null"); }
+  bool boolean(bool value) override { return scalar(DefaultsValue{value}, value ? "true" : "false"); }
+  bool number_integer(number_integer_t value) override {
+    return scalar(DefaultsValue{std::int64_t{value}}, std::to_string(value));
+  }
+  bool number_unsigned(number_unsigned_t value) override {
+    if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+      return scalar(std::nullopt, std::to_string(value));
+    return scalar(DefaultsValue{static_cast<std::int64_t>(value)}, std::to_string(value));
+  }
+  bool number_float(number_float_t, const string_t& text) override { return scalar(std::nullopt, text); }
+  bool string(string_t& value) override { return scalar(DefaultsValue{value}, jsonText(value)); }
+  bool binary(binary_t&) override { return scalar(std::nullopt, "null"); }  // JSON text has none
+
+  bool start_object(std::size_t) override {
+    if (opaqueOpen.empty() && dictionaries.size() < kMaximumDepth) {
+      dictionaries.emplace_back();
+      return true;
+    }
+    return startOpaque('{');
+  }
+  bool key(string_t& key) override {
+    if (opaqueOpen.empty()) {
+      dictionaries.back().key = key;
+      return true;
+    }
+    separate();
+    opaque += jsonText(key) + ':';
+    afterKey = true;
+    return true;
+  }
+  bool end_object() override {
+    if (!opaqueOpen.empty()) return endOpaque('}');
+    DefaultsDictionary done = std::move(dictionaries.back().values);
+    dictionaries.pop_back();
+    if (dictionaries.empty()) {
+      result = std::move(done);
+      return true;
+    }
+    return place(DefaultsValue{std::move(done)});
+  }
+  bool start_array(std::size_t) override { return startOpaque('['); }
+  bool end_array() override { return endOpaque(']'); }
+
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+    if (problem.empty()) problem = "not valid JSON";
+    return false;
+  }
+
+ private:
+  struct Open {
+    DefaultsDictionary values;
+    std::string key;
+  };
+
+  bool notAStore(const char* why) {
+    problem = why;
+    return false;
+  }
+  // A value in a modelled dictionary.
+  bool place(DefaultsValue value) {
+    Open& top = dictionaries.back();
+    top.values[top.key] = std::move(value);
+    return true;
+  }
+  // Commas between the items of the innermost open unmodelled container.
+  void separate() {
+    if (afterKey) {
+      afterKey = false;
+      return;
+    }
+    if (!opaqueEmpty.back()) opaque += ',';
+    opaqueEmpty.back() = false;
+  }
+  bool scalar(std::optional<DefaultsValue> modelled, const std::string& text) {
+    if (dictionaries.empty()) return notAStore("not a JSON object");
+    if (!opaqueOpen.empty()) {
+      separate();
+      opaque += text;
+      return true;
+    }
+    return place(modelled ? std::move(*modelled) : DefaultsValue{DefaultsOpaque{text}});
+  }
+  bool startOpaque(char bracket) {
+    if (dictionaries.empty()) return notAStore("not a JSON object");
+    if (!opaqueOpen.empty()) separate();
+    opaque += bracket;
+    opaqueOpen.push_back(bracket);
+    opaqueEmpty.push_back(true);
+    return true;
+  }
+  bool endOpaque(char bracket) {
+    opaque += bracket;
+    opaqueOpen.pop_back();
+    opaqueEmpty.pop_back();
+    if (!opaqueOpen.empty()) return true;
+    return place(DefaultsValue{DefaultsOpaque{std::exchange(opaque, {})}});
+  }
+
+  std::vector<Open> dictionaries;  // the modelled objects open now, outermost first
+  std::string opaque;              // the unmodelled value being read, so far
+  std::vector<char> opaqueOpen;    // its open containers, outermost first
+  std::vector<bool> opaqueEmpty;   // whether each has no item yet
+  bool afterKey = false;           // the next item of an unmodelled object follows its key
+};
 
 // The store's contents, or a reason why the bytes are not a store.
 std::optional<DefaultsDictionary> parseStore(const std::string& bytes, std::string& problem) {
-  // The parser itself keeps no recursion, so depth is checked only while converting.
-  const Json json = Json::parse(bytes, nullptr, /*allow_exceptions=*/false);
-  if (json.is_discarded()) {
-    problem = bytes.empty() ? "empty file" : "not valid JSON";
-    return std::nullopt;
-  }
-  if (!json.is_object()) {
-    problem = "not a JSON object";
-    return std::nullopt;
-  }
-  std::optional<DefaultsValue> top = fromJson(json, 0);
-  if (!top) {
-    problem = "holds a value of an unexpected type";
-    return std::nullopt;
-  }
-  return std::move(std::get<DefaultsDictionary>(top->value));
+  StoreReader reader;
+  const bool parsed = Json::sax_parse(bytes, &reader, Json::input_format_t::json, /*strict=*/true);
+  if (parsed && reader.result) return std::move(reader.result);
+  problem = bytes.empty() ? "empty file" : reader.problem.empty() ? "not valid JSON" : reader.problem;
+  return std::nullopt;
+}
+
+void write(const DefaultsValue& value, int depth, std::string& out) {
+  std::visit(
+      [&](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, std::string>) {
+          out += jsonText(v);
+        } else if constexpr (std::is_same_v<T, bool>) {
+          out += v ? "true" : "false";
+        } else if constexpr (std::is_same_v<T, std::int64_t>) {
+          out += std::to_string(v);
+        } else if constexpr (std::is_same_v<T, DefaultsOpaque>) {
+          // Only this store makes opaque values; anything else handed in is written as null
+          // rather than as a file that no longer parses.
+          out += Json::accept(v.representation) ? v.representation : "null";
+        } else {
+          if (v.empty()) {
+            out += "{}";
+            return;
+          }
+          const std::string indent(2 * static_cast<std::size_t>(depth + 1), ' ');
+          out += "{\n";
+          bool first = true;
+          for (const auto& [key, item] : v) {
+            if (!std::exchange(first, false)) out += ",\n";
+            out += indent + jsonText(key) + ": ";
+            write(item, depth + 1, out);
+          }
+          out += "\n" + indent.substr(2) + "}";
+        }
+      },
+      value.value);
 }
 
 std::string utcStamp() {
@@ -273,8 +375,9 @@ void FileDefaults::load() {
 }
 
 void FileDefaults::save() {
-  const std::string bytes =
-      toJson(DefaultsValue{values}).dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+  std::string bytes;
+  write(DefaultsValue{values}, 0, bytes);
+  bytes += '\n';
   const fs::path folder = folderOf(path);
   std::error_code error;
   // The store's own folder is private; folders above it are left as the system makes them.

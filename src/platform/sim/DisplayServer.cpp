@@ -86,8 +86,14 @@ DisplayError DisplayServer::beginConfiguration(std::optional<DisplayConfiguratio
   return 0;
 }
 
+bool DisplayServer::isOpen(DisplayConfiguration config) {
+  if (open && open->handle == config) return true;
+  ++deadUses;
+  return false;
+}
+
 DisplayError DisplayServer::configureOrigin(DisplayConfiguration config, DisplayID id, std::int32_t x, std::int32_t y) {
-  if (!open || open->handle != config) return kErrorIllegalArgument;
+  if (!isOpen(config)) return kErrorIllegalArgument;
   const int call = open->originCalls++;
   if (failOrigin && failOrigin->first == call) return failOrigin->second;
   if (!find(id)) return kErrorIllegalArgument;
@@ -96,10 +102,11 @@ DisplayError DisplayServer::configureOrigin(DisplayConfiguration config, Display
 }
 
 DisplayError DisplayServer::completeConfiguration(DisplayConfiguration config, std::uint32_t) {
-  if (!open || open->handle != config) return kErrorIllegalArgument;
-  if (failComplete) return *failComplete;
+  if (!isOpen(config)) return kErrorIllegalArgument;
+  // Completion ends the transaction whether or not it succeeds.
   LayoutChange change{std::move(open->origins)};
   open.reset();
+  if (failComplete) return *failComplete;
   bool moved = false;
   for (auto& [id, origin] : change.origins) {
     if (SimDisplay* d = findMutable(id)) {
@@ -113,7 +120,7 @@ DisplayError DisplayServer::completeConfiguration(DisplayConfiguration config, s
 }
 
 DisplayError DisplayServer::cancelConfiguration(DisplayConfiguration config) {
-  if (!open || open->handle != config) return kErrorIllegalArgument;
+  if (!isOpen(config)) return kErrorIllegalArgument;
   open.reset();
   ++cancelled;
   return 0;
@@ -204,9 +211,7 @@ const SimDisplay* DisplayServer::find(DisplayID id) const {
   return nullptr;
 }
 
-SimDisplay* DisplayServer::findMutable(DisplayID id) {
-  return const_cast<SimDisplay*>(std::as_const(*this).find(id));
-}
+SimDisplay* DisplayServer::findMutable(DisplayID id) { return const_cast<SimDisplay*>(std::as_const(*this).find(id)); }
 
 void DisplayServer::notifyScreenParameters() {
   loop.post([this, weak = std::weak_ptr<bool>(alive)] {

@@ -66,10 +66,10 @@ class DisplayServer : public DisplayServices {
   void setUp(std::vector<SimDisplay> displays, DisplayID main);
 
   // Hardware changes.
-  void connect(SimDisplay display);            // appended to the online list
-  void disconnect(DisplayID id);               // removed; its UUID is kept for a reconnection
-  DisplayID reconnect(DisplayID id);           // same display and UUID under a fresh id
-  void setBounds(DisplayID id, Rect bounds);   // a move or a resize
+  void connect(SimDisplay display);           // appended to the online list
+  void disconnect(DisplayID id);              // removed; its UUID is kept for a reconnection
+  DisplayID reconnect(DisplayID id);          // same display and UUID under a fresh id
+  void setBounds(DisplayID id, Rect bounds);  // a move or a resize
   void setMain(DisplayID id);
   void setMirrored(DisplayID id, bool mirrored);
   void setHasScreen(DisplayID id, bool hasScreen);
@@ -98,9 +98,14 @@ class DisplayServer : public DisplayServices {
   int notificationCount() const { return notifications; }
   int cancelledConfigurations() const { return cancelled; }
   bool configurationOpen() const { return open.has_value(); }
+  // Calls made with a configuration that is not open: one already completed (successfully or
+  // not) or cancelled, or never begun. On the real system such a handle is dead and using it
+  // crashes; here the call fails with kCGErrorIllegalArgument and is counted.
+  int deadConfigurationUses() const { return deadUses; }
 
  private:
   SimDisplay* findMutable(DisplayID id);
+  bool isOpen(DisplayConfiguration config);  // counts a dead use when not
   void notifyScreenParameters();
 
   MainLoop& loop;
@@ -118,6 +123,7 @@ class DisplayServer : public DisplayServices {
   DisplayConfiguration nextConfiguration = 1;
   std::vector<LayoutChange> layouts;
   int cancelled = 0;
+  int deadUses = 0;
 
   std::map<ObserverToken, std::function<void()>> observers;
   ObserverToken nextToken = 1;

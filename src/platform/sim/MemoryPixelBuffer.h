@@ -21,9 +21,10 @@ class MemoryPixelBuffer : public PixelBuffer {
 
   std::size_t width() const override { return columns; }
   std::size_t height() const override { return rows; }
-  std::size_t bytesPerRow() const override { return stride; }
-  std::uint8_t* baseAddress() override { return bytes; }
-  const std::uint8_t* baseAddress() const override { return bytes; }
+  // The simulation reads and writes its buffers directly; the platform interface has no address.
+  std::size_t bytesPerRow() const { return stride; }
+  std::uint8_t* baseAddress() { return bytes; }
+  const std::uint8_t* baseAddress() const { return bytes; }
 
   // A pixel as a 32-bit value: blue in bits 0–7, green 8–15, red 16–23, alpha 24–31.
   std::uint32_t pixel(std::size_t x, std::size_t y) const;

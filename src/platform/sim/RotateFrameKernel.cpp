@@ -37,13 +37,14 @@ inline std::uint8_t* pixel(const MutableImage& image, std::size_t x, std::size_t
   return image.pixels + y * image.bytesPerRow + x * 4;
 }
 
-// The rotated source fitted into the target.
+// The rotated source fitted into the target, in 32-bit floats with the program's order of
+// operations, so that a letterbox edge or a texel coordinate rounds as the program's does.
 struct Fit {
-  double sizeX = 0;
-  double sizeY = 0;
-  double scale = 0;
-  double originX = 0;
-  double originY = 0;
+  float sizeX = 0;
+  float sizeY = 0;
+  float scale = 0;
+  float originX = 0;
+  float originY = 0;
   bool empty = true;
   bool exact = false;
 };
@@ -55,11 +56,11 @@ Fit fitFor(const RotateFrameParameters& p) {
   const std::uint32_t sizeY = odd ? p.sw : p.sh;
   if (sizeX == 0 || sizeY == 0) return fit;
   fit.empty = false;
-  fit.sizeX = sizeX;
-  fit.sizeY = sizeY;
-  fit.scale = std::min(double(p.dw) / fit.sizeX, double(p.dh) / fit.sizeY);
-  fit.originX = std::floor((p.dw - fit.sizeX * fit.scale) * 0.5);
-  fit.originY = std::floor((p.dh - fit.sizeY * fit.scale) * 0.5);
+  fit.sizeX = float(sizeX);
+  fit.sizeY = float(sizeY);
+  fit.scale = std::min(float(p.dw) / fit.sizeX, float(p.dh) / fit.sizeY);
+  fit.originX = std::floor((float(p.dw) - fit.sizeX * fit.scale) * 0.5f);
+  fit.originY = std::floor((float(p.dh) - fit.sizeY * fit.scale) * 0.5f);
   fit.exact = p.dw == sizeX && p.dh == sizeY;
   return fit;
 }
@@ -701,7 +702,8 @@ __attribute__((target("avx2"))) void filteredTurnedAvx2(const ConstImage& s, con
 
 // The texel coordinate sampled at fraction r of a source axis length texels long, read from
 // either end; texel centres sit at half-integers.
-double texelCoordinate(double r, double length, bool reversed) { return (reversed ? 1 - r : r) * length - 0.5; }
+// The normalised coordinate in floats, as the program computes it; the sampler's part in double.
+double texelCoordinate(float r, double length, bool reversed) { return double(reversed ? 1 - r : r) * length - 0.5; }
 
 }  // namespace
 
@@ -772,8 +774,8 @@ void RotateFrameKernel::runFiltered(const ConstImage& source, const RotateFrameP
   rowInside.resize(height);
   std::size_t xa = region.x1, xb = region.x0;
   for (std::size_t x = region.x0; x < region.x1; ++x) {
-    const double point = (x + 0.5 - fit.originX) / fit.scale;
-    const double r = point / fit.sizeX;
+    const float point = (float(x) + 0.5f - fit.originX) / fit.scale;
+    const float r = point / fit.sizeX;
     if (point >= 0 && point < fit.sizeX) {
       xa = std::min(xa, x);
       xb = x + 1;
@@ -783,8 +785,8 @@ void RotateFrameKernel::runFiltered(const ConstImage& source, const RotateFrameP
     columnTaps[x - region.x0] = quantise(texelCoordinate(r, odd ? p.sh : p.sw, p.turns >= 2));
   }
   for (std::size_t y = region.y0; y < region.y1; ++y) {
-    const double point = (y + 0.5 - fit.originY) / fit.scale;
-    const double r = point / fit.sizeY;
+    const float point = (float(y) + 0.5f - fit.originY) / fit.scale;
+    const float r = point / fit.sizeY;
     rowInside[y - region.y0] = point >= 0 && point < fit.sizeY;
     // Target rows run along the other source axis, backwards for turns 1 and 2.
     rowTaps[y - region.y0] = quantise(texelCoordinate(r, odd ? p.sw : p.sh, p.turns == 1 || p.turns == 2));

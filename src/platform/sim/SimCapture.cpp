@@ -4,7 +4,7 @@ namespace turnlet::sim {
 
 SimSampleBuffer SimSampleBuffer::frame(std::shared_ptr<PixelBuffer> image, FrameStatus status) {
   SimSampleBuffer sample;
-  sample.attachments = std::vector<SampleAttachments>{{{frameInfoStatusKey, static_cast<std::int64_t>(status)}}};
+  sample.status = status;
   sample.image = std::move(image);
   return sample;
 }
@@ -23,15 +23,21 @@ void SimCaptureStream::deliver(const SimSampleBuffer& sample, StreamOutputType t
   std::lock_guard lock(mutex);
   for (const auto& o : outputs) {
     if (o.type != type) continue;
-    o.queue->async([output = o.output, sample, type] {
-      if (auto receiver = output.lock()) receiver->didOutputSampleBuffer(sample, type);
+    o.queue->async([&loop = loop, output = o.output, sample, type] {
+      auto receiver = output.lock();
+      if (!receiver) return;
+      receiver->didOutputSampleBuffer(sample, type);
+      loop.post([held = std::move(receiver)] {});
     });
   }
 }
 
 void SimCaptureStream::stopWithError(PlatformError error) {
-  delegateQueue.async([receiver = delegate, error = std::move(error)] {
-    if (auto d = receiver.lock()) d->didStopWithError(error);
+  delegateQueue.async([&loop = loop, receiver = delegate, error = std::move(error)] {
+    auto d = receiver.lock();
+    if (!d) return;
+    d->didStopWithError(error);
+    loop.post([held = std::move(d)] {});
   });
 }
 

@@ -3,10 +3,10 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <utility>
 #include <vector>
 
 #include "platform/CaptureStream.h"
+#include "platform/MainLoop.h"
 #include "platform/SerialQueue.h"
 
 namespace turnlet::sim {
@@ -14,27 +14,26 @@ namespace turnlet::sim {
 // A sample as the simulated capture service emits it; every part can be made faulty.
 class SimSampleBuffer : public SampleBuffer {
  public:
-  // A valid sample with one attachment dictionary holding `status`.
+  // A valid sample with that status and picture.
   static SimSampleBuffer frame(std::shared_ptr<PixelBuffer> image, FrameStatus status = FrameStatus::complete);
 
   bool isValid() const override { return valid; }
-  const std::vector<SampleAttachments>* sampleAttachments() const override {
-    return attachments ? &*attachments : nullptr;
-  }
+  std::optional<FrameStatus> frameStatus() const override { return status; }
   std::shared_ptr<PixelBuffer> imageBuffer() const override { return image; }
 
   bool valid = true;
-  std::optional<std::vector<SampleAttachments>> attachments;
+  std::optional<FrameStatus> status;  // absent: no attachments, or no readable status in them
   std::shared_ptr<PixelBuffer> image;
 };
 
 // A capture stream of the simulated Mac: hands samples to its outputs on their sample-handler
 // queues, and reports stopping on its own to its delegate on the delegate queue. Outputs and the
-// delegate are held weakly. Thread-safe.
+// delegate are held weakly; the reference locked for one call is released on the main loop, so
+// the stream never ends an output or a delegate on its own threads. Thread-safe.
 class SimCaptureStream {
  public:
-  SimCaptureStream(std::weak_ptr<StreamDelegate> delegate, SerialQueue& delegateQueue)
-      : delegate(std::move(delegate)), delegateQueue(delegateQueue) {}
+  SimCaptureStream(MainLoop& loop, std::weak_ptr<StreamDelegate> delegate, SerialQueue& delegateQueue)
+      : loop(loop), delegate(std::move(delegate)), delegateQueue(delegateQueue) {}
 
   void addOutput(std::weak_ptr<StreamOutput> output, StreamOutputType type, SerialQueue& queue);
   void removeOutputs();
@@ -50,6 +49,7 @@ class SimCaptureStream {
     StreamOutputType type;
     SerialQueue* queue;
   };
+  MainLoop& loop;
   std::weak_ptr<StreamDelegate> delegate;
   SerialQueue& delegateQueue;
   std::mutex mutex;

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <regex>
 #include <set>
+#include <utility>
 
 #include "sim/ManualSerialQueue.h"
 #include "sim/SimGpuView.h"
@@ -89,11 +91,13 @@ class SimTextureCache : public TextureCache {
                                                       std::size_t width, std::size_t height,
                                                       std::size_t plane) override {
     if (gpu.textureStatus) return {*gpu.textureStatus, nullptr};
-    if (!buffer || format != PixelFormat::bgra8Unorm || plane != 0 || width == 0 || height == 0 ||
+    // Only the simulation's own buffers can be viewed, as a platform views only its own.
+    auto memory = std::dynamic_pointer_cast<MemoryPixelBuffer>(buffer);
+    if (!memory || format != PixelFormat::bgra8Unorm || plane != 0 || width == 0 || height == 0 ||
         width != buffer->width() || height != buffer->height())
       return {invalidArgument, nullptr};
     if (gpu.captureTextureMissing) return {0, nullptr};
-    auto texture = gpu.wrappedTextureMissing ? nullptr : std::make_shared<SimTexture>(std::move(buffer), format);
+    auto texture = gpu.wrappedTextureMissing ? nullptr : std::make_shared<SimTexture>(std::move(memory), format);
     return {0, std::make_shared<SimCaptureTexture>(std::move(texture))};
   }
 
@@ -105,7 +109,7 @@ class SimTextureCache : public TextureCache {
 
 // ---- textures and drawables ---------------------------------------------------------------
 
-SimTexture::SimTexture(std::shared_ptr<PixelBuffer> storage, PixelFormat format)
+SimTexture::SimTexture(std::shared_ptr<MemoryPixelBuffer> storage, PixelFormat format)
     : storage(std::move(storage)), format(format) {}
 
 std::uint32_t SimTexture::pixel(std::size_t x, std::size_t y) const {
@@ -146,9 +150,10 @@ class SimCommandBuffer : public CommandBuffer, public std::enable_shared_from_th
   std::optional<PlatformError> error() const override { return failure; }
 
   void record(EncodedPass pass) { recorded.push_back(std::move(pass)); }
+  // On the GPU worker: runs the passes, then the completed handlers, then presents.
+  void execute();
 
  private:
-  void execute(std::optional<PlatformError> injected, double duration);
   void runPass(const EncodedPass& pass);
 
   SimGpu& gpu;
@@ -157,6 +162,8 @@ class SimCommandBuffer : public CommandBuffer, public std::enable_shared_from_th
   std::vector<std::shared_ptr<Drawable>> drawables;
   std::vector<std::function<void(CommandBuffer&)>> handlers;
   bool committed = false;
+  std::optional<PlatformError> injected;  // the execution fault when it was committed
+  double duration = 0;
   double startTime = 0;
   double endTime = 0;
   std::optional<PlatformError> failure;
@@ -200,6 +207,7 @@ class SimRenderEncoder : public RenderCommandEncoder {
 };
 
 std::shared_ptr<RenderCommandEncoder> SimCommandBuffer::makeRenderCommandEncoder(const RenderPassDescriptor& pass) {
+  if (gpu.renderEncoderThrows) throw std::bad_alloc();
   if (gpu.renderEncoderMissing || committed) return nullptr;
   return std::make_shared<SimRenderEncoder>(gpu, shared_from_this(), pass);
 }
@@ -211,12 +219,16 @@ void SimCommandBuffer::commit() {
   const int now = gpu.inFlight.fetch_add(1) + 1;
   for (int seen = gpu.maxInFlight.load(); now > seen && !gpu.maxInFlight.compare_exchange_weak(seen, now);) {
   }
-  auto self = shared_from_this();
-  gpu.worker->async(
-      [self, injected = gpu.executionError, duration = gpu.passDurationSeconds] { self->execute(injected, duration); });
+  injected = gpu.executionError;
+  duration = gpu.passDurationSeconds;
+  {
+    std::lock_guard lock(gpu.pendingMutex);
+    gpu.pending.push_back(shared_from_this());
+  }
+  gpu.worker->async([&gpu = gpu] { gpu.runNextCommandBuffer(); });
 }
 
-void SimCommandBuffer::execute(std::optional<PlatformError> injected, double duration) {
+void SimCommandBuffer::execute() {
   startTime = gpu.clock.now();
   try {
     if (injected) throw *injected;
@@ -239,7 +251,7 @@ void SimCommandBuffer::runPass(const EncodedPass& pass) {
   const auto& attachment = pass.pass.colorAttachment0;
   auto target = std::dynamic_pointer_cast<SimTexture>(attachment.texture);
   if (!target) throw fault("Render pass without a colour attachment texture.");
-  PixelBuffer& targetPixels = target->pixels();
+  MemoryPixelBuffer& targetPixels = target->pixels();
   const MutableImage image{targetPixels.baseAddress(), targetPixels.width(), targetPixels.height(),
                            targetPixels.bytesPerRow()};
   // The triangle covers the viewport; pixels whose centres lie in it are shaded.
@@ -273,7 +285,7 @@ void SimCommandBuffer::runPass(const EncodedPass& pass) {
     std::memcpy(&p, pass.fragmentBytes.data(), sizeof p);
     if (p.sw != source->width() || p.sh != source->height())
       throw fault("Fragment parameters do not match the fragment texture.");
-    const PixelBuffer& s = source->pixels();
+    const MemoryPixelBuffer& s = source->pixels();
     kernel->run(ConstImage{s.baseAddress(), s.width(), s.height(), s.bytesPerRow()}, p, image, region);
   }
 }
@@ -356,8 +368,28 @@ SimGpu::~SimGpu() = default;
 std::shared_ptr<GpuDevice> SimGpu::defaultDevice() { return deviceMissing ? nullptr : device; }
 
 void SimGpu::setWorkerQueue(std::unique_ptr<SerialQueue> queue) {
-  worker = std::move(queue);
+  // The old worker drops its turns (and finishes the one it is running); the buffers still
+  // waiting get their turns on the new one, so none is lost without completing.
+  auto old = std::exchange(worker, std::move(queue));
   manualWorker = nullptr;
+  old.reset();
+  std::size_t waiting;
+  {
+    std::lock_guard lock(pendingMutex);
+    waiting = pending.size();
+  }
+  for (std::size_t i = 0; i < waiting; ++i) worker->async([this] { runNextCommandBuffer(); });
+}
+
+void SimGpu::runNextCommandBuffer() {
+  std::shared_ptr<SimCommandBuffer> next;
+  {
+    std::lock_guard lock(pendingMutex);
+    if (pending.empty()) return;
+    next = std::move(pending.front());
+    pending.pop_front();
+  }
+  next->execute();
 }
 
 std::size_t SimGpu::runGpuWork() { return manualWorker ? manualWorker->drain() : 0; }

@@ -18,20 +18,21 @@ namespace turnlet::sim {
 
 class ManualSerialQueue;
 class SimDevice;
+class SimCommandBuffer;
 
 // A texture of the simulated GPU: a view of a pixel buffer's memory, never a copy.
 class SimTexture : public Texture {
  public:
-  SimTexture(std::shared_ptr<PixelBuffer> storage, PixelFormat format);
+  SimTexture(std::shared_ptr<MemoryPixelBuffer> storage, PixelFormat format);
   std::size_t width() const override { return storage->width(); }
   std::size_t height() const override { return storage->height(); }
   PixelFormat pixelFormat() const override { return format; }
 
-  PixelBuffer& pixels() const { return *storage; }
+  MemoryPixelBuffer& pixels() const { return *storage; }
   std::uint32_t pixel(std::size_t x, std::size_t y) const;
 
  private:
-  std::shared_ptr<PixelBuffer> storage;
+  std::shared_ptr<MemoryPixelBuffer> storage;
   PixelFormat format;
 };
 
@@ -93,7 +94,7 @@ class SimGpu : public Gpu {
   // A SimGpuView (SimGpuView.h).
   std::shared_ptr<GpuView> makeView(std::shared_ptr<GpuDevice> device) override;
 
-  // The worker that runs committed command buffers.
+  // The worker that runs committed command buffers; buffers committed and not yet run move to it.
   void setWorkerQueue(std::unique_ptr<SerialQueue> queue);
   // Runs committed work on the calling thread (manual worker only); returns how many buffers ran.
   std::size_t runGpuWork();
@@ -120,6 +121,7 @@ class SimGpu : public Gpu {
   bool wrappedTextureMissing = false;               // ... the object wraps no texture
   bool commandBufferMissing = false;
   bool renderEncoderMissing = false;
+  bool renderEncoderThrows = false;  // making an encoder throws std::bad_alloc, which is no Error
   std::optional<PlatformError> executionError;  // buffers committed meanwhile complete with it
   double passDurationSeconds = 0;               // GPU time each command buffer takes
 
@@ -140,8 +142,13 @@ class SimGpu : public Gpu {
   friend class SimRenderEncoder;
   friend class SimGpuView;
 
+  void runNextCommandBuffer();  // on the worker
+
   MainLoop& clock;
   std::shared_ptr<SimDevice> device;
+  // Committed buffers in order; the worker gets one turn per buffer.
+  std::mutex pendingMutex;
+  std::deque<std::shared_ptr<SimCommandBuffer>> pending;
   // The worker goes first at destruction: what it still runs may present to the display.
   std::unique_ptr<SerialQueue> display;
   ManualSerialQueue* manualDisplay = nullptr;

@@ -215,9 +215,15 @@ void SimGpuView::draw() {
   ++draws;
   if (drawing) return;  // a draw from inside the delegate's draw does nothing
   drawing = true;
+  // The draw ends however the delegate leaves it, a throw included.
+  struct DrawEnds {
+    SimGpuView& view;
+    ~DrawEnds() {
+      view.drawing = false;
+      view.current.reset();
+    }
+  } ends{*this};
   if (auto d = delegate.lock()) d->draw(*this);
-  drawing = false;
-  current.reset();
 }
 
 void SimGpuView::releaseDrawables() {

@@ -91,10 +91,10 @@ class SimGpuView : public GpuView {
   std::shared_ptr<Drawable> currentDrawable() override;
   void draw() override;
   void releaseDrawables() override;
-  std::shared_ptr<Window> window() const override { return hostWindow; }
+  std::shared_ptr<Window> window() const override { return hostWindow.lock(); }
 
-  // Puts the view in a window (null: in none).
-  void setWindow(std::shared_ptr<SimWindow> window) { hostWindow = std::move(window); }
+  // Puts the view in a window (null: in none); the caller keeps the window.
+  void setWindow(const std::shared_ptr<SimWindow>& window) { hostWindow = window; }
   // The window resizes the view: the delegate hears of the new drawable size first.
   void resizeDrawable(std::size_t width, std::size_t height);
   // Called on the display queue for each shown drawable, before its texture goes back to the
@@ -128,7 +128,7 @@ class SimGpuView : public GpuView {
   SimGpu& gpu;
   std::shared_ptr<GpuDevice> gpuDevice;
   std::weak_ptr<GpuViewDelegate> delegate;
-  std::shared_ptr<SimWindow> hostWindow;
+  std::weak_ptr<SimWindow> hostWindow;
   std::shared_ptr<Drawable> current;
   bool drawing = false;
   int draws = 0;

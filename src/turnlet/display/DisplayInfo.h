@@ -7,6 +7,7 @@
 
 #include "platform/DisplayServices.h"
 #include "platform/Geometry.h"
+#include "platform/TextServices.h"
 
 namespace turnlet {
 
@@ -30,15 +31,16 @@ struct DisplayInfo {
   bool isOwnVirtualDisplay() const;
 
   // Choosing the iPad to rotate (TargetDisplay.cpp). Each throws AppFailure with the sentence
-  // the user reads.
+  // the user reads. The name test is the platform's localised case-insensitive search.
   //
   // With an identity: the one display of among whose persistentID equals it, whatever its name.
-  // Without: the one display whose name mentions Sidecar or iPad (any case) and that is neither
-  // built in nor the program's own virtual display. The chosen display is validated.
-  static DisplayInfo findSidecar(const std::optional<std::string>& preferredDeviceID,
+  // Without: the one display whose name contains "sidecar" or "ipad" (in any case) and that is
+  // neither built in nor the program's own virtual display. The chosen display is validated.
+  static DisplayInfo findSidecar(const TextServices& text, const std::optional<std::string>& preferredDeviceID,
                                  const std::vector<DisplayInfo>& among);
   // From a fresh snapshot: the display with the given id if it is still online, else by name.
-  static DisplayInfo findSidecar(DisplayServices& services, std::optional<DisplayID> preferredID);
+  static DisplayInfo findSidecar(DisplayServices& services, const TextServices& text,
+                                 std::optional<DisplayID> preferredID);
   // Throws unless this display can be rotated now: an extended, unmirrored, non-empty display
   // that is neither built in, nor main, nor the program's own virtual display.
   void validate() const;

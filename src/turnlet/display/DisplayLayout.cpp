@@ -36,20 +36,17 @@ void DisplayLayout::place(DisplayServices& services, const std::vector<std::pair
   for (const auto& [display, origin] : origins) {
     const std::optional<std::int32_t> x = wholePoints(origin.x);
     const std::optional<std::int32_t> y = wholePoints(origin.y);
-    const DisplayError positioned =
-        x && y ? services.configureOrigin(*config, display, *x, *y) : illegalArgumentError;
+    const DisplayError positioned = x && y ? services.configureOrigin(*config, display, *x, *y) : illegalArgumentError;
     if (positioned != 0) {
       services.cancelConfiguration(*config);
       throw AppFailure(sentence("macOS could not position the iPad display (", positioned));
     }
   }
 
-  // Option 0: the system puts the user's layout back when the program quits.
+  // Option 0: the system puts the user's layout back when the program quits. Completion ends the
+  // configuration even when it fails, and a failed one changed nothing: there is nothing to cancel.
   const DisplayError completed = services.completeConfiguration(*config, 0);
-  if (completed != 0) {
-    services.cancelConfiguration(*config);
-    throw AppFailure(sentence("macOS rejected the display layout (", completed));
-  }
+  if (completed != 0) throw AppFailure(sentence("macOS rejected the display layout (", completed));
 }
 
 }  // namespace turnlet

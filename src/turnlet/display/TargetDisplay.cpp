@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "display/AppFailure.h"
-#include "display/CaseInsensitiveSearch.h"
 #include "display/DisplayInfo.h"
 
 namespace turnlet {
@@ -21,15 +20,16 @@ constexpr const char* kMirrored = "Set Sidecar to Use As Separate Display first.
 constexpr const char* kNotReady = "The iPad display is not ready yet. Try again.";
 
 // The main flag is not looked at here: a main display that passes is rejected by validate().
-bool isSidecarCandidate(const DisplayInfo& display) {
+bool isSidecarCandidate(const TextServices& text, const DisplayInfo& display) {
   if (display.builtIn || display.isOwnVirtualDisplay()) return false;
-  return containsCaseInsensitive(display.name, "sidecar") || containsCaseInsensitive(display.name, "ipad");
+  return text.localizedCaseInsensitiveContains(display.name, "sidecar") ||
+         text.localizedCaseInsensitiveContains(display.name, "ipad");
 }
 
-DisplayInfo findByName(const std::vector<DisplayInfo>& displays) {
+DisplayInfo findByName(const TextServices& text, const std::vector<DisplayInfo>& displays) {
   const DisplayInfo* found = nullptr;
   for (const DisplayInfo& display : displays) {
-    if (!isSidecarCandidate(display)) continue;
+    if (!isSidecarCandidate(text, display)) continue;
     if (found) throw AppFailure(kSeveralCandidates);
     found = &display;
   }
@@ -40,9 +40,9 @@ DisplayInfo findByName(const std::vector<DisplayInfo>& displays) {
 
 }  // namespace
 
-DisplayInfo DisplayInfo::findSidecar(const std::optional<std::string>& preferredDeviceID,
+DisplayInfo DisplayInfo::findSidecar(const TextServices& text, const std::optional<std::string>& preferredDeviceID,
                                      const std::vector<DisplayInfo>& among) {
-  if (!preferredDeviceID) return findByName(among);
+  if (!preferredDeviceID) return findByName(text, among);
   const auto matches = std::count_if(among.begin(), among.end(), [&](const DisplayInfo& display) {
     return display.persistentID && *display.persistentID == *preferredDeviceID;
   });
@@ -54,7 +54,8 @@ DisplayInfo DisplayInfo::findSidecar(const std::optional<std::string>& preferred
   return chosen;
 }
 
-DisplayInfo DisplayInfo::findSidecar(DisplayServices& services, std::optional<DisplayID> preferredID) {
+DisplayInfo DisplayInfo::findSidecar(DisplayServices& services, const TextServices& text,
+                                     std::optional<DisplayID> preferredID) {
   const std::vector<DisplayInfo> displays = online(services);
   if (preferredID) {
     auto it = std::find_if(displays.begin(), displays.end(),
@@ -64,7 +65,7 @@ DisplayInfo DisplayInfo::findSidecar(DisplayServices& services, std::optional<Di
       return *it;
     }
   }
-  return findByName(displays);
+  return findByName(text, displays);
 }
 
 void DisplayInfo::validate() const {

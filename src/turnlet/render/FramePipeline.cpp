@@ -1,6 +1,7 @@
 #include "render/FramePipeline.h"
 
 #include "display/AppFailure.h"
+#include "render/RotateFramePixelSource.h"
 
 namespace turnlet {
 
@@ -8,20 +9,12 @@ namespace {
 
 const char* const metalUnavailable = "Metal is unavailable on this Mac.";
 
-// The whole rotation as one fragment per target pixel. The exact path reads texels without
-// filtering when the turned frame has the target's size; otherwise the frame is aspect-fitted
-// with linear filtering and black bars, the left or top bar a whole number of pixels.
-const std::string rotationShader = R"(#include <metal_stdlib>
-using namespace metal;
-
-struct Parameters {
-    uint sw;
-    uint sh;
-    uint dw;
-    uint dh;
-    uint turns;
-};
-
+// The whole rotation as one fragment per target pixel (RotateFramePixel.metal). The exact path
+// reads texels without filtering when the turned frame has the target's size; otherwise the frame
+// is aspect-fitted with linear filtering and black bars, the left or top bar a whole number of
+// pixels.
+const std::string rotationShader = std::string("#include <metal_stdlib>\nusing namespace metal;\n\n") +
+                                   rotateFramePixelSource + R"(
 struct VertexOutput {
     float4 position [[position]];
 };
@@ -36,36 +29,7 @@ vertex VertexOutput fullscreenTriangle(uint vid [[vertex_id]]) {
 fragment float4 rotateFrame(VertexOutput in [[stage_in]],
                             texture2d<float, access::sample> source [[texture(0)]],
                             constant Parameters& p [[buffer(0)]]) {
-    const bool odd = (p.turns & 1u) != 0u;
-    const float2 size = odd ? float2(p.sh, p.sw) : float2(p.sw, p.sh);
-    const float2 target = float2(p.dw, p.dh);
-    const float scale = min(target.x / size.x, target.y / size.y);
-    const float2 origin = floor((target - size * scale) * 0.5);
-    const float2 point = (in.position.xy - origin) / scale;
-    if (point.x < 0.0 || point.y < 0.0 || point.x >= size.x || point.y >= size.y) {
-        return float4(0.0, 0.0, 0.0, 1.0);
-    }
-    if (p.dw == uint(size.x) && p.dh == uint(size.y)) {
-        const uint2 d = uint2(point);
-        uint2 s;
-        switch (p.turns) {
-            case 1u: s = uint2(p.sw - 1u - d.y, d.x); break;
-            case 2u: s = uint2(p.sw - 1u - d.x, p.sh - 1u - d.y); break;
-            case 3u: s = uint2(d.y, p.sh - 1u - d.x); break;
-            default: s = d; break;
-        }
-        return float4(source.read(s).rgb, 1.0);
-    }
-    const float2 r = point / size;
-    float2 uv;
-    switch (p.turns) {
-        case 1u: uv = float2(1.0 - r.y, r.x); break;
-        case 2u: uv = float2(1.0 - r.x, 1.0 - r.y); break;
-        case 3u: uv = float2(r.y, 1.0 - r.x); break;
-        default: uv = r; break;
-    }
-    constexpr sampler linearClamp(coord::normalized, address::clamp_to_edge, filter::linear);
-    return float4(source.sample(linearClamp, uv).rgb, 1.0);
+    return rotateFramePixel(in.position.xy, source, p);
 }
 )";
 

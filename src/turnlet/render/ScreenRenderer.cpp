@@ -2,21 +2,131 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cmath>
+#include <mutex>
+#include <semaphore>
+
+#include "render/FrameDrawDemand.h"
 
 namespace turnlet {
+
+// What platform threads share with the renderer. It never holds the renderer strongly: work for
+// the renderer is posted to the main loop with the weak `owner`, locked only there.
+class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
+ public:
+  explicit Core(MainLoop& loop) : loop(loop), stats(loop) {}
+
+  // Capture queue.
+  void didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType type) override;
+  // Platform thread.
+  void didStopWithError(const PlatformError& error) override { postFailure(error); }
+  // GPU thread.
+  void commandCompleted(const CommandBuffer& buffer);
+
+  // Any thread: posts a draw, a failure or the first-frame report for the renderer.
+  void requestDraw();
+  void postFailure(const PlatformError& error);
+
+  MainLoop& loop;
+  std::weak_ptr<ScreenRenderer> owner;  // set once, before any other thread sees the core
+  std::mutex frameLock;
+  std::shared_ptr<PixelBuffer> latestFrame;  // frameLock
+  FrameDrawDemand demand;                    // frameLock
+  bool acceptingFrames = true;               // frameLock
+  bool renderedFirstFrame = false;           // frameLock
+  std::counting_semaphore<maxCommandBuffersInFlight> inFlight{maxCommandBuffersInFlight};
+  RenderStatistics stats;
+};
+
+namespace {
+
+// A GPU slot taken by one draw: given back on every way out of the draw unless the command buffer
+// was committed, whose completed handler then gives it back.
+class SlotGuard {
+ public:
+  explicit SlotGuard(std::counting_semaphore<ScreenRenderer::maxCommandBuffersInFlight>& slots) : slots(&slots) {}
+  SlotGuard(const SlotGuard&) = delete;
+  SlotGuard& operator=(const SlotGuard&) = delete;
+  ~SlotGuard() { giveBack(); }
+  void giveBack() {
+    if (slots) slots->release();
+    slots = nullptr;
+  }
+  void handOver() { slots = nullptr; }
+
+ private:
+  std::counting_semaphore<ScreenRenderer::maxCommandBuffersInFlight>* slots;
+};
+
+}  // namespace
+
+// ---- the shared core (any thread) ---------------------------------------------------------
+
+void ScreenRenderer::Core::didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType type) {
+  if (type != StreamOutputType::screen || !sample.isValid()) return;
+  if (sample.frameStatus() != FrameStatus::complete) return;
+  auto image = sample.imageBuffer();
+  if (!image) return;
+
+  bool request;
+  {
+    std::lock_guard lock(frameLock);
+    if (!acceptingFrames) return;
+    // The older frame is released after the lock, never drawn.
+    std::swap(latestFrame, image);
+    request = demand.frameArrived();
+  }
+  image.reset();
+  stats.recordCapture();
+  if (request) requestDraw();
+}
+
+void ScreenRenderer::Core::commandCompleted(const CommandBuffer& buffer) {
+  stats.recordGpuTime(std::max(buffer.gpuEndTime() - buffer.gpuStartTime(), 0.0) * 1000);
+  inFlight.release();
+  if (auto error = buffer.error()) return postFailure(*error);
+  bool firstFrame = false;
+  bool request;
+  {
+    std::lock_guard lock(frameLock);
+    if (acceptingFrames && !renderedFirstFrame) {
+      firstFrame = true;
+      renderedFirstFrame = true;
+    }
+    request = demand.requestIfNeeded();
+  }
+  if (request) requestDraw();
+  if (firstFrame) {
+    loop.post([weak = owner] {
+      if (auto self = weak.lock()) self->reportFirstFrame();
+    });
+  }
+}
+
+void ScreenRenderer::Core::requestDraw() {
+  loop.post([weak = owner] {
+    if (auto self = weak.lock()) self->drawIfRunning();
+  });
+}
+
+void ScreenRenderer::Core::postFailure(const PlatformError& error) {
+  loop.post([weak = owner, error] {
+    if (auto self = weak.lock()) self->reportFailure(error);
+  });
+}
+
+// ---- the renderer (main loop) -------------------------------------------------------------
 
 std::shared_ptr<ScreenRenderer> ScreenRenderer::make(MainLoop& loop, Gpu& gpu, QuarterTurn rotation,
                                                      int framesPerSecond) {
   auto renderer = std::make_shared<ScreenRenderer>(Passkey{}, loop, gpu, rotation, framesPerSecond);
+  renderer->core->owner = renderer;
   renderer->gpuView->setDelegate(renderer);
   return renderer;
 }
 
 ScreenRenderer::ScreenRenderer(Passkey, MainLoop& loop, Gpu& gpu, QuarterTurn rotation, int framesPerSecond)
     : loop(loop),
-      inFlight(std::make_shared<std::counting_semaphore<maxCommandBuffersInFlight>>(maxCommandBuffersInFlight)),
-      stats(std::make_shared<RenderStatistics>(loop)),
+      core(std::make_shared<Core>(loop)),
       pipeline(gpu),
       turn(rotation),
       gpuView(gpu.makeView(pipeline.device())) {
@@ -24,7 +134,7 @@ ScreenRenderer::ScreenRenderer(Passkey, MainLoop& loop, Gpu& gpu, QuarterTurn ro
   gpuView->setColorPixelFormat(PixelFormat::bgra8Unorm);
   gpuView->setColorSpace(colorSpace);
   gpuView->setClearColor(ClearColor{0, 0, 0, 1});
-  // Paused and deaf to display requests: the view draws only when enqueueDraw() asks it to.
+  // Paused and deaf to display requests: the view draws only when a posted request asks it to.
   gpuView->setPaused(true);
   gpuView->setEnableSetNeedsDisplay(false);
   gpuView->setPreferredFramesPerSecond(framesPerSecond);
@@ -38,47 +148,19 @@ ScreenRenderer::ScreenRenderer(Passkey, MainLoop& loop, Gpu& gpu, QuarterTurn ro
   gpuView->setAutoresizingMask(autoresizingWidthSizable | autoresizingHeightSizable);
 }
 
-// ---- capture queue ------------------------------------------------------------------------
+ScreenRenderer::~ScreenRenderer() = default;
 
-void ScreenRenderer::didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType type) {
-  if (type != StreamOutputType::screen || !sample.isValid()) return;
-  const auto status = frameStatus(sample);
-  if (!status || *status != static_cast<std::int64_t>(FrameStatus::complete)) return;
-  auto image = sample.imageBuffer();
-  if (!image) return;
+RenderStatistics& ScreenRenderer::statistics() { return core->stats; }
+std::shared_ptr<StreamOutput> ScreenRenderer::streamOutput() const { return core; }
+std::shared_ptr<StreamDelegate> ScreenRenderer::streamDelegate() const { return core; }
 
-  bool request;
+void ScreenRenderer::drawIfRunning() {
+  bool running;
   {
-    std::lock_guard lock(frameLock);
-    if (!acceptingFrames) return;
-    // The older frame is released after the lock, never drawn.
-    std::swap(latestFrame, image);
-    request = demand.frameArrived();
+    std::lock_guard lock(core->frameLock);
+    running = core->demand.isRunning;
   }
-  image.reset();
-  stats->recordCapture();
-  if (request) enqueueDraw();
-}
-
-void ScreenRenderer::didStopWithError(const PlatformError& error) {
-  loop.post([weak = weak_from_this(), error] {
-    if (auto self = weak.lock()) self->reportFailure(self->onFailure, error);
-  });
-}
-
-// ---- main loop ----------------------------------------------------------------------------
-
-void ScreenRenderer::enqueueDraw() {
-  loop.post([weak = weak_from_this()] {
-    auto self = weak.lock();
-    if (!self) return;
-    bool running;
-    {
-      std::lock_guard lock(self->frameLock);
-      running = self->demand.isRunning;
-    }
-    if (running) self->gpuView->draw();
-  });
+  if (running) gpuView->draw();
 }
 
 void ScreenRenderer::draw(GpuView& view) {
@@ -86,46 +168,38 @@ void ScreenRenderer::draw(GpuView& view) {
   std::shared_ptr<PixelBuffer> frame;
   FrameDrawDemand::Ticket ticket;
   {
-    std::lock_guard lock(frameLock);
-    frame = latestFrame;
-    auto taken = demand.beginDraw();
+    std::lock_guard lock(core->frameLock);
+    frame = core->latestFrame;
+    auto taken = core->demand.beginDraw();
     if (!taken) return;
     ticket = *taken;
   }
   if (!frame) return;
   // No free slot: the next completion asks for this draw again.
-  if (!inFlight->try_acquire()) return;
+  if (!core->inFlight.try_acquire()) return;
+  SlotGuard slot(core->inFlight);
 
   auto drawable = view.currentDrawable();
-  if (!drawable) {
-    inFlight->release();
-    retryDrawable();
-    return;
-  }
+  if (!drawable) return retryDrawable();
   auto command = pipeline.commandQueue()->makeCommandBuffer();
-  if (!command) {
-    inFlight->release();
-    retryDrawable();
-    return;
-  }
+  if (!command) return retryDrawable();
   std::shared_ptr<CaptureTexture> texture;
   try {
     texture = pipeline.encode(frame, turn, drawable->texture(), *command);
   } catch (const Error& error) {
-    inFlight->release();
-    reportFailure(onFailure, error);
-    return;
+    slot.giveBack();
+    return reportFailure(error);
   }
 
   const std::uint64_t previous = presentedSequence;
   presentedSequence = ticket.sequence;
   bool request;
   {
-    std::lock_guard lock(frameLock);
-    request = demand.didSubmit(ticket);
+    std::lock_guard lock(core->frameLock);
+    request = core->demand.didSubmit(ticket);
   }
   // A newer frame arrived while this one was encoded.
-  if (request) enqueueDraw();
+  if (request) core->requestDraw();
 
   if (drawableRetry) {
     loop.cancel(*drawableRetry);
@@ -134,22 +208,13 @@ void ScreenRenderer::draw(GpuView& view) {
   drawableRetries = 0;
 
   const bool showsNewFrame = ticket.sequence != previous;
-  drawable->addPresentedHandler([stats = stats, showsNewFrame](Drawable&) { stats->recordPresentation(showsNewFrame); });
+  drawable->addPresentedHandler([core = core, showsNewFrame](Drawable&) { core->stats.recordPresentation(showsNewFrame); });
   command->present(drawable);
-  command->addCompletedHandler([frame, texture, stats = stats, slots = inFlight, weak = weak_from_this(),
-                                mainLoop = &loop](CommandBuffer& buffer) {
-    const double milliseconds = std::max(buffer.gpuEndTime() - buffer.gpuStartTime(), 0.0) * 1000;
-    stats->recordGpuTime(milliseconds);
-    slots->release();
-    if (auto error = buffer.error()) {
-      mainLoop->post([weak, failure = *error] {
-        if (auto self = weak.lock()) self->reportFailure(self->onFailure, failure);
-      });
-      return;
-    }
-    if (auto self = weak.lock()) self->commandCompleted();
-  });
+  // The frame and its texture view stay alive until the GPU has read them.
+  command->addCompletedHandler(
+      [core = core, frame, texture](CommandBuffer& buffer) { core->commandCompleted(buffer); });
   command->commit();
+  slot.handOver();
 }
 
 void ScreenRenderer::drawableSizeWillChange(GpuView&, Size) {
@@ -160,10 +225,10 @@ void ScreenRenderer::drawableSizeWillChange(GpuView&, Size) {
 void ScreenRenderer::recordSurfaceChange() {
   bool request;
   {
-    std::lock_guard lock(frameLock);
-    request = demand.surfaceChanged();
+    std::lock_guard lock(core->frameLock);
+    request = core->demand.surfaceChanged();
   }
-  if (request) enqueueDraw();
+  if (request) core->requestDraw();
 }
 
 void ScreenRenderer::windowBecameVisible() {
@@ -181,10 +246,10 @@ void ScreenRenderer::retryDrawable() {
     self->drawableRetry.reset();
     bool request;
     {
-      std::lock_guard lock(self->frameLock);
-      request = self->demand.requestIfNeeded();
+      std::lock_guard lock(self->core->frameLock);
+      request = self->core->demand.requestIfNeeded();
     }
-    if (request) self->enqueueDraw();
+    if (request) self->core->requestDraw();
   });
 }
 
@@ -205,20 +270,20 @@ void ScreenRenderer::startRendering() {
   }
   bool request;
   {
-    std::lock_guard lock(frameLock);
-    request = demand.start();
+    std::lock_guard lock(core->frameLock);
+    request = core->demand.start();
   }
-  if (request) enqueueDraw();
+  if (request) core->requestDraw();
 }
 
 void ScreenRenderer::invalidate() {
   assert(loop.isLoopThread());
   std::shared_ptr<PixelBuffer> dropped;
   {
-    std::lock_guard lock(frameLock);
-    acceptingFrames = false;
-    dropped = std::move(latestFrame);
-    demand.invalidate();
+    std::lock_guard lock(core->frameLock);
+    core->acceptingFrames = false;
+    dropped = std::move(core->latestFrame);
+    core->demand.invalidate();
   }
   if (drawableRetry) {
     loop.cancel(*drawableRetry);
@@ -236,33 +301,13 @@ void ScreenRenderer::invalidate() {
   onFirstFrameRendered = nullptr;
 }
 
-// ---- GPU threads --------------------------------------------------------------------------
-
-void ScreenRenderer::commandCompleted() {
-  bool firstFrame = false;
-  bool request;
-  {
-    std::lock_guard lock(frameLock);
-    if (acceptingFrames && !renderedFirstFrame) {
-      firstFrame = true;
-      renderedFirstFrame = true;
-    }
-    request = demand.requestIfNeeded();
-  }
-  if (request) enqueueDraw();
-  if (firstFrame) {
-    loop.post([weak = weak_from_this()] {
-      auto self = weak.lock();
-      if (!self) return;
-      // A copy: the callback may invalidate the renderer, which drops the stored one.
-      if (auto callback = self->onFirstFrameRendered) callback();
-    });
-  }
+// Both callbacks are called through a copy, so the owner may invalidate from inside one.
+void ScreenRenderer::reportFailure(const Error& error) {
+  if (auto callback = onFailure) callback(error);
 }
 
-void ScreenRenderer::reportFailure(std::function<void(const Error&)> callback, const Error& error) {
-  // Called with a copy of onFailure, so the callback survives an invalidate() from inside it.
-  if (callback) callback(error);
+void ScreenRenderer::reportFirstFrame() {
+  if (auto callback = onFirstFrameRendered) callback();
 }
 
 }  // namespace turnlet

@@ -3,9 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <semaphore>
 
 #include "display/QuarterTurn.h"
 #include "platform/CaptureStream.h"
@@ -13,9 +11,7 @@
 #include "platform/Gpu.h"
 #include "platform/GpuView.h"
 #include "platform/MainLoop.h"
-#include "platform/PixelBuffer.h"
 #include "platform/Window.h"
-#include "render/FrameDrawDemand.h"
 #include "render/FramePipeline.h"
 #include "render/RenderStatistics.h"
 
@@ -30,16 +26,16 @@ namespace turnlet {
 // Lifecycle: made paused; runs from startRendering(); invalidate() ends it for good, after which
 // frames, completions, retries and queued draws do nothing and no callback is called.
 //
-// Threads: didOutputSampleBuffer() runs on the capture queue; didStopWithError(), the command
-// buffers' completed handlers and the drawables' presented handlers on platform threads; all else,
-// both callbacks included, on the main loop. frameLock guards the newest frame, the demand and
-// the two flags beside it; the statistics have their own lock; the two are never held together.
-// The main loop takes a GPU slot only with an immediate deadline, so it never waits on the GPU.
-// Everything posted to the main loop holds the renderer weakly.
-class ScreenRenderer final : public StreamOutput,
-                             public StreamDelegate,
-                             public GpuViewDelegate,
-                             public std::enable_shared_from_this<ScreenRenderer> {
+// Threads: the renderer itself (its view, pipeline, window observer, callbacks) is made, used and
+// destroyed on the main loop. Platform threads reach only a small shared core: the capture
+// stream's output and delegate (streamOutput(), streamDelegate(); the capture queue and a
+// platform thread) and the command buffers' completed and drawables' presented handlers (GPU
+// threads). The core holds the frame lock (newest frame, draw demand, two flags), the statistics
+// (their own lock; the two are never held together) and the two GPU slots, and reaches the
+// renderer only through work posted to the main loop with a weak reference that is locked there.
+// So the last reference to the renderer is always released on the main loop, while the core may
+// end on any thread. The main loop takes a GPU slot only with an immediate deadline.
+class ScreenRenderer final : public GpuViewDelegate, public std::enable_shared_from_this<ScreenRenderer> {
   struct Passkey {};
 
  public:
@@ -51,6 +47,7 @@ class ScreenRenderer final : public StreamOutput,
   // Throws whatever FramePipeline's constructor throws. Main loop.
   static std::shared_ptr<ScreenRenderer> make(MainLoop& loop, Gpu& gpu, QuarterTurn rotation, int framesPerSecond);
   ScreenRenderer(Passkey, MainLoop& loop, Gpu& gpu, QuarterTurn rotation, int framesPerSecond);
+  ~ScreenRenderer() override;
 
   void startRendering();
   void invalidate();
@@ -59,38 +56,37 @@ class ScreenRenderer final : public StreamOutput,
   std::function<void(const Error&)> onFailure;
   std::function<void()> onFirstFrameRendered;
 
-  RenderStatistics& statistics() { return *stats; }
+  // Thread-safe; lives as long as the core.
+  RenderStatistics& statistics();
   const std::shared_ptr<GpuView>& view() const { return gpuView; }
   QuarterTurn rotation() const { return turn; }
 
-  // Capture stream (capture queue, platform thread).
-  void didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType type) override;
-  void didStopWithError(const PlatformError& error) override;
+  // What the capture stream is given: the shared core, which drops frames once the renderer is
+  // invalidated or gone. The stream may hold it as it likes and release it on any thread.
+  std::shared_ptr<StreamOutput> streamOutput() const;
+  std::shared_ptr<StreamDelegate> streamDelegate() const;
+
   // View (main loop).
   void draw(GpuView& view) override;
   void drawableSizeWillChange(GpuView& view, Size size) override;
 
  private:
-  void enqueueDraw();
+  class Core;
+
+  void drawIfRunning();  // a draw request, posted by the core, reaches the loop
   void retryDrawable();
   void recordSurfaceChange();
   void windowBecameVisible();
-  void commandCompleted();
-  void reportFailure(std::function<void(const Error&)> callback, const Error& error);
+  void reportFailure(const Error& error);
+  void reportFirstFrame();
 
   MainLoop& loop;
-  std::mutex frameLock;
-  std::shared_ptr<PixelBuffer> latestFrame;  // frameLock
-  FrameDrawDemand demand;                    // frameLock
+  std::shared_ptr<Core> core;
   std::uint64_t presentedSequence = 0;
-  bool acceptingFrames = true;  // frameLock
-  std::shared_ptr<std::counting_semaphore<maxCommandBuffersInFlight>> inFlight;
   ColorSpace colorSpace = ColorSpace::sRGB;
-  std::shared_ptr<RenderStatistics> stats;
   FramePipeline pipeline;
   QuarterTurn turn;
   std::shared_ptr<GpuView> gpuView;
-  bool renderedFirstFrame = false;  // frameLock
   std::optional<Window::ObserverId> visibilityObserver;
   std::weak_ptr<Window> observedWindow;
   std::optional<MainLoop::TimerId> drawableRetry;

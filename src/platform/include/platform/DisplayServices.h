@@ -56,7 +56,9 @@ class DisplayServices {
   virtual std::vector<ScreenInfo> screens() = 0;
 
   // A transaction: all origins change together when it completes, or none when it is cancelled
-  // or fails. begin may succeed without giving a configuration.
+  // or fails. begin may succeed without giving a configuration. Completing or cancelling ends
+  // the configuration, whether or not the call succeeds: the handle must not be used again (on
+  // the real system a later use crashes).
   virtual DisplayError beginConfiguration(std::optional<DisplayConfiguration>& config) = 0;
   virtual DisplayError configureOrigin(DisplayConfiguration config, DisplayID id, std::int32_t x, std::int32_t y) = 0;
   // option 0: the change lasts only while the program runs.

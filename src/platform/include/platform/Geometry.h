@@ -38,7 +38,9 @@ struct Rect {
   }
   bool isNull() const { return std::isinf(origin.x) || std::isinf(origin.y); }
   // True for the null rectangle and for a zero or NaN width or height.
-  bool isEmpty() const { return isNull() || !(size.width != 0) || !(size.height != 0); }
+  bool isEmpty() const {
+    return isNull() || size.width == 0 || size.height == 0 || std::isnan(size.width) || std::isnan(size.height);
+  }
 
   double minX() const { return std::min(origin.x, origin.x + size.width); }
   double maxX() const { return std::max(origin.x, origin.x + size.width); }
@@ -66,8 +68,7 @@ struct Rect {
 
   friend bool operator==(const Rect& a, const Rect& b) {
     if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
-    return a.minX() == b.minX() && a.minY() == b.minY() && a.width() == b.width() &&
-           a.height() == b.height();
+    return a.minX() == b.minX() && a.minY() == b.minY() && a.width() == b.width() && a.height() == b.height();
   }
 };
 

@@ -19,7 +19,8 @@ namespace turnlet {
 // Threads: everything is called on one thread (the main loop) except the handlers, which the
 // platform calls on a GPU thread of its own: completed handlers after the buffer ran, then
 // presented handlers of the drawables it presented. Objects are shared by reference; a command
-// buffer keeps what it uses alive until its handlers have run.
+// buffer keeps what it uses, its handlers included, alive until they have run, and may release
+// them on that thread: a handler captures only what may end on any thread.
 
 class GpuView;
 
@@ -181,7 +182,8 @@ class Gpu {
   virtual ~Gpu() = default;
   // The system's default device; null on a machine without one.
   virtual std::shared_ptr<GpuDevice> defaultDevice() = 0;
-  // A new view with a zero frame that draws with the device, in no window yet (GpuView.h).
+  // A new view with a zero frame that draws with the device, in no window yet (GpuView.h); the
+  // caller owns it.
   virtual std::shared_ptr<GpuView> makeView(std::shared_ptr<GpuDevice> device) = 0;
 };
 

@@ -14,8 +14,8 @@ namespace turnlet {
 // drawableSize() pixels, each of which comes back once the display has shown it (or once it is
 // dropped unpresented).
 //
-// Main loop only. draw() calls the delegate's draw() at once, on the calling thread; the
-// delegate is held weakly. A paused view that ignores display requests draws only when draw() is
+// Made by Gpu::makeView and owned by its caller; main loop only, created and destroyed there.
+// draw() calls the delegate's draw() at once, on the calling thread; the delegate is held weakly. A paused view that ignores display requests draws only when draw() is
 // called. currentDrawable() is the same drawable for the rest of one draw() and may be missing
 // (none free, no size yet).
 
@@ -68,7 +68,9 @@ class GpuView {
   virtual void draw() = 0;
   // Lets go of the drawables the view holds; they are made again when needed.
   virtual void releaseDrawables() = 0;
-  // The window the view is in; null while it is in none.
+  // The window the view is in; null while it is in none. The view does not own its window: the
+  // window belongs to whoever created it (the presentation window) and ends when that owner lets
+  // go of it. While the view stays in one window, every call returns that same object.
   virtual std::shared_ptr<Window> window() const = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/MainLoop.h"
 #include "platform/ObjectRuntime.h"
 #include "platform/SerialQueue.h"
+#include "platform/TextServices.h"
 #include "platform/UserDefaults.h"
 
 namespace turnlet {
@@ -20,6 +21,7 @@ struct Platform {
   Log& log;
   ObjectRuntime& objects;
   Gpu& gpu;
+  TextServices& text;
 };
 
 }  // namespace turnlet

@@ -5,9 +5,10 @@
 
 namespace turnlet {
 
-// A window as far as the views in it need one.
+// A window as far as the views in it need one: one object per platform window, owned by whoever
+// created the window (a view in it holds it weakly and always hands out the same object).
 //
-// Main loop only. Occlusion observers run on the main loop, later than the change that caused
+// Main loop only, created and destroyed there. Occlusion observers run on the main loop, later than the change that caused
 // them; a removed observer is never called again.
 class Window {
  public:
