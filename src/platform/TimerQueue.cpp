@@ -48,7 +48,7 @@ std::optional<std::function<void()>> LoopWork::next(double now) {
       posted.pop_front();
       return fn;
     }
-    if (!inTimerTurn) {
+    if (!inTimerTurn) {  // the pass's posts have run: now the timers due by now
       inTimerTurn = true;
       timersDueBy = now;
       timersLeft = timers.countDue(now);
@@ -57,9 +57,10 @@ std::optional<std::function<void()>> LoopWork::next(double now) {
       --timersLeft;
       if (auto fn = timers.popDue(timersDueBy)) return fn;  // fewer when some were cancelled
     }
+    // The pass is over; the next begins with the posts queued by now.
+    if (posted.empty() && timers.countDue(now) == 0) return std::nullopt;
     inTimerTurn = false;
     postsLeft = posted.size();
-    if (postsLeft == 0 && timers.countDue(now) == 0) return std::nullopt;
   }
 }
 

@@ -48,7 +48,7 @@ class LoopWork {
  private:
   std::size_t postsLeft = 0;
   std::size_t timersLeft = 0;
-  bool inTimerTurn = false;
+  bool inTimerTurn = true;  // true between passes: the next call begins a pass
   double timersDueBy = 0;
 };
 
