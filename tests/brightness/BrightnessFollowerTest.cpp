@@ -1,9 +1,11 @@
 #include <cmath>
-#include <limits>
 #include <string>
+
+#include <dlfcn.h>
 
 #include "brightness/BrightnessFollower.h"
 #include "brightness/BrightnessShadeWindow.h"
+#include "host/DynamicLibraryLoader.h"
 #include "presentation/WindowFixture.h"
 
 using namespace turnlet;
@@ -18,12 +20,7 @@ class BrightnessTest : public WindowFixture {
   std::shared_ptr<BrightnessFollower> follower;
   std::shared_ptr<BrightnessShadeWindow> shade;
   int changes = 0;
-  void SetUp() override {
-    dropObjects = [this] {
-      follower.reset();
-      shade.reset();
-    };
-  }
+  void SetUp() override { dropObjects = [this] { follower.reset(), shade.reset(); }; }
   void follow(double brightness) {
     world.libraries.setBrightness(1, brightness);
     follower = BrightnessFollower::make(loop, world.displays, world.windows, world.libraries);
@@ -33,15 +30,14 @@ class BrightnessTest : public WindowFixture {
 };
 
 TEST_F(BrightnessTest, ShadeDarkensTheIPadAlongTheCurve) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
   struct Row {
     double brightness;
     std::optional<double> opacity;  // absent: unavailable
     const char* percent;
-  } rows[] = {
+  } const rows[] = {
       {0, 1, "0"},        {0.05, 0.886, "5"}, {0.1, 0.828, "10"}, {0.125, 0.8125, "13"},
       {0.25, 0.75, "25"}, {0.5, 0.5, "50"},   {1, 0, "100"},      {-0.0, 1, "0"},
-      {1.0001, {}, ""},   {-0.1, {}, ""},     {nan, {}, ""},      {1e300, {}, ""},
+      {1.0001, {}, ""},   {-0.1, {}, ""},     {std::nan(""), {}, ""},      {1e300, {}, ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.brightness);
@@ -51,9 +47,7 @@ TEST_F(BrightnessTest, ShadeDarkensTheIPadAlongTheCurve) {
     const sim::ServerWindow* w = onlyWindow();
     if (row.opacity.value_or(0) > 0) {
       ASSERT_TRUE(w);
-      EXPECT_EQ(w->frame(), ipadScreen);
-      EXPECT_EQ(w->properties().level, 1001);
-      EXPECT_TRUE(w->properties().ignoresMouseEvents && !w->properties().opaque);
+      EXPECT_TRUE(w->frame() == ipadScreen && w->properties().level == 1001 && w->properties().ignoresMouseEvents && !w->properties().opaque);
       loop.advance(0.125);
       EXPECT_NEAR(w->alphaValue(), *row.opacity * easeOutAtHalfTime, 1e-5);
       loop.advance(0.125);
@@ -64,35 +58,26 @@ TEST_F(BrightnessTest, ShadeDarkensTheIPadAlongTheCurve) {
     loop.advance(0.6);  // three more samples of the same value
     EXPECT_EQ(changes, 1);
     follower->setEnabled(false);
-    EXPECT_EQ(follower->status(), "Software dimming · Off");
-    EXPECT_TRUE(world.windows.windows().empty());
-    EXPECT_EQ(loop.pendingTimerCount(), 0u);
+    EXPECT_TRUE(follower->status() == "Software dimming · Off" && world.windows.windows().empty() &&
+                loop.pendingTimerCount() == 0);
     follower.reset();
     EXPECT_EQ(world.libraries.openLibraries(), 0);
     changes = 0;
   }
-  EXPECT_EQ(world.libraries.openModes().front(), 5);
+  EXPECT_EQ(world.libraries.openModes().front(), 5);  // lazy binding, local symbols
 }
 
 TEST_F(BrightnessTest, UnreadableBrightnessClearsByItselfWhenReadingWorksAgain) {
-  struct Row {
-    const char* name;
-    std::function<void(sim::SimLibraryLoader&, bool)> fault;
-    bool clears;
-  } rows[] = {
-      {"library missing", [](sim::SimLibraryLoader& l, bool on) { l.libraryMissing = on; }, false},
-      {"symbol missing", [](sim::SimLibraryLoader& l, bool on) { l.symbolMissing = on; }, false},
-      {"non-zero result", [](sim::SimLibraryLoader& l, bool on) { l.failBrightness = on ? std::optional(-3) : std::nullopt; }, true},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    row.fault(world.libraries, true);
+  auto& libraries = world.libraries;
+  for (auto* fault : {&libraries.libraryMissing, &libraries.symbolMissing, static_cast<bool*>(nullptr)}) {
+    if (fault) *fault = true;
+    libraries.failBrightness = fault ? std::nullopt : std::optional(-3);
     follow(0.5);
     EXPECT_EQ(follower->status(), "Main display brightness is unavailable");
-    row.fault(world.libraries, false);
-    loop.advance(0.2);
-    EXPECT_EQ(follower->status(), row.clears ? "Software dimming · Following 50%" : "Main display brightness is unavailable");
-    follower.reset();
+    if (fault) *fault = false;
+    libraries.failBrightness.reset();
+    loop.advance(0.2);  // only a failing call can clear: the library is looked up once
+    EXPECT_EQ(follower->status(), fault ? "Main display brightness is unavailable" : "Software dimming · Following 50%");
   }
 }
 
@@ -101,25 +86,22 @@ TEST_F(BrightnessTest, FollowsTheIPadOnlyWhileItIsFoundAndNotMain) {
   world.displays.setMain(2);  // the iPad as main display is no iPad to dim
   loop.advance(0.2);
   EXPECT_EQ(follower->status(), "Software dimming · Waiting for Sidecar");
-  EXPECT_TRUE(world.windows.windows().empty());
+  EXPECT_TRUE(world.windows.windows().empty() && loop.pendingTimerCount() == 0);
   world.displays.setMain(1);
-  loop.advance(0.2);
-  ASSERT_TRUE(onlyWindow());
-  // A screen number that no display id can be is never cut down to one.
-  world.displays.screenListOverride = {{{1, "Mac", Rect(0, 0, 1440, 900)}, {(std::int64_t{1} << 32) + 2, "iPad", Rect()}}};
-  follower->preferredDisplayID = 2;
-  follower->refreshDisplays();
-  EXPECT_EQ(follower->status(), "Software dimming · Waiting for Sidecar");
-  EXPECT_TRUE(world.windows.windows().empty());
-  EXPECT_EQ(loop.pendingTimerCount(), 0u);
+  loop.runUntilIdle();
+  EXPECT_TRUE(onlyWindow());
+  // An owner that switches following off from its status callback leaves no timer running.
+  follower->setEnabled(false);
+  follower->onChange = [this] { follower->setEnabled(false); };
+  follower->setEnabled(true);
+  EXPECT_FALSE(follower->isEnabled() || loop.pendingTimerCount() > 0);
 }
 
 TEST_F(BrightnessTest, EnablingTwiceMakesOneObserverAndOneTimer) {
-  int searches = 0, reads = 0;
-  DisplayID main = 1;
+  int searches = 0, reads = 0, main = 1;
   follower = BrightnessFollower::make(
       loop, world.displays,
-      {[&](DisplayID) { return ++reads, std::optional(-0.0); }, [&] { return main; },
+      {[&](DisplayID) { return ++reads, std::optional(-0.0); }, [&] { return DisplayID(main); },
        [&](std::optional<DisplayID>) { return ++searches, std::optional(BrightnessFollower::Destination{2, ipadScreen}); },
        [&] { return std::static_pointer_cast<BrightnessShade>(BrightnessShadeWindow::make(world.windows)); }});
   follower->setEnabled(true);
@@ -127,22 +109,10 @@ TEST_F(BrightnessTest, EnablingTwiceMakesOneObserverAndOneTimer) {
   EXPECT_EQ(follower->status(), "Software dimming · Following 0%");
   world.displays.setBounds(2, Rect(1440, 0, 1366, 1024));
   loop.advance(0.2);
-  EXPECT_EQ(searches, 2);
-  EXPECT_EQ(reads, 3);
-  ASSERT_TRUE(onlyWindow());
+  EXPECT_TRUE(searches == 2 && reads == 3 && onlyWindow());
   main = 2;
   loop.advance(0.2);
-  EXPECT_EQ(follower->status(), "Software dimming · Keep your Mac as main display");
-  EXPECT_FALSE(onlyWindow());
-}
-
-TEST_F(BrightnessTest, OwnerSwitchingOffFromItsCallbackLeavesNoTimer) {
-  follow(0.5);
-  follower->setEnabled(false);
-  follower->onChange = [this] { follower->setEnabled(false); };
-  follower->setEnabled(true);
-  EXPECT_FALSE(follower->isEnabled());
-  EXPECT_EQ(loop.pendingTimerCount(), 0u);
+  EXPECT_TRUE(follower->status() == "Software dimming · Keep your Mac as main display" && !onlyWindow());
 }
 
 TEST_F(BrightnessTest, StaleFadeCompletionsDoNothing) {
@@ -151,8 +121,7 @@ TEST_F(BrightnessTest, StaleFadeCompletionsDoNothing) {
   loop.advance(0.1);
   shade->show(ipadScreen, 0);  // the first fade's completion now belongs to an older transition
   loop.runUntilIdle();
-  ASSERT_TRUE(onlyWindow());
-  EXPECT_TRUE(onlyWindow()->isVisible());
+  EXPECT_TRUE(onlyWindow() && onlyWindow()->isVisible());
   loop.advance(0.25);
   EXPECT_FALSE(onlyWindow()->isVisible());
   shade->show(ipadScreen, 0);
@@ -160,9 +129,21 @@ TEST_F(BrightnessTest, StaleFadeCompletionsDoNothing) {
   shade->show(ipadScreen, 0.5);
   loop.advance(0.3);
   shade->show(ipadScreen, 0);
-  shade->close();  // during the fade-out
+  shade->close();  // during the fade-out: its completion finds the shade gone
   shade.reset();
   loop.advance(1);
+}
+
+TEST(DynamicLibraryLoader, MapsThePlatformModeAndClosesOnDestruction) {
+  using host::DynamicLibraryLoader;
+  EXPECT_EQ(DynamicLibraryLoader::hostMode(5), RTLD_LAZY | RTLD_LOCAL);
+  EXPECT_EQ(DynamicLibraryLoader::hostMode(libraryLoadNow | libraryLoadGlobal), RTLD_NOW | RTLD_GLOBAL);
+  for (int refused : {0, 3, 4, 0x1 | 0x10}) EXPECT_EQ(DynamicLibraryLoader::hostMode(refused), std::nullopt);
+  DynamicLibraryLoader loader;
+  EXPECT_FALSE(loader.open("/nonexistent/DisplayServices", 5));
+  auto library = loader.open("libm.so.6", 5);
+  ASSERT_TRUE(library);
+  EXPECT_TRUE(library->displayFloatFunction("cos") && !library->displayFloatFunction("DisplayServicesGetBrightness"));
 }
 
 }  // namespace
