@@ -16,7 +16,6 @@ class RotationFadeTest : public WindowFixture {
   void SetUp() override {
     world.displays.setUp(sim::defaultWorld().displays, 1);
     world.displays.setBounds(2, Rect(1440, 0, 1024, 1366));
-    loop.runUntilIdle();
     dropObjects = [this] { fade.reset(); };
   }
   void makeFade(DisplayInfo display) { fade = RotationFade::make(world.displays, world.windows, display); }
