@@ -2,7 +2,9 @@
 
 #include "sim/DisplayServer.h"
 #include "sim/SimGpu.h"
+#include "sim/SimLibraryLoader.h"
 #include "sim/VirtualDisplayClasses.h"
+#include "sim/WindowServer.h"
 #include "sim/WorldFile.h"
 
 namespace turnlet::sim {
@@ -18,6 +20,8 @@ class World {
   DisplayServer displays;
   VirtualDisplayClasses virtualDisplayClasses;
   SimGpu gpu;
+  WindowServer windows{loop};
+  SimLibraryLoader libraries{displays};
 };
 
 }  // namespace turnlet::sim
