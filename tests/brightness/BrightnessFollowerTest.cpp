@@ -3,6 +3,7 @@
 
 #include <dlfcn.h>
 
+#include "host/IcuTextServices.h"
 #include "brightness/BrightnessFollower.h"
 #include "brightness/BrightnessShadeWindow.h"
 #include "host/DynamicLibraryLoader.h"
@@ -17,13 +18,14 @@ constexpr double easeOutAtHalfTime = 0.684643;
 
 class BrightnessTest : public WindowFixture {
  protected:
+  const host::IcuTextServices text{"en"};
   std::shared_ptr<BrightnessFollower> follower;
   std::shared_ptr<BrightnessShadeWindow> shade;
   int changes = 0;
   void SetUp() override { dropObjects = [this] { follower.reset(), shade.reset(); }; }
   void follow(double brightness) {
     world.libraries.setBrightness(1, brightness);
-    follower = BrightnessFollower::make(loop, world.displays, world.windows, world.libraries);
+    follower = BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries);
     follower->onChange = [this] { ++changes; };
     follower->setEnabled(true);
   }

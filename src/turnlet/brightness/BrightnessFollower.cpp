@@ -12,15 +12,16 @@
 namespace turnlet {
 
 std::shared_ptr<BrightnessFollower> BrightnessFollower::make(MainLoop& loop, DisplayServices& displays,
-                                                             WindowServices& windows, LibraryLoader& libraries) {
+                                                             const TextServices& text, WindowServices& windows,
+                                                             LibraryLoader& libraries) {
   auto reader = std::make_shared<DisplayBrightnessReader>(libraries);
   Operations operations{
       [reader](DisplayID display) { return reader->read(display); },
       [&displays] { return displays.mainDisplayID(); },
-      [&displays](std::optional<DisplayID> preferred) -> std::optional<Destination> {
+      [&displays, &text](std::optional<DisplayID> preferred) -> std::optional<Destination> {
         DisplayInfo found;
         try {
-          found = DisplayInfo::findSidecar(displays, preferred);
+          found = DisplayInfo::findSidecar(displays, text, preferred);
         } catch (const Error&) {
           return std::nullopt;
         }

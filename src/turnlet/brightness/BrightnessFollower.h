@@ -9,6 +9,7 @@
 #include "platform/DisplayServices.h"
 #include "platform/LibraryLoader.h"
 #include "platform/MainLoop.h"
+#include "platform/TextServices.h"
 #include "platform/WindowServices.h"
 #include "runtime/RepeatingTimer.h"
 
@@ -45,8 +46,8 @@ class BrightnessFollower : public std::enable_shared_from_this<BrightnessFollowe
 
   // The ordinary follower: brightness through a DisplayBrightnessReader made with it, the iPad by
   // DisplayInfo::findSidecar and its screen, shades as BrightnessShadeWindows.
-  static std::shared_ptr<BrightnessFollower> make(MainLoop& loop, DisplayServices& displays, WindowServices& windows,
-                                                  LibraryLoader& libraries);
+  static std::shared_ptr<BrightnessFollower> make(MainLoop& loop, DisplayServices& displays, const TextServices& text,
+                                                  WindowServices& windows, LibraryLoader& libraries);
   static std::shared_ptr<BrightnessFollower> make(MainLoop& loop, DisplayServices& displays, Operations operations);
   BrightnessFollower(Passkey, MainLoop& loop, DisplayServices& displays, Operations operations);
   BrightnessFollower(const BrightnessFollower&) = delete;
