@@ -3,6 +3,8 @@
 #include "sim/DisplayServer.h"
 #include "sim/SimGpu.h"
 #include "sim/SimLibraryLoader.h"
+#include "sim/SimPermissions.h"
+#include "sim/SimSystemVersion.h"
 #include "sim/VirtualDisplayClasses.h"
 #include "sim/WindowServer.h"
 #include "sim/WorldFile.h"
@@ -22,6 +24,8 @@ class World {
   SimGpu gpu;
   WindowServer windows{loop};
   SimLibraryLoader libraries{displays};
+  SimPermissions permissions;
+  SimSystemVersion system;
 };
 
 }  // namespace turnlet::sim
