@@ -33,6 +33,37 @@ std::optional<std::function<void()>> TimerQueue::popDue(double time) {
   return std::move(node.mapped());
 }
 
+std::size_t TimerQueue::countDue(double time) const {
+  std::size_t count = 0;
+  for (auto it = timers.begin(); it != timers.end() && it->first.first <= time && std::isfinite(it->first.first); ++it)
+    ++count;
+  return count;
+}
+
+std::optional<std::function<void()>> LoopWork::next(double now) {
+  for (;;) {
+    if (postsLeft > 0) {
+      --postsLeft;
+      auto fn = std::move(posted.front());
+      posted.pop_front();
+      return fn;
+    }
+    if (!inTimerTurn) {  // the pass's posts have run: now the timers due by now
+      inTimerTurn = true;
+      timersDueBy = now;
+      timersLeft = timers.countDue(now);
+    }
+    while (timersLeft > 0) {
+      --timersLeft;
+      if (auto fn = timers.popDue(timersDueBy)) return fn;  // fewer when some were cancelled
+    }
+    // The pass is over; the next begins with the posts queued by now.
+    if (posted.empty() && timers.countDue(now) == 0) return std::nullopt;
+    inTimerTurn = false;
+    postsLeft = posted.size();
+  }
+}
+
 void dropPendingWork(std::mutex& mutex, std::deque<std::function<void()>>& posted, TimerQueue& timers) {
   for (;;) {
     std::deque<std::function<void()>> dropPosted;

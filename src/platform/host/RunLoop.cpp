@@ -1,5 +1,6 @@
 #include "host/RunLoop.h"
 
+#include <cassert>
 #include <chrono>
 #include <cmath>
 
@@ -10,22 +11,23 @@ namespace turnlet::host {
 RunLoop::RunLoop() : owner(std::this_thread::get_id()) {}
 
 RunLoop::~RunLoop() {
-  dropPendingWork(mutex, posted, timers);
+  dropPendingWork(mutex, work.posted, work.timers);
 }
 
 void RunLoop::post(std::function<void()> fn) {
   {
     std::lock_guard lock(mutex);
-    posted.push_back(std::move(fn));
+    work.posted.push_back(std::move(fn));
   }
   wake.notify_one();
 }
 
 MainLoop::TimerId RunLoop::schedule(double delaySeconds, std::function<void()> fn, double) {
+  assert(isLoopThread() && "timers are scheduled on the main loop");
   TimerId id;
   {
     std::lock_guard lock(mutex);
-    id = timers.add(monotonicSeconds() + sanitizedDelay(delaySeconds), std::move(fn));
+    id = work.timers.add(monotonicSeconds() + sanitizedDelay(delaySeconds), std::move(fn));
   }
   wake.notify_one();
   return id;
@@ -34,7 +36,7 @@ MainLoop::TimerId RunLoop::schedule(double delaySeconds, std::function<void()> f
 void RunLoop::cancel(TimerId id) {
   std::optional<std::function<void()>> dropped;
   std::lock_guard lock(mutex);
-  dropped = timers.remove(id);
+  dropped = work.timers.remove(id);
 }
 
 double RunLoop::now() const { return monotonicSeconds(); }
@@ -59,16 +61,11 @@ void RunLoop::run() {
           stopping = false;
           return;
         }
-        if (!posted.empty()) {
-          fn = std::move(posted.front());
-          posted.pop_front();
+        if (auto next = work.next(monotonicSeconds())) {
+          fn = std::move(*next);
           break;
         }
-        if (auto due = timers.popDue(monotonicSeconds())) {
-          fn = std::move(*due);
-          break;
-        }
-        if (auto next = timers.nextDue()) {
+        if (auto next = work.timers.nextDue()) {
           wake.wait_for(lock, boundedWait(*next - monotonicSeconds()));
         } else {
           wake.wait(lock);

@@ -11,7 +11,7 @@
 namespace turnlet::host {
 
 // The main loop in real time: run() blocks the calling thread, which becomes the loop's thread,
-// running posted work and due timers until stop(). The clock is the monotonic clock, in seconds.
+// running posted work and due timers until stop(), in LoopWork's order. The clock is the monotonic clock, in seconds.
 class RunLoop : public MainLoop {
  public:
   RunLoop();
@@ -30,8 +30,7 @@ class RunLoop : public MainLoop {
  private:
   mutable std::mutex mutex;
   std::condition_variable wake;
-  std::deque<std::function<void()>> posted;
-  TimerQueue timers;
+  LoopWork work;
   bool stopping = false;
   std::thread::id owner;
 };

@@ -1,5 +1,6 @@
 #include "sim/ManualLoop.h"
 
+#include <cassert>
 #include <cmath>
 
 namespace turnlet::sim {
@@ -7,23 +8,24 @@ namespace turnlet::sim {
 ManualLoop::ManualLoop() : owner(std::this_thread::get_id()) {}
 
 ManualLoop::~ManualLoop() {
-  dropPendingWork(mutex, posted, timers);
+  dropPendingWork(mutex, work.posted, work.timers);
 }
 
 void ManualLoop::post(std::function<void()> fn) {
   std::lock_guard lock(mutex);
-  posted.push_back(std::move(fn));
+  work.posted.push_back(std::move(fn));
 }
 
 MainLoop::TimerId ManualLoop::schedule(double delaySeconds, std::function<void()> fn, double) {
+  assert(isLoopThread() && "timers are scheduled on the main loop");
   std::lock_guard lock(mutex);
-  return timers.add(time + sanitizedDelay(delaySeconds), std::move(fn));
+  return work.timers.add(time + sanitizedDelay(delaySeconds), std::move(fn));
 }
 
 void ManualLoop::cancel(TimerId id) {
   std::optional<std::function<void()>> dropped;
   std::lock_guard lock(mutex);
-  dropped = timers.remove(id);
+  dropped = work.timers.remove(id);
 }
 
 double ManualLoop::now() const {
@@ -37,15 +39,16 @@ bool ManualLoop::runOne(double until) {
   std::function<void()> fn;
   {
     std::lock_guard lock(mutex);
-    if (!posted.empty()) {
-      fn = std::move(posted.front());
-      posted.pop_front();
-    } else if (auto due = timers.nextDue(); due && *due <= until && std::isfinite(*due)) {
+    auto next = work.next(time);
+    if (!next) {
+      // Nothing is due now: time moves on to the next timer, if it falls due in time.
+      auto due = work.timers.nextDue();
+      if (!due || *due > until || !std::isfinite(*due)) return false;
       if (*due > time) time = *due;
-      fn = std::move(*timers.popDue(*due));
-    } else {
-      return false;
+      next = work.next(time);
+      if (!next) return false;
     }
+    fn = std::move(*next);
   }
   fn();
   return true;
@@ -91,12 +94,12 @@ bool ManualLoop::runUntil(const std::function<bool()>& predicate, double maxSeco
 
 std::size_t ManualLoop::pendingTimerCount() const {
   std::lock_guard lock(mutex);
-  return timers.size();
+  return work.timers.size();
 }
 
 std::size_t ManualLoop::pendingPostCount() const {
   std::lock_guard lock(mutex);
-  return posted.size();
+  return work.posted.size();
 }
 
 }  // namespace turnlet::sim

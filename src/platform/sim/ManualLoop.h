@@ -13,7 +13,7 @@ namespace turnlet::sim {
 
 // A main loop in virtual time, driven by the test. Nothing runs until the test calls
 // runUntilIdle() or advance(); time moves only in advance(). A step limit turns a livelock into
-// a LoopWatchdogError instead of a hang. post() is thread-safe; the rest belongs to the thread
+// a LoopWatchdogError instead of a hang. Work runs in LoopWork's order, as on the real loop. post() is thread-safe; the rest belongs to the thread
 // that drives the loop.
 class ManualLoop : public MainLoop {
  public:
@@ -45,8 +45,7 @@ class ManualLoop : public MainLoop {
   bool runOne(double until);
 
   mutable std::mutex mutex;
-  std::deque<std::function<void()>> posted;
-  TimerQueue timers;
+  LoopWork work;
   double time = 0;
   std::thread::id owner;
 };

@@ -2,7 +2,11 @@
 
 #include "sim/DisplayServer.h"
 #include "sim/SimGpu.h"
+#include "sim/SimLibraryLoader.h"
+#include "sim/SimPermissions.h"
+#include "sim/SimSystemVersion.h"
 #include "sim/VirtualDisplayClasses.h"
+#include "sim/WindowServer.h"
 #include "sim/WorldFile.h"
 
 namespace turnlet::sim {
@@ -18,6 +22,10 @@ class World {
   DisplayServer displays;
   VirtualDisplayClasses virtualDisplayClasses;
   SimGpu gpu;
+  WindowServer windows{loop};
+  SimLibraryLoader libraries{displays};
+  SimPermissions permissions;
+  SimSystemVersion system;
 };
 
 }  // namespace turnlet::sim

@@ -5,9 +5,11 @@
 //   int n = co_await withContinuation<int>([&](Continuation<int> c) { api.start([c](int v) { c.resume(v); }); });
 //
 // resume() and resumeThrowing() may be called from any thread; the awaiting task always resumes on
-// the main loop, exactly once: later calls are ignored. Copies share one continuation. When every
-// copy is dropped without a resume, the suspended task is released (on the main loop), so a lost
-// completion handler leaks nothing.
+// the main loop, exactly once, with the first outcome: a resume, the exception the start function
+// threw, or a CancellationError when the task is cancelled. Later calls are ignored. Copies share
+// one continuation. When every copy is dropped without a resume, the suspended task is released
+// (on the main loop), so a lost completion handler leaks nothing. A cancelled task does not call
+// the start function at all.
 
 #include <coroutine>
 #include <exception>
@@ -51,34 +53,50 @@ struct ContinuationLink {
   std::shared_ptr<TaskState> state;
   std::coroutine_handle<> handle;
 
+  // The first outcome wins: fill stores it, and the task resumes on the loop. Returns whether this
+  // call was the first. Any thread.
   template <class Fill>
-  void complete(Fill fill) {
+  bool complete(Fill fill) {
     std::shared_ptr<TaskState> s;
     {
       std::lock_guard lock(mutex);
-      if (resumed) return;
+      if (resumed) return false;
       resumed = true;
       fill(*result);
       s = std::move(state);
     }
     // The task's last reference travels inside the block, so the task can only end on the loop.
     MainLoop& loop = s->loop;
-    loop.post([s = std::move(s), h = handle] { h.resume(); });
-  }
-
-  // The start function threw: the awaiting task resumes with that exception at once, so a copy
-  // it stored must not resume it again later.
-  void abandon() {
-    std::shared_ptr<TaskState> s;
-    std::lock_guard lock(mutex);
-    resumed = true;
-    s = std::move(state);
+    loop.post([s = std::move(s), h = handle] {
+      // The suspension is over: a later cancel or cycle check must not see it.
+      s->onCancel = nullptr;
+      s->awaiting.reset();
+      h.resume();
+    });
+    return true;
   }
 
   ~ContinuationLink() {
     if (state) state->loop.post([s = std::move(state)] {});
   }
 };
+
+// Suspends the task at handle on a new link that the task's cancellation completes with a
+// CancellationError. Main loop only.
+template <class T>
+std::shared_ptr<ContinuationLink<T>> suspendOn(TaskState& state, std::coroutine_handle<> handle,
+                                               std::shared_ptr<ContinuationResult<T>> result) {
+  auto link = std::make_shared<ContinuationLink<T>>();
+  link->result = std::move(result);
+  link->state = state.shared_from_this();
+  link->handle = handle;
+  // Weak: the hook lives in the task's own state, which the link holds.
+  state.onCancel = [weak = std::weak_ptr(link)] {
+    if (auto l = weak.lock())
+      l->complete([](ContinuationResult<T>& r) { r.error = std::make_exception_ptr(CancellationError()); });
+  };
+  return link;
+}
 
 }  // namespace detail
 
@@ -112,17 +130,20 @@ struct ContinuationAwaiter {
 
   bool await_ready() const noexcept { return false; }
   template <class P>
-  void await_suspend(std::coroutine_handle<P> handle) {
-    auto link = std::make_shared<detail::ContinuationLink<T>>();
-    link->result = result;
-    link->state = detail::stateOf(handle).shared_from_this();
-    link->handle = handle;
+  bool await_suspend(std::coroutine_handle<P> handle) {
+    TaskState& state = detail::stateOf(handle);
+    if (state.cancelled) {
+      result->error = std::make_exception_ptr(CancellationError());
+      return false;
+    }
+    auto link = detail::suspendOn<T>(state, handle, result);
     try {
       start(Continuation<T>(link));
     } catch (...) {
-      link->abandon();
-      throw;
+      // Another thread may have resumed the task already; the task still resumes only once.
+      link->complete([e = std::current_exception()](detail::ContinuationResult<T>& r) { r.error = e; });
     }
+    return true;
   }
   T await_resume() { return result->take(); }
 };

@@ -1,13 +1,40 @@
 #include "runtime/Task.h"
 
+#include <cstdio>
+
+#include "runtime/Continuation.h"
+
 namespace turnlet {
+
+namespace {
+
+bool isCancellation(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const CancellationError&) {
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+std::string describe(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "an exception that is not a std::exception";
+  }
+}
+
+}  // namespace
 
 TaskState::~TaskState() {
   if (root) root.destroy();
   if (!result->done) {
     // Nothing could resume this task any more; whoever waits for it must not wait for ever.
-    result->error = std::make_exception_ptr(CancellationError());
-    finish(result->error);
+    finish(std::make_exception_ptr(CancellationError()));
   }
 }
 
@@ -20,7 +47,15 @@ void TaskState::cancel() {
 void TaskState::finish(std::exception_ptr rootError) {
   result->done = true;
   result->error = rootError;
-  for (auto& waiter : std::exchange(result->waiters, {})) loop.post(std::move(waiter));
+  bool taken = false;
+  for (auto& waiter : std::exchange(result->waiters, {})) taken = waiter(rootError) || taken;
+  if (!rootError || taken || isCancellation(rootError)) return;
+  const std::string text = "A task nobody awaited failed: " + describe(rootError);
+  if (log) {
+    log->line(text);
+  } else {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
 }
 
 void TaskHandle::cancel() const {
@@ -29,8 +64,39 @@ void TaskHandle::cancel() const {
   if (auto s = state.lock()) s->cancel();
 }
 
-TaskHandle spawn(MainLoop& loop, Task<void> task) {
-  auto state = std::make_shared<TaskState>(loop);
+bool TaskHandle::Awaiter::suspend(TaskState& waiting, std::coroutine_handle<> handle) {
+  if (waiting.cancelled) {
+    refused = std::make_exception_ptr(CancellationError());
+    return false;
+  }
+  auto target = state.lock();
+  for (auto t = target; t; t = t->awaiting.lock()) {
+    if (t.get() == &waiting) {
+      refused = std::make_exception_ptr(TaskCycleError());
+      return false;
+    }
+  }
+  woken = std::make_shared<detail::ContinuationResult<void>>();
+  auto link = detail::suspendOn<void>(waiting, handle, woken);
+  waiting.awaiting = target;
+  // The awaited task holds the waiting one until it ends: it is what will resume it.
+  result->waiters.push_back([link, takes = takesError](const std::exception_ptr& error) {
+    return link->complete([&](detail::ContinuationResult<void>& r) {
+      if (takes) r.error = error;
+    }) && takes;
+  });
+  return true;
+}
+
+void TaskHandle::Awaiter::await_resume() const {
+  if (refused) std::rethrow_exception(refused);
+  if (woken) return woken->take();
+  if (takesError && result && result->error) std::rethrow_exception(result->error);
+}
+
+TaskHandle spawn(MainLoop& loop, Task<void> task, Log* log) {
+  assert(loop.isLoopThread() && "tasks are spawned on the main loop");
+  auto state = std::make_shared<TaskState>(loop, log);
   auto handle = task.release();
   handle.promise().state = state.get();
   state->root = handle;

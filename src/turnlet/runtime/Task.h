@@ -5,13 +5,16 @@
 // A Task<T> is a lazy coroutine: it starts when it is awaited or spawned, and runs on the main
 // loop only. spawn() starts a root task after the current code returns to the loop and gives a
 // TaskHandle that can cancel it or be awaited. Every coroutine awaited from a root shares the
-// root's TaskState, so cancellation reaches the whole awaiting chain. A spawned task runs to its
-// end even when nobody holds its handle; a task suspended forever (a continuation that is dropped
-// without being resumed) is destroyed, with every frame it awaits, when the last reference to it
-// goes away; a task awaiting it then gets a CancellationError.
+// root's TaskState, so cancellation reaches the whole awaiting chain, and every await in it (a
+// sleep, a continuation, another task's handle) ends promptly with a CancellationError when the
+// task is cancelled. A spawned task runs to its end even when nobody holds its handle; a task
+// suspended forever (a continuation that is dropped without being resumed) is destroyed, with
+// every frame it awaits, when the last reference to it goes away; a task awaiting it then gets a
+// CancellationError. A task that fails while nobody awaits its handle has its failure logged.
 
 #include <atomic>
 #include <cassert>
+#include <concepts>
 #include <coroutine>
 #include <exception>
 #include <functional>
@@ -21,6 +24,7 @@
 #include <vector>
 
 #include "platform/Errors.h"
+#include "platform/Log.h"
 #include "platform/MainLoop.h"
 
 namespace turnlet {
@@ -30,8 +34,9 @@ struct TaskResult {
   bool done = false;  // finished, or destroyed before it could finish
   bool cancelRequested = false;
   std::exception_ptr error;
-  // Tasks waiting for this one; resumed on the loop when it ends.
-  std::vector<std::function<void()>> waiters;
+  // Tasks waiting for this one, woken with its error when it ends; each says whether it took the
+  // error (a waiter that rethrows it), so a failure nobody took is logged.
+  std::vector<std::function<bool(const std::exception_ptr&)>> waiters;
 };
 
 // Shared by a spawned root task and every coroutine it awaits. Whatever will resume the task (a
@@ -40,20 +45,30 @@ struct TaskResult {
 // whoever awaits it gets a CancellationError.
 class TaskState : public std::enable_shared_from_this<TaskState> {
  public:
-  explicit TaskState(MainLoop& loop) : loop(loop), result(std::make_shared<TaskResult>()) {}
+  TaskState(MainLoop& loop, Log* log) : loop(loop), log(log), result(std::make_shared<TaskResult>()) {}
   ~TaskState();
   TaskState(const TaskState&) = delete;
   TaskState& operator=(const TaskState&) = delete;
 
   MainLoop& loop;
+  Log* log;  // where an unawaited failure goes; standard error when null
   std::atomic<bool> cancelled{false};
   // Wakes the current suspension early when the task is cancelled (main loop only).
   std::function<void()> onCancel;
+  // The task whose handle this one is suspended on, so an await that would close a cycle of
+  // tasks waiting for each other fails at once instead of leaking them all.
+  std::weak_ptr<TaskState> awaiting;
   std::coroutine_handle<> root;
   std::shared_ptr<TaskResult> result;
 
   void cancel();
   void finish(std::exception_ptr rootError);
+};
+
+// Thrown into a task that awaits its own handle, or a task that (through others) awaits it.
+class TaskCycleError : public Error {
+ public:
+  std::string localizedDescription() const override { return "A task waited for itself."; }
 };
 
 namespace detail {
@@ -106,8 +121,22 @@ template <class P>
 TaskState& stateOf(std::coroutine_handle<P> handle) {
   static_assert(std::is_base_of_v<PromiseBase, P>, "only a Task can await this");
   assert(handle.promise().state && "awaited outside a spawned task");
+  assert(handle.promise().state->loop.isLoopThread() && "a task runs on the main loop only");
   return *handle.promise().state;
 }
+
+// co_await currentState(): the running task's state; never suspends.
+struct CurrentStateAwaiter {
+  TaskState* state = nullptr;
+  bool await_ready() const noexcept { return false; }
+  template <class P>
+  bool await_suspend(std::coroutine_handle<P> handle) noexcept {
+    state = &stateOf(handle);
+    return false;
+  }
+  TaskState& await_resume() const noexcept { return *state; }
+};
+inline CurrentStateAwaiter currentState() { return {}; }
 
 }  // namespace detail
 
@@ -154,6 +183,11 @@ class [[nodiscard]] Task {
   Handle handle;
 };
 
+namespace detail {
+template <class T>
+struct ContinuationResult;
+}  // namespace detail
+
 // A started root task. Copies refer to the same task. A handle does not keep the task alive: a
 // spawned task runs to its end on its own.
 class TaskHandle {
@@ -161,35 +195,60 @@ class TaskHandle {
   TaskHandle() = default;
   explicit TaskHandle(const std::shared_ptr<TaskState>& state) : state(state), result(state->result) {}
 
-  // Sets the task's cancellation flag and wakes a pending sleep, which then throws
-  // CancellationError. Main loop only.
+  // Sets the task's cancellation flag and wakes its pending await, which then throws
+  // CancellationError (posted, not inside cancel()). Main loop only.
   void cancel() const;
   bool isCancelled() const { return result && result->cancelRequested; }
   bool isDone() const { return result && result->done; }
   explicit operator bool() const { return result != nullptr; }
 
-  // Awaiting a handle waits for the task to end and rethrows what it threw.
+  // co_await handle waits for the task to end and rethrows what it threw; co_await
+  // handle.ended() only waits. Either throws CancellationError when the waiting task is
+  // cancelled, and TaskCycleError when the wait would close a cycle of waiting tasks.
   struct Awaiter {
+    std::weak_ptr<TaskState> state;
     std::shared_ptr<TaskResult> result;
+    bool takesError = true;
+    std::exception_ptr refused;  // cancelled before it could wait, or a cycle
+    std::shared_ptr<detail::ContinuationResult<void>> woken;  // what the wait ended with
+
     bool await_ready() const noexcept { return !result || result->done; }
     template <class P>
-    void await_suspend(std::coroutine_handle<P> waiting) {
-      auto waitingState = detail::stateOf(waiting).shared_from_this();
-      result->waiters.push_back([waiting, waitingState] { waiting.resume(); });
+    bool await_suspend(std::coroutine_handle<P> waiting) {
+      return suspend(detail::stateOf(waiting), waiting);
     }
-    void await_resume() const {
-      if (result && result->error) std::rethrow_exception(result->error);
-    }
+    void await_resume() const;
+
+   private:
+    bool suspend(TaskState& waiting, std::coroutine_handle<> handle);
   };
-  Awaiter operator co_await() const noexcept { return Awaiter{result}; }
+  Awaiter operator co_await() const noexcept { return Awaiter{state, result, true, {}, {}}; }
+  Awaiter ended() const noexcept { return Awaiter{state, result, false, {}, {}}; }
 
  private:
   std::weak_ptr<TaskState> state;
   std::shared_ptr<TaskResult> result;
 };
 
-// Starts a root task on the loop after the current code returns to it, like a posted block.
-TaskHandle spawn(MainLoop& loop, Task<void> task);
+// Starts a root task on the loop after the current code returns to it, like a posted block. A
+// failure nobody awaits goes to log (standard error when null). Main loop only.
+TaskHandle spawn(MainLoop& loop, Task<void> task, Log* log = nullptr);
+
+namespace detail {
+// The callable lives in this frame, so a lambda's captures outlive every await of its coroutine.
+template <class F>
+Task<void> keepAlive(F f) {
+  co_await f();
+}
+}  // namespace detail
+
+// Starts a callable that returns a Task (a lambda coroutine, say), keeping the callable and its
+// captures alive until the task ends.
+template <class F>
+  requires std::invocable<F&>
+TaskHandle spawn(MainLoop& loop, F f, Log* log = nullptr) {
+  return spawn(loop, detail::keepAlive(std::move(f)), log);
+}
 
 // co_await sleep(seconds): waits on the loop's monotonic clock. Throws CancellationError when the
 // task is cancelled before or during the wait. A NaN or negative time waits zero seconds.

@@ -8,10 +8,11 @@ namespace turnlet {
 // The main loop: the one thread on which all of the program's logic runs.
 //
 // post() may be called from any thread; posted functions run on the loop's thread in FIFO order.
-// schedule() and cancel() are called on the loop's thread only. Timers fire in due-time order,
-// ties in the order they were scheduled; a timer runs after the posted work that was queued
-// before it became due. now() is a monotonic clock in seconds (system uptime), readable from any
-// thread.
+// schedule() and cancel() are called on the loop's thread only (checked in debug builds). Timers
+// fire in due-time order, ties in the order they were scheduled. The loop works in passes: each
+// runs the posted work queued when it began, then the timers due by then, so a stream of posts
+// never keeps a due timer waiting longer than one pass. now() is a monotonic clock in seconds
+// (system uptime), readable from any thread.
 class MainLoop {
  public:
   using TimerId = std::uint64_t;

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace turnlet {
+
+// The running operating system's version. Any thread.
+class SystemVersion {
+ public:
+  virtual ~SystemVersion() = default;
+  // Whether the system is major.minor.patch or newer.
+  virtual bool isOperatingSystemAtLeast(int major, int minor, int patch) const = 0;
+};
+
+}  // namespace turnlet

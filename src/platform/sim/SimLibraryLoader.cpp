@@ -1,0 +1,64 @@
+#include "sim/SimLibraryLoader.h"
+
+#include <cmath>
+#include <limits>
+
+namespace turnlet::sim {
+
+namespace {
+
+float asFloat(double value) {
+  // Converting a double beyond the float's range is undefined; the platform would hand back an
+  // infinity.
+  constexpr double largest = std::numeric_limits<float>::max();
+  if (value > largest) return std::numeric_limits<float>::infinity();
+  if (value < -largest) return -std::numeric_limits<float>::infinity();
+  return static_cast<float>(value);
+}
+
+class SimLibrary : public LoadedLibrary {
+ public:
+  SimLibrary(std::shared_ptr<const bool> symbolMissing, std::shared_ptr<int> openCount, DisplayFloatFunction brightness)
+      : symbolMissing(std::move(symbolMissing)), openCount(std::move(openCount)), brightness(std::move(brightness)) {
+    ++*this->openCount;
+  }
+  ~SimLibrary() override { --*openCount; }
+
+  std::optional<DisplayFloatFunction> displayFloatFunction(const std::string& symbol) override {
+    if (symbol != SimLibraryLoader::brightnessSymbol || *symbolMissing) return std::nullopt;
+    return brightness;
+  }
+
+ private:
+  std::shared_ptr<const bool> symbolMissing;
+  std::shared_ptr<int> openCount;
+  DisplayFloatFunction brightness;
+};
+
+}  // namespace
+
+SimLibraryLoader::SimLibraryLoader(DisplayServer& displays)
+    : state(std::make_shared<State>(State{displays, {}, false, std::nullopt})),
+      symbolMissing(state->symbolMissing),
+      failBrightness(state->fail) {}
+
+std::unique_ptr<LoadedLibrary> SimLibraryLoader::open(const std::string& path, int mode) {
+  modes.push_back(mode);
+  if (path != displayServicesPath || libraryMissing) return nullptr;
+  DisplayFloatFunction brightness = [weak = std::weak_ptr<State>(state)](DisplayID display, float* value) {
+    auto s = weak.lock();
+    if (!s || !value) return errorIllegalArgument;
+    if (s->fail) return *s->fail;
+    const SimDisplay* d = s->displays.find(display);
+    if (!d) return errorIllegalArgument;
+    auto it = s->brightness.find(display);
+    if (it == s->brightness.end() && !d->builtIn) return errorIllegalArgument;
+    *value = it == s->brightness.end() ? 1.0f : asFloat(it->second);
+    return std::int32_t{0};
+  };
+  // The library reads the flag through the shared state, so it may outlive the loader.
+  return std::make_unique<SimLibrary>(std::shared_ptr<const bool>(state, &state->symbolMissing), openCount,
+                                      std::move(brightness));
+}
+
+}  // namespace turnlet::sim
