@@ -55,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const DisplayInfo& d : snapshot) fuzz::check(server.find(d.id) != nullptr, "the snapshot holds only online displays");
   server.failListCount.reset();
   server.failListFill.reset();
+  server.betweenListCalls = nullptr;
   fuzz::checkListing(server, server.displays().size());
   return 0;
 }

