@@ -79,6 +79,9 @@ TEST(FileDefaults, ValuesKeepTheirTypesAcrossRewrites) {
     // An opaque value that this store did not make is written as null, never as a broken file.
     store.set("foreign", DefaultsValue{DefaultsOpaque{"not JSON"}});
     store.set("bad \xFF key", text("bad \xC3 value"));  // JSON cannot carry invalid UTF-8
+    // Read at once as the file will give it back, under either spelling of the key.
+    EXPECT_EQ(store.value("bad \xFF key"), text("bad \xEF\xBF\xBD value"));
+    EXPECT_EQ(store.value("bad \xEF\xBF\xBD key"), text("bad \xEF\xBF\xBD value"));
   }
   const std::string bytes = readBytes(file);
   for (const std::string& kept : std::vector<std::string>{"[1,\"x\",{\"k\":2.50,\"n\":null}]", "90.5", "1e2",
@@ -94,6 +97,18 @@ TEST(FileDefaults, ValuesKeepTheirTypesAcrossRewrites) {
   EXPECT_EQ(reopened.value("foreign"), DefaultsValue{DefaultsOpaque{"null"}});
   EXPECT_EQ(reopened.value("bad \xEF\xBF\xBD key"), text("bad \xEF\xBF\xBD value"));
   EXPECT_TRUE(f.log.lines().empty());
+  // Dictionaries deeper than the reader keeps as dictionaries are refused, not written to be read
+  // back as something else (63 levels below the top are kept).
+  const auto nested = [](int levels) {
+    DefaultsValue v = integer(1);
+    for (int i = 0; i < levels; ++i) v = DefaultsValue{DefaultsDictionary{{"a", v}}};
+    return v;
+  };
+  reopened.set("deepest kept", nested(63));
+  reopened.set("too deep", nested(64));
+  EXPECT_FALSE(reopened.value("too deep"));
+  EXPECT_EQ(f.log.lines().size(), 1u);
+  EXPECT_EQ(FileDefaults(file, f.log).value("deepest kept"), nested(63));
   EXPECT_EQ(fs::status(file).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
   EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms::owner_all);
 }

@@ -36,6 +36,13 @@ TEST(TouchGeometry, SourcePointEdges) {
   // A source narrower than 0.002 points keeps the far edge at half its width.
   EXPECT_NEAR(TouchGeometry::sourcePoint({500, 150}, content, Rect(10, 20, 0.001, 5), QuarterTurn::normal)->x, 10.0005,
               1e-12);
+  // Far from the origin 0.001 is lost in rounding: the far edges still land inside.
+  const Rect far(1e14, -1e14, 1200, 800);
+  for (const Point corner : {Point{100, 250}, Point{500, 250}, Point{500, 50}, Point{100, 50}})
+    for (QuarterTurn turn : allQuarterTurns) {
+      const auto p = TouchGeometry::sourcePoint(corner, content, far, turn);
+      EXPECT_TRUE(p && far.contains(*p)) << name(turn);
+    }
 }
 
 TEST(TouchGeometry, PointFromViewLocationLetterboxesAndUndoesFlipping) {
@@ -64,7 +71,9 @@ TEST(TouchGeometry, PointFromViewLocationLetterboxesAndUndoesFlipping) {
 TEST(TouchGeometry, UnusableInputGivesNothing) {
   // An empty rectangle, or any number of a rectangle, point or movement that is not finite.
   const Rect view(0, 0, 1200, 800);
-  std::vector<Rect> bad = {Rect(100, 50, 0, 200), Rect(100, 50, 400, 0)};
+  // The last two are finite and non-empty on paper, but their far edges round onto their near ones.
+  std::vector<Rect> bad = {Rect(100, 50, 0, 200), Rect(100, 50, 400, 0), Rect(1e17, 50, 1, 200),
+                           Rect(100, -1e17, 400, 2)};
   for (double x : {std::numeric_limits<double>::quiet_NaN(), inf, -inf}) {
     bad.insert(bad.end(), {Rect(x, 50, 40, 20), Rect(100, x, 40, 20), Rect(100, 50, x, 20), Rect(100, 50, 40, x)});
     for (QuarterTurn turn : allQuarterTurns)

@@ -270,6 +270,31 @@ void write(const DefaultsValue& value, int depth, std::string& out) {
       value.value);
 }
 
+// Text as the file gives it back: invalid UTF-8 mended to U+FFFD.
+std::string mendedText(const std::string& text) { return Json::parse(jsonText(text)).get<std::string>(); }
+
+// Whether a value holds dictionaries more than `levels` deep; looks no deeper than that.
+bool deeperThan(const DefaultsValue& value, std::size_t levels) {
+  const DefaultsDictionary* dictionary = value.asDictionary();
+  if (!dictionary) return false;
+  if (levels == 0) return true;
+  for (const auto& [key, item] : *dictionary)
+    if (deeperThan(item, levels - 1)) return true;
+  return false;
+}
+
+// The value as the file gives it back (keys and texts mended).
+DefaultsValue mended(DefaultsValue value) {
+  if (std::string* text = std::get_if<std::string>(&value.value)) {
+    *text = mendedText(*text);
+  } else if (DefaultsDictionary* dictionary = std::get_if<DefaultsDictionary>(&value.value)) {
+    DefaultsDictionary copy;
+    for (auto& [key, item] : *dictionary) copy[mendedText(key)] = mended(std::move(item));
+    *dictionary = std::move(copy);
+  }
+  return value;
+}
+
 std::string utcStamp() {
   const std::time_t now = std::time(nullptr);
   std::tm parts{};
@@ -339,18 +364,25 @@ std::optional<fs::path> FileDefaults::standardLocation() {
 FileDefaults::FileDefaults(fs::path file, Log& log) : path(std::move(file)), log(log) { load(); }
 
 std::optional<DefaultsValue> FileDefaults::value(const std::string& key) const {
-  auto it = values.find(key);
+  auto it = values.find(mendedText(key));
   if (it == values.end()) return std::nullopt;
   return it->second;
 }
 
 void FileDefaults::set(const std::string& key, DefaultsValue value) {
-  values[key] = std::move(value);
+  // The file could not give such a value back as it was set (the top level counts as one).
+  if (deeperThan(value, kMaximumDepth - 1)) {
+    log.line("defaults: refused \"" + mendedText(key) + "\": dictionaries nested deeper than " +
+             std::to_string(kMaximumDepth - 1) + " levels");
+    return;
+  }
+  // Held as the next opening will read it, so what is read now is what is read then.
+  values[mendedText(key)] = mended(std::move(value));
   save();
 }
 
 void FileDefaults::remove(const std::string& key) {
-  if (values.erase(key) == 0 && lastWriteOK) return;
+  if (values.erase(mendedText(key)) == 0 && lastWriteOK) return;
   save();
 }
 

@@ -15,15 +15,18 @@ namespace turnlet::host {
 // A write goes to a temporary file in the same folder, is flushed to the disk and then renamed
 // over the store, so a crash or a full disk leaves either the old file or the new one, never a
 // torn or empty one; a failed write keeps the value in memory (reads see it at once), logs, and
-// is retried with everything by the next change. A file that cannot be read or parsed, or holds
-// a value of a type the store does not keep, is moved aside as "<name>.corrupt-<UTC time>" and
-// the store starts empty; nothing in the file can make the program stop. Several stores on the
+// is retried with everything by the next change. A file that cannot be read or parsed, or is not a
+// JSON object, is moved aside as "<name>.corrupt-<UTC time>" and the store starts empty; a value
+// of a type the store does not model is kept as an opaque value and written back unchanged;
+// nothing in the file can make the program stop. Several stores on the
 // same file, in one or several processes, serialise their openings and writes with an advisory
 // lock on "<name>.lock"; the last writer wins. Main loop only (each store).
 //
 // JSON keeps the types apart: a text is a string, an integer a number without fraction, a
-// boolean true or false, a dictionary an object. Invalid UTF-8 in a key or a text is written as
-// U+FFFD.
+// boolean true or false, a dictionary an object. Invalid UTF-8 in a key or a text becomes U+FFFD
+// when it is set, as the file would give it back. A value with dictionaries nested deeper than the
+// reader keeps as dictionaries (63 levels below the top) is refused and logged: read back, it
+// would no longer be the value set.
 class FileDefaults : public UserDefaults {
  public:
   // $XDG_CONFIG_HOME/turnlet/defaults.json when that variable holds an absolute path, else

@@ -8,6 +8,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/OneLine.h"
+
 namespace turnlet::sim {
 
 namespace {
@@ -17,7 +19,8 @@ using nlohmann::json;
 struct Reader {
   const std::string& source;
 
-  [[noreturn]] void fail(const std::string& problem) const { throw WorldFileError(source + ": " + problem); }
+  // One line, whatever the file name or the file holds.
+  [[noreturn]] void fail(const std::string& problem) const { throw WorldFileError(oneLine(source + ": " + problem)); }
 
   void onlyKeys(const json& object, std::initializer_list<const char*> keys, const std::string& where) const {
     for (auto& [key, value] : object.items()) {
@@ -105,7 +108,8 @@ WorldDescription parseWorld(const std::string& text, const std::string& sourceNa
   json root;
   try {
     root = json::parse(text);
-  } catch (const json::parse_error& e) {
+  } catch (const json::exception& e) {
+    // Syntax errors, and numbers too large for a double.
     std::string what = e.what();
     if (auto at = what.find("] "); at != std::string::npos) what = what.substr(at + 2);
     r.fail("not valid JSON (" + what + ")");
@@ -132,10 +136,10 @@ WorldDescription parseWorld(const std::string& text, const std::string& sourceNa
 
 WorldDescription loadWorldFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw WorldFileError(path + ": cannot be read");
+  if (!in) throw WorldFileError(oneLine(path + ": cannot be read"));
   std::ostringstream text;
   text << in.rdbuf();
-  if (in.bad()) throw WorldFileError(path + ": cannot be read");
+  if (in.bad()) throw WorldFileError(oneLine(path + ": cannot be read"));
   return parseWorld(text.str(), path);
 }
 

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "display/DisplayInfo.h"
+#include "platform/OneLine.h"
 
 namespace turnlet {
 
@@ -28,7 +29,7 @@ bool TurnletApp::wantsDisplayListing(const std::vector<std::string>& arguments) 
 
 void TurnletApp::listDisplays(DisplayServices& displays, std::ostream& out) {
   for (const DisplayInfo& d : DisplayInfo::online(displays)) {
-    out << d.id << '\t' << d.name << '\t' << truncatedPoints(d.bounds.size.width) << "\u00D7"
+    out << d.id << '\t' << oneLine(d.name) << '\t' << truncatedPoints(d.bounds.size.width) << "\u00D7"
         << truncatedPoints(d.bounds.size.height) << "\tmain=" << text(d.main) << " builtIn=" << text(d.builtIn)
         << " vendor=" << d.vendor << '\n';
   }

@@ -14,7 +14,8 @@ class TurnletApp {
  public:
   static bool wantsDisplayListing(const std::vector<std::string>& arguments);
 
-  // One line per online display, in the system's order; nothing when there are none.
+  // One line per online display, in the system's order; nothing when there are none. Control
+  // characters in a name are escaped (see oneLine), so a name never breaks its line or fields.
   static void listDisplays(DisplayServices& displays, std::ostream& out);
 
   // Runs the mode the arguments choose (argument 0 included) and returns the exit status,

@@ -7,19 +7,23 @@ namespace turnlet {
 
 namespace {
 
+// Finite edges, far ones different from near ones: far from the origin a small size can vanish in
+// rounding, and near the limits of double a finite size can put an edge at infinity.
 bool isUsable(const Rect& rect) {
-  return std::isfinite(rect.origin.x) && std::isfinite(rect.origin.y) && std::isfinite(rect.size.width) &&
-         std::isfinite(rect.size.height) && rect.width() > 0 && rect.height() > 0;
+  return std::isfinite(rect.minX()) && std::isfinite(rect.maxX()) && std::isfinite(rect.minY()) &&
+         std::isfinite(rect.maxY()) && rect.maxX() > rect.minX() && rect.maxY() > rect.minY();
 }
 
 bool isFinite(double x, double y) { return std::isfinite(x) && std::isfinite(y); }
 
 }  // namespace
 
-double TouchGeometry::clamp(double value, double minimum, double length) {
-  // Keep a normalised 1.0 just inside the far edge: the source rectangle excludes its maximum.
+double TouchGeometry::clamp(double value, double minimum, double maximum, double length) {
+  // Keep a normalised 1.0 just inside the far edge: the source rectangle excludes its maximum. Far
+  // from the origin the inset can vanish in rounding; then the last coordinate below the edge.
   const double inset = std::min(0.001, length * 0.5);
-  return minimum + std::min(std::max(value * length, 0.0), length - inset);
+  const double result = minimum + std::min(std::max(value * length, 0.0), length - inset);
+  return result < maximum ? result : std::nextafter(maximum, minimum);
 }
 
 std::optional<Point> TouchGeometry::sourcePoint(Point point, const Rect& content, const Rect& sourceBounds,
@@ -38,8 +42,8 @@ std::optional<Point> TouchGeometry::sourcePoint(Point point, const Rect& content
     case QuarterTurn::inverted: sx = 1 - u; sy = v; break;
     case QuarterTurn::left: sx = 1 - v; sy = 1 - u; break;
   }
-  const Point result{clamp(sx, sourceBounds.minX(), sourceBounds.width()),
-                     clamp(sy, sourceBounds.minY(), sourceBounds.height())};
+  const Point result{clamp(sx, sourceBounds.minX(), sourceBounds.maxX(), sourceBounds.width()),
+                     clamp(sy, sourceBounds.minY(), sourceBounds.maxY(), sourceBounds.height())};
   // Finite rectangles near the limits of double can still overflow on the way.
   if (!isFinite(result.x, result.y)) return std::nullopt;
   return result;

@@ -16,14 +16,16 @@ enum class ViewCoordinates { unflipped, flipped };
 //
 // View space is unflipped (origin bottom-left, y up) unless a function says otherwise; source
 // space has y down. Every function returns nothing for unusable input (an empty, NaN or infinite
-// rectangle, a NaN or infinite coordinate) instead of a meaningless value.
+// rectangle, one whose far edge rounds onto its near edge, a NaN or infinite coordinate) instead
+// of a meaningless value.
 class TouchGeometry {
  public:
   TouchGeometry() = delete;
 
   // The source point under a view point, or nothing when the point lies outside the content
   // rectangle (edges included in the content). A point on the content's far edges lands 0.001
-  // point inside the source rectangle, so the result always lies inside it.
+  // point inside the source rectangle (or on the last coordinate below its far edge, where 0.001
+  // is lost in rounding), so the result always lies inside it.
   static std::optional<Point> sourcePoint(Point point, const Rect& content, const Rect& sourceBounds,
                                           QuarterTurn rotation);
 
@@ -41,7 +43,7 @@ class TouchGeometry {
                                     const Rect& sourceBounds, QuarterTurn rotation);
 
  private:
-  static double clamp(double value, double minimum, double length);
+  static double clamp(double value, double minimum, double maximum, double length);
 };
 
 }  // namespace turnlet
