@@ -188,7 +188,7 @@ std::size_t SimMetalLayer::maximumDrawableCount() const {
 
 // ---- view ---------------------------------------------------------------------------------
 
-SimGpuView::SimGpuView(SimGpu& gpu, std::shared_ptr<GpuDevice> device) : gpu(gpu), gpuDevice(std::move(device)) {
+SimGpuView::SimGpuView(SimGpu& gpu, std::shared_ptr<GpuDevice> device) : gpuDevice(std::move(device)) {
   layer.screen = std::make_shared<SimMetalLayer::Screen>(gpu, gpu.clock);
 }
 

@@ -125,7 +125,6 @@ class SimGpuView : public GpuView {
   std::size_t presentedWaitingCount() const;  // presented, waiting for a vertical blank
 
  private:
-  SimGpu& gpu;
   std::shared_ptr<GpuDevice> gpuDevice;
   std::weak_ptr<GpuViewDelegate> delegate;
   std::weak_ptr<SimWindow> hostWindow;
