@@ -14,6 +14,8 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 Point pointOf(const TouchAction& action) {
   return std::visit([](const auto& a) { return a.point; }, action.value);
