@@ -74,8 +74,11 @@ class LatestValueWriter : public std::enable_shared_from_this<LatestValueWriter<
   // Cancels, then ends once a write in flight has ended. Main loop.
   Task<void> cancelAndWait() {
     cancel();
-    auto self = this->shared_from_this();
-    co_await withContinuation<void>([self](Continuation<void> done) { self->queue->async([done] { done.resume(); }); });
+    // The writer, and so its queue, stays alive in this frame; the lambda only borrows the queue
+    // (a temporary that owns something inside a co_await expression is destroyed twice by g++ 12).
+    const auto self = this->shared_from_this();
+    SerialQueue* serial = queue.get();
+    co_await withContinuation<void>([serial](Continuation<void> done) { serial->async([done] { done.resume(); }); });
   }
 
   // Nothing pending, in flight or scheduled.
