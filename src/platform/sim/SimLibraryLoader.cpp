@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "sim/SimInputEvents.h"
+
 namespace turnlet::sim {
 
 namespace {
@@ -35,6 +37,26 @@ class SimLibrary : public LoadedLibrary {
   DisplayFloatFunction brightness;
 };
 
+class SimCoreGraphics : public LoadedLibrary {
+ public:
+  SimCoreGraphics(bool symbolMissing, std::shared_ptr<int> openCount)
+      : symbolMissing(symbolMissing), openCount(std::move(openCount)) {
+    ++*this->openCount;
+  }
+  ~SimCoreGraphics() override { --*openCount; }
+  std::optional<DisplayFloatFunction> displayFloatFunction(const std::string&) override { return std::nullopt; }
+  std::optional<EventWindowLocationSetter> windowLocationSetter(const std::string& symbol) override {
+    if (symbol != SimLibraryLoader::windowLocationSymbol || symbolMissing) return std::nullopt;
+    return [](InputEvent& event, Point location) {
+      if (auto* e = dynamic_cast<SimInputEvent*>(&event)) e->windowLocation = location;
+    };
+  }
+
+ private:
+  bool symbolMissing;
+  std::shared_ptr<int> openCount;
+};
+
 }  // namespace
 
 SimLibraryLoader::SimLibraryLoader(DisplayServer& displays)
@@ -44,6 +66,8 @@ SimLibraryLoader::SimLibraryLoader(DisplayServer& displays)
 
 std::unique_ptr<LoadedLibrary> SimLibraryLoader::open(const std::string& path, int mode) {
   modes.push_back(mode);
+  if (path == coreGraphicsPath)
+    return coreGraphicsMissing ? nullptr : std::make_unique<SimCoreGraphics>(windowLocationMissing, openCount);
   if (path != displayServicesPath || libraryMissing) return nullptr;
   DisplayFloatFunction brightness = [weak = std::weak_ptr<State>(state)](DisplayID display, float* value) {
     auto s = weak.lock();

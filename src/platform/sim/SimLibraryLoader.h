@@ -32,6 +32,9 @@ class SimLibraryLoader : public LibraryLoader {
       "/System/Library/PrivateFrameworks/DisplayServices.framework/DisplayServices";
   static constexpr const char* brightnessSymbol = "DisplayServicesGetBrightness";
   static constexpr std::int32_t errorIllegalArgument = 1001;
+  // CoreGraphics, whose only looked-up function is the event window-location setter.
+  static constexpr const char* coreGraphicsPath = "/System/Library/Frameworks/CoreGraphics.framework/CoreGraphics";
+  static constexpr const char* windowLocationSymbol = "CGEventSetWindowLocation";
 
   explicit SimLibraryLoader(DisplayServer& displays);
   SimLibraryLoader(const SimLibraryLoader&) = delete;
@@ -42,6 +45,8 @@ class SimLibraryLoader : public LibraryLoader {
   // Controls and faults.
   void setBrightness(DisplayID display, double value) { state->brightness[display] = value; }
   bool libraryMissing = false;
+  bool coreGraphicsMissing = false;
+  bool windowLocationMissing = false;
   bool& symbolMissing;
   std::optional<std::int32_t>& failBrightness;  // the function returns this code
 

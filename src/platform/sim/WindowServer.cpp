@@ -211,4 +211,30 @@ void WindowServer::groupAnimationEnded(std::uint64_t id) {
   if (completion) loop.post(std::move(completion));
 }
 
+SimAppWindow* WindowServer::appWindow(WindowNumber number) {
+  for (auto& app : applications)
+    for (auto& w : app.windows)
+      if (w.number == number) return &w;
+  return nullptr;
+}
+
+SimApplication* WindowServer::application(ProcessID pid) {
+  for (auto& app : applications)
+    if (app.pid == pid) return &app;
+  return nullptr;
+}
+
+void WindowServer::closeAppWindow(WindowNumber number) {
+  for (auto& app : applications) std::erase_if(app.windows, [&](const SimAppWindow& w) { return w.number == number; });
+}
+
+std::vector<std::pair<const SimApplication*, const SimAppWindow*>> WindowServer::appWindowsFrontToBack() const {
+  std::vector<std::pair<const SimApplication*, const SimAppWindow*>> list;
+  for (const auto& app : applications)
+    for (const auto& w : app.windows)
+      if (w.onScreen) list.emplace_back(&app, &w);
+  std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.second->layer > b.second->layer; });
+  return list;
+}
+
 }  // namespace turnlet::sim

@@ -9,6 +9,7 @@
 
 #include "platform/MainLoop.h"
 #include "platform/WindowServices.h"
+#include "sim/SimApplication.h"
 #include "sim/SimGpuView.h"
 
 namespace turnlet::sim {
@@ -118,6 +119,15 @@ class WindowServer : public WindowServices {
 
   // Control.
   bool reduceMotion = false;
+  // The other applications' windows, by application; the list of windows orders them by layer,
+  // then application order, then window order (front to back).
+  std::vector<SimApplication> applications;
+  SimAppWindow* appWindow(WindowNumber number);
+  SimApplication* application(ProcessID pid);
+  // Closes an application's window (gone from the list and from Accessibility).
+  void closeAppWindow(WindowNumber number);
+  // The applications' on-screen windows, front to back, with their owners.
+  std::vector<std::pair<const SimApplication*, const SimAppWindow*>> appWindowsFrontToBack() const;
 
   // Every window that exists and is not closed, front to back.
   std::vector<const ServerWindow*> windows() const;

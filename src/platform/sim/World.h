@@ -1,6 +1,10 @@
 #pragma once
 
 #include "sim/DisplayServer.h"
+#include "sim/SimAccessibility.h"
+#include "sim/SimInputEvents.h"
+#include "sim/SimTouchView.h"
+#include "sim/SimWindowList.h"
 #include "sim/SimGpu.h"
 #include "sim/SimLibraryLoader.h"
 #include "sim/SimPermissions.h"
@@ -26,6 +30,10 @@ class World {
   SimLibraryLoader libraries{displays};
   SimPermissions permissions;
   SimSystemVersion system;
+  SimInputEvents inputEvents;
+  SimWindowList windowList{windows};
+  SimAccessibility accessibility{loop, windows};
+  SimGestureRecognizers gestures{loop};
 };
 
 }  // namespace turnlet::sim

@@ -54,6 +54,74 @@ struct Reader {
     return d;
   }
 
+  Rect rect(const json& b, const std::string& where) const {
+    if (!b.is_array() || b.size() != 4) fail(where + " must be [x, y, width, height]");
+    return Rect(finite(b[0], where + "[0]"), finite(b[1], where + "[1]"), finite(b[2], where + "[2]"),
+                finite(b[3], where + "[3]"));
+  }
+
+  SimElement element(const json& v, const std::string& where, std::size_t index) const {
+    if (!v.is_object()) fail(where + " must be an object");
+    onlyKeys(v, {"role", "frame", "enabled", "actions", "parent"}, where);
+    SimElement e;
+    if (v.contains("role")) e.role = string(v["role"], where + ".role");
+    if (!v.contains("frame")) fail(where + " needs a \"frame\"");
+    e.frame = rect(v["frame"], where + ".frame");
+    if (v.contains("enabled")) e.enabled = boolean(v["enabled"], where + ".enabled");
+    if (v.contains("actions")) {
+      if (!v["actions"].is_array()) fail(where + ".actions must be a list");
+      e.actions.clear();
+      for (std::size_t i = 0; i < v["actions"].size(); ++i)
+        e.actions.push_back(string(v["actions"][i], where + ".actions[" + std::to_string(i) + "]"));
+    }
+    if (v.contains("parent")) {
+      if (!v["parent"].is_number_integer() || v["parent"].get<std::int64_t>() < -1 ||
+          v["parent"].get<std::int64_t>() >= std::int64_t(index))
+        fail(where + ".parent must be -1 or the index of an earlier element");
+      e.parent = v["parent"].get<int>();
+    }
+    return e;
+  }
+
+  SimAppWindow window(const json& v, const std::string& where) const {
+    if (!v.is_object()) fail(where + " must be an object");
+    onlyKeys(v, {"number", "title", "bounds", "alpha", "layer", "titleBarHeight", "positionSettable", "elements"}, where);
+    SimAppWindow w;
+    if (!v.contains("number")) fail(where + " needs a \"number\"");
+    w.number = unsigned32(v["number"], where + ".number");
+    if (w.number == 0) fail(where + ".number must not be 0");
+    if (!v.contains("bounds")) fail(where + " needs \"bounds\"");
+    w.bounds = rect(v["bounds"], where + ".bounds");
+    if (v.contains("title")) w.title = string(v["title"], where + ".title");
+    if (v.contains("alpha")) w.alpha = finite(v["alpha"], where + ".alpha");
+    if (v.contains("layer")) w.layer = int(finite(v["layer"], where + ".layer"));
+    if (v.contains("titleBarHeight")) w.titleBarHeight = finite(v["titleBarHeight"], where + ".titleBarHeight");
+    if (v.contains("positionSettable")) w.positionSettable = boolean(v["positionSettable"], where + ".positionSettable");
+    if (v.contains("elements")) {
+      if (!v["elements"].is_array()) fail(where + ".elements must be a list");
+      for (std::size_t i = 0; i < v["elements"].size(); ++i)
+        w.elements.push_back(element(v["elements"][i], where + ".elements[" + std::to_string(i) + "]", i));
+    }
+    return w;
+  }
+
+  SimApplication application(const json& v, const std::string& where) const {
+    if (!v.is_object()) fail(where + " must be an object");
+    onlyKeys(v, {"pid", "name", "windows"}, where);
+    SimApplication app;
+    if (!v.contains("pid") || !v["pid"].is_number_integer() || v["pid"].get<std::int64_t>() < 1 ||
+        v["pid"].get<std::int64_t>() > 2147483647)
+      fail(where + ".pid must be a process id from 1 to 2147483647");
+    app.pid = v["pid"].get<ProcessID>();
+    app.name = v.contains("name") ? string(v["name"], where + ".name") : "Application " + std::to_string(app.pid);
+    if (v.contains("windows")) {
+      if (!v["windows"].is_array()) fail(where + ".windows must be a list");
+      for (std::size_t i = 0; i < v["windows"].size(); ++i)
+        app.windows.push_back(window(v["windows"][i], where + ".windows[" + std::to_string(i) + "]"));
+    }
+    return app;
+  }
+
   SimDisplay display(const json& v, const std::string& where) const {
     if (!v.is_object()) fail(where + " must be an object");
     onlyKeys(v, {"id", "name", "bounds", "vendor", "builtIn", "main", "mirrored", "uuid", "hasScreen", "scale"}, where);
@@ -100,6 +168,14 @@ WorldDescription defaultWorld() {
   ipad.uuid = "5F3B9C1E-8A47-4D2B-9E61-0C7A2B4D8F13";
   world.displays = {mac, ipad};
   world.mainDisplay = 1;
+  // Ordinary windows where the iPad is, so that finger touch has something to act on.
+  SimAppWindow note{101, "Shopping List", Rect(1500, 60, 600, 420), 1, 0, 28, true, true,
+                    {SimElement{"AXButton", Rect(20, 60, 120, 32)}}};
+  SimAppWindow browser{201, "Welcome", Rect(1700, 400, 800, 560), 1, 0, 28, true, true,
+                       {SimElement{"AXButton", Rect(40, 80, 160, 40)}, SimElement{"AXGroup", Rect(0, 140, 800, 420), true, {}}}};
+  SimAppWindow terminal{301, "Shell", Rect(1560, 560, 500, 300), 1, 0, 28, true, true, {}};
+  world.applications = {SimApplication{501, "Notes", {note}}, SimApplication{502, "Browser", {browser}},
+                        SimApplication{503, "Terminal", {terminal}}};
   return world;
 }
 
@@ -115,7 +191,7 @@ WorldDescription parseWorld(const std::string& text, const std::string& sourceNa
     r.fail("not valid JSON (" + what + ")");
   }
   if (!root.is_object()) r.fail("the world must be a JSON object");
-  r.onlyKeys(root, {"displays"}, "the world");
+  r.onlyKeys(root, {"displays", "applications"}, "the world");
   WorldDescription world;
   if (!root.contains("displays")) r.fail("the world needs a \"displays\" list");
   const json& list = root["displays"];
@@ -130,6 +206,20 @@ WorldDescription parseWorld(const std::string& text, const std::string& sourceNa
       world.mainDisplay = d.id;
     }
     world.displays.push_back(std::move(d));
+  }
+  if (root.contains("applications")) {
+    const json& apps = root["applications"];
+    if (!apps.is_array()) r.fail("\"applications\" must be a list");
+    std::set<ProcessID> pids;
+    std::set<WindowNumber> numbers;
+    for (std::size_t i = 0; i < apps.size(); ++i) {
+      const std::string where = "applications[" + std::to_string(i) + "]";
+      SimApplication app = r.application(apps[i], where);
+      if (!pids.insert(app.pid).second) r.fail(where + ".pid " + std::to_string(app.pid) + " is used twice");
+      for (const auto& w : app.windows)
+        if (!numbers.insert(w.number).second) r.fail(where + " window number " + std::to_string(w.number) + " is used twice");
+      world.applications.push_back(std::move(app));
+    }
   }
   return world;
 }

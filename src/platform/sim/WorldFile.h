@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "sim/DisplayServer.h"
+#include "sim/SimApplication.h"
 
 namespace turnlet::sim {
 
@@ -13,6 +14,7 @@ namespace turnlet::sim {
 struct WorldDescription {
   std::vector<SimDisplay> displays;
   DisplayID mainDisplay = 0;  // 0: the first display
+  std::vector<SimApplication> applications;  // other applications and their windows
 };
 
 // A world file that cannot be used; what() is one line naming the file and the problem.
@@ -21,7 +23,8 @@ class WorldFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The built-in world: a 1440×900 built-in main display and a 1366×1024 Sidecar iPad to its right.
+// The built-in world: a 1440×900 built-in main display and a 1366×1024 Sidecar iPad to its right,
+// with three ordinary application windows on the iPad's part of the desktop.
 WorldDescription defaultWorld();
 
 // Parses a whole world file; throws WorldFileError, never returns a half-read world.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/DisplayServices.h"
+#include "platform/InputEvents.h"
 
 namespace turnlet {
 
@@ -27,6 +28,9 @@ class LoadedLibrary {
   virtual ~LoadedLibrary() = default;
   // The named symbol, read as a function of that form; absent when the library lacks it.
   virtual std::optional<DisplayFloatFunction> displayFloatFunction(const std::string& symbol) = 0;
+  // The named symbol, read as an event window-location setter; absent when the library lacks it
+  // (a library that has no such functions never has it).
+  virtual std::optional<EventWindowLocationSetter> windowLocationSetter(const std::string&) { return std::nullopt; }
 };
 
 // Opens libraries by path at run time. Main loop only.

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Accessibility.h"
+#include "platform/InputEvents.h"
+
+namespace turnlet::sim {
+
+// One element inside an application's window as Accessibility sees it: a role, a frame relative
+// to the window's top-left corner, whether it is enabled and the actions it offers. parent is the
+// index of its parent element in the window's list, or -1 for the window itself.
+struct SimElement {
+  std::string role = "AXButton";
+  Rect frame;
+  bool enabled = true;
+  std::vector<std::string> actions{"AXPress"};
+  int parent = -1;
+  int presses = 0;  // observation: AXPress performed
+};
+
+// A window of a simulated application, kept by the window server beside the program's own.
+// Accessibility shows it as an "AXWindow" whose title-bar band and content are the window itself,
+// with the elements on top (the last listed is in front).
+struct SimAppWindow {
+  WindowNumber number = 0;
+  std::string title;
+  Rect bounds;  // global display points, y down
+  double alpha = 1;
+  int layer = 0;
+  double titleBarHeight = 28;
+  bool positionSettable = true;
+  bool onScreen = true;
+  std::vector<SimElement> elements;
+};
+
+// A simulated application: a process with windows, front to back.
+struct SimApplication {
+  ProcessID pid = 0;
+  std::string name;
+  std::vector<SimAppWindow> windows;
+};
+
+}  // namespace turnlet::sim

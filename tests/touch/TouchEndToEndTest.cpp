@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include "TouchSimFixture.h"
+
+using namespace turnlet;
+using namespace turnlet::test;
+using E = sim::SimInputEvent;
+
+namespace {
+
+int phase(const E& e) { return int(e.field(EventField::scrollWheelEventScrollPhase)); }
+int momentum(const E& e) { return int(e.field(EventField::scrollWheelEventMomentumPhase)); }
+std::vector<E> mouse(const std::vector<E>& all) {
+  std::vector<E> list;
+  for (const auto& e : all)
+    if (!e.isScroll && e.type != MouseEventType::mouseMoved) list.push_back(e);
+  return list;
+}
+
+// No button left down and no scroll or momentum phase left open by what the application got.
+void expectClosed(const std::vector<E>& all) {
+  int left = 0, right = 0;
+  bool scrolling = false, coasting = false;
+  for (const auto& e : all) {
+    if (!e.isScroll) {
+      left += (e.type == MouseEventType::leftMouseDown) - (e.type == MouseEventType::leftMouseUp);
+      right += (e.type == MouseEventType::rightMouseDown) - (e.type == MouseEventType::rightMouseUp);
+    } else if (phase(e) == 1 || phase(e) == 2) {
+      scrolling = true;
+    } else if (phase(e) == 4 || phase(e) == 8) {
+      EXPECT_FALSE(phase(e) == 8 && coasting) << "a scroll cancelled while coasting leaves a lone momentum end";
+      scrolling = false;
+    } else if (momentum(e) == 1) {
+      EXPECT_FALSE(coasting) << "momentum begins twice";
+      coasting = true;
+    } else if (momentum(e) == 3) {
+      EXPECT_TRUE(coasting) << "a momentum end without its beginning";
+      coasting = false;
+    }
+  }
+  EXPECT_EQ(left, 0) << "left button held";
+  EXPECT_EQ(right, 0) << "right button held";
+  EXPECT_FALSE(scrolling) << "scroll phase open";
+  EXPECT_FALSE(coasting) << "momentum open";
+}
+
+// Exactly where the finger ends, up to the last bit of the mapping from the view.
+void expectAt(TouchSim& sim, Point origin) {
+  const Point at = sim.world.windows.appWindow(appWindow)->bounds.origin;
+  EXPECT_NEAR(at.x, origin.x, 1e-9);
+  EXPECT_NEAR(at.y, origin.y, 1e-9);
+}
+
+class TouchEndToEnd : public testing::TestWithParam<QuarterTurn> {
+ protected:
+  TouchSim sim{GetParam()};
+  const Point p{1700, 230};  // inside the window, below its title bar, off its middle
+};
+
+TEST_P(TouchEndToEnd, TapsClickAtTheFingerAndCountUpToThree) {
+  for (int i = 0; i < 4; ++i) sim.tap(p), sim.loop.advance(0.1);
+  const auto clicks = mouse(sim.events());
+  ASSERT_EQ(clicks.size(), 8u);
+  const int counts[] = {1, 2, 3, 3};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(clicks[2 * i].type, MouseEventType::leftMouseDown);
+    EXPECT_EQ(clicks[2 * i].clickCount, counts[i]) << "tap " << i;
+    EXPECT_EQ(clicks[2 * i + 1].type, MouseEventType::leftMouseUp);
+  }
+  const E& down = clicks[0];
+  EXPECT_NEAR(down.location->x, p.x, 1e-6);
+  EXPECT_NEAR(down.location->y, p.y, 1e-6);
+  EXPECT_NEAR(down.windowLocation->x, p.x - 1500, 1e-6);
+  EXPECT_NEAR(down.windowLocation->y, 400 - p.y, 1e-6);
+  EXPECT_EQ(down.windowNumber, appWindow);
+  EXPECT_EQ(down.field(EventField::targetUnixProcessID), appPid);
+  EXPECT_EQ(down.field(EventField::windowUnderMousePointerThatCanHandleThisEvent), appWindow);
+  sim.loop.advance(1);
+  sim.tap(p);
+  EXPECT_EQ(mouse(sim.events()).back().clickCount, 1) << "after the interval the count starts again";
+}
+
+TEST_P(TouchEndToEnd, HoldThenMoveDragsAndStillHoldRightClicks) {
+  sim.view->touchDown(1, sim.at(p));
+  sim.loop.advance(0.6);
+  sim.stroke(1, p, {p.x + 40, p.y + 30}, 10);
+  auto drag = mouse(sim.events());
+  ASSERT_GE(drag.size(), 3u);
+  EXPECT_EQ(drag.front().type, MouseEventType::leftMouseDown);
+  EXPECT_NEAR(drag.front().location->x, p.x, 1e-6);
+  EXPECT_EQ(drag[1].type, MouseEventType::leftMouseDragged);
+  EXPECT_EQ(drag.back().type, MouseEventType::leftMouseUp);
+  EXPECT_NEAR(drag.back().location->x, p.x + 40, 1e-6);
+  EXPECT_NEAR(drag.back().location->y, p.y + 30, 1e-6);
+  sim.world.inputEvents.posted.clear();
+  sim.view->touchDown(1, sim.at(p));
+  sim.loop.advance(0.6);
+  sim.view->touchUp(1);
+  const auto click = mouse(sim.events());
+  ASSERT_EQ(click.size(), 2u);
+  EXPECT_EQ(click[0].type, MouseEventType::rightMouseDown);
+  EXPECT_EQ(click[0].field(EventField::mouseEventButtonNumber), 1);
+  EXPECT_EQ(click[1].type, MouseEventType::rightMouseUp);
+  expectClosed(sim.events());
+}
+
+TEST_P(TouchEndToEnd, SwipesScrollWithPhasesThenCoast) {
+  for (int fingers : {1, 2}) {
+    sim.world.inputEvents.posted.clear();
+    if (fingers == 2) sim.view->touchDown(2, sim.at({p.x + 30, p.y}));
+    sim.stroke(1, p, {p.x, p.y + 120}, 6, false);
+    if (fingers == 2)
+      for (int i = 1; i <= 6; ++i) sim.view->touchMove(2, sim.at({p.x + 30, p.y + 120.0 * i / 6}));
+    sim.view->touchUp(1);
+    if (fingers == 2) sim.view->touchUp(2);
+    sim.loop.advance(5);
+    const auto all = sim.events();
+    ASSERT_GE(all.size(), 5u) << fingers;
+    std::vector<int> phases;
+    for (const auto& e : all)
+      if (e.isScroll) phases.push_back(phase(e) * 10 + momentum(e));
+    EXPECT_EQ(phases.front(), 10) << fingers << " finger(s): began first";
+    EXPECT_EQ(phases.back(), 3) << "a coast that ends by itself";
+    EXPECT_NE(std::find(phases.begin(), phases.end(), 40), phases.end()) << "ended";
+    EXPECT_NE(std::find(phases.begin(), phases.end(), 1), phases.end()) << "momentum began";
+    bool down = false;
+    for (const auto& e : all)
+      if (e.isScroll && phase(e) == 2) down = down || e.wheels[0] > 0;
+    EXPECT_TRUE(down) << "a finger moving down the desktop posts positive wheel deltas";
+    expectClosed(all);
+  }
+  // A new finger ends the coast before its own events.
+  sim.world.inputEvents.posted.clear();
+  sim.stroke(1, p, {p.x, p.y + 120}, 6);
+  sim.loop.advance(0.1);
+  sim.tap(p);
+  const auto all = sim.events();
+  auto end = std::find_if(all.begin(), all.end(), [](const E& e) { return e.isScroll && momentum(e) == 3; });
+  auto click = std::find_if(all.begin(), all.end(), [](const E& e) { return e.type == MouseEventType::leftMouseDown && !e.isScroll; });
+  ASSERT_NE(end, all.end());
+  EXPECT_LT(end - all.begin(), click - all.begin());
+  expectClosed(all);
+}
+
+TEST_P(TouchEndToEnd, TitleBarDragMovesTheWindowToWhereTheFingerEnds) {
+  const Point bar{1600, 110};
+  sim.stroke(1, bar, {bar.x + 97, bar.y + 61}, 60);
+  sim.settle();
+  EXPECT_TRUE(sim.events().empty()) << "a window move posts no events";
+  expectAt(sim, {1597, 161});
+  const auto writes = sim.world.accessibility.writes();
+  EXPECT_LE(writes.size(), 62u) << "at most 60 writes a second";
+  // Away and back to the starting pixel: the window comes back too.
+  sim.world.accessibility.positionWriteDelay = 0.05;
+  const Point moved{1697, 171};
+  sim.stroke(1, moved, {moved.x + 50, moved.y}, 10, false);
+  for (int i = 10; i >= 0; --i) sim.loop.advance(1.0 / 60), sim.queues.drainAll(), sim.view->touchMove(1, sim.at({moved.x + 5.0 * i, moved.y}));
+  sim.view->touchUp(1);
+  sim.settle();
+  expectAt(sim, {1597, 161});
+}
+
+TEST_P(TouchEndToEnd, InterruptionsLeaveNoButtonHeldAndNoPhaseOpen) {
+  // The window closes during a drag; the release still goes to its process.
+  sim.view->touchDown(1, sim.at(p));
+  sim.loop.advance(0.6);
+  sim.stroke(1, p, {p.x + 30, p.y}, 3, false);
+  sim.world.windows.closeAppWindow(appWindow);
+  sim.loop.advance(0.2);
+  sim.view->touchMove(1, sim.at({p.x + 40, p.y}));
+  sim.view->touchUp(1);
+  expectClosed(sim.events());
+  sim.world.windows.applications[0].windows = {TouchSim::window()};
+  // Permission revoked while scrolling: this gesture ends, the next one is refused.
+  sim.stroke(1, p, {p.x, p.y + 60}, 3, false);
+  sim.world.permissions.postEvents.granted = false;
+  sim.view->touchUp(1);
+  sim.loop.advance(5);
+  const auto before = sim.events().size();
+  sim.stroke(1, p, {p.x, p.y + 60}, 3);
+  EXPECT_EQ(sim.accessLost, 1);
+  EXPECT_EQ(sim.events().size(), before) << "no gesture begins without permission";
+  sim.world.permissions.postEvents.granted = true;
+  // The view leaves its window while coasting, and while a drag is held.
+  sim.stroke(1, p, {p.x, p.y + 120}, 6);
+  sim.loop.advance(0.05);
+  sim.view->setInWindow(false);
+  sim.loop.advance(0.1);
+  EXPECT_FALSE(sim.input->hasMomentum());
+  sim.view->setInWindow(true);
+  sim.view->touchDown(1, sim.at(p));
+  sim.loop.advance(0.6);
+  sim.stroke(1, p, {p.x + 30, p.y}, 3, false);
+  sim.view->setInWindow(false);
+  const auto all = sim.events();
+  expectClosed(all);
+  // The momentum's end goes to the window that had the scroll, never on its own elsewhere.
+  for (const auto& [pid, e] : sim.world.inputEvents.posted) EXPECT_EQ(pid, appPid);
+}
+
+INSTANTIATE_TEST_SUITE_P(QuarterTurns, TouchEndToEnd,
+                         testing::Values(QuarterTurn::normal, QuarterTurn::right, QuarterTurn::inverted, QuarterTurn::left),
+                         [](const auto& info) { return std::to_string(rawValue(info.param)); });
+
+}  // namespace
