@@ -1,10 +1,12 @@
 #pragma once
 
 #include "sim/DisplayServer.h"
+#include "sim/SimCapture.h"
 #include "sim/SimGpu.h"
 #include "sim/SimLibraryLoader.h"
 #include "sim/SimPermissions.h"
 #include "sim/SimSystemVersion.h"
+#include "sim/SimWorkspace.h"
 #include "sim/VirtualDisplayClasses.h"
 #include "sim/WindowServer.h"
 #include "sim/WorldFile.h"
@@ -26,6 +28,8 @@ class World {
   SimLibraryLoader libraries{displays};
   SimPermissions permissions;
   SimSystemVersion system;
+  SimScreenCapture capture{loop, displays};
+  SimWorkspace workspace{loop};
 };
 
 }  // namespace turnlet::sim
