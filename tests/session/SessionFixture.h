@@ -65,6 +65,11 @@ class SessionFixture {
     std::string text;
   };
 
+  static host::IcuTextServices& sharedText() {
+    static host::IcuTextServices shared;
+    return shared;
+  }
+
   const RotationSession::State& state() const { return session->state(); }
   void press(Task<void> command) { spawn(loop, std::move(command)); }
   void run(double seconds) { loop.advance(seconds); }
@@ -87,7 +92,7 @@ class SessionFixture {
   sim::LoopQueueFactory queues{loop};
   sim::MemoryDefaults defaults;
   sim::RecordingLog log;
-  host::IcuTextServices text;
+  host::IcuTextServices& text = sharedText();
   std::optional<std::string> touchError;
   std::vector<std::shared_ptr<FakeTouch>> touches;
   std::shared_ptr<RotationSession> session;

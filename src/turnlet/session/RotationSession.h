@@ -181,6 +181,7 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   Task<ShareableContent> captureContent(DisplayID id, std::uint64_t operation, DisplayInfo target);
   Task<void> startStream(std::shared_ptr<CaptureStream> stream);
   void replaceFade(std::shared_ptr<RotationFade> fade);
+  void putBackStranded();
   void closeFade();
 
   // Monitoring.
@@ -200,6 +201,9 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   // A restoration was asked for while a retry run was still going: that run's attempt may be its
   // last, so the request is made again once the attempt has ended.
   bool restorationOwed = false;
+  // The iPad a teardown could not put back (the placement failed): it stays parked, so the next
+  // teardown, apply or restoration attempt tries again until it is back or has disconnected.
+  std::optional<DisplayInfo> stranded;
   TaskScope tasks;
 };
 

@@ -106,6 +106,7 @@ Task<void> RotationSession::rotationPath(QuarterTurn rotation, std::optional<Dis
                                          bool requestAccess, bool remember, std::uint64_t operation) {
   // 1. Target.
   if (!s.target) {
+    putBackStranded();  // its place is read below
     DisplayInfo chosen = display ? *display : findTarget(online());
     chosen.validate();
     if (!services.permissions.preflightScreenCaptureAccess() &&

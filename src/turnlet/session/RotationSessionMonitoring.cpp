@@ -128,6 +128,11 @@ Task<bool> RotationSession::restoreIfNeeded() {
     checkConnection();
     co_return !s.needsSuspension;
   }
+  try {
+    putBackStranded();
+  } catch (const Error&) {
+    co_return false;
+  }
   DisplayInfo found;
   try {
     found = findTarget(online());

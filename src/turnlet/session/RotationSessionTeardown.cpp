@@ -70,17 +70,23 @@ Task<void> RotationSession::stopCapture() {
 Task<void> RotationSession::tearDown() {
   co_await stopCapture();
   std::exception_ptr placing;
-  if (s.target && connectedTarget(*s.target, online())) {
-    try {
-      DisplayLayout::place(services.displays, {{s.target->id, s.target->bounds.origin}});
-    } catch (const Error&) {
-      placing = std::current_exception();
-    }
+  if (s.target) stranded = s.target;
+  try {
+    putBackStranded();
+  } catch (const Error&) {
+    placing = std::current_exception();
   }
   s.virtualDisplay.reset();
   s.rotation = QuarterTurn::normal;
   s.target.reset();
   if (placing) std::rethrow_exception(placing);
+}
+
+void RotationSession::putBackStranded() {
+  if (!stranded) return;
+  if (!connectedTarget(*stranded, online())) return stranded.reset();  // gone: it returns where the user had it
+  DisplayLayout::place(services.displays, {{stranded->id, stranded->bounds.origin}});
+  stranded.reset();
 }
 
 void RotationSession::finishOperation() {
