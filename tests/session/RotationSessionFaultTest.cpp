@@ -46,6 +46,9 @@ class FaultSequence : public SessionFixture {
  public:
   explicit FaultSequence(unsigned seed) : rng(seed) {
     RotationPreferences(defaults).remember(QuarterTurn::inverted, "OTHER");
+    // Half the sequences start with a rotation remembered from an earlier run.
+    if (pick(2)) RotationPreferences(defaults).remember(allQuarterTurns[static_cast<std::size_t>(pick(4))], ipadUUID);
+    lastSaved = RotationPreferences(defaults).rotation(ipadUUID);
     session->onChange = [this] {
       if (!inCatalogue(state().status)) failures.push_back("status outside the catalogue: " + state().status);
       if (trace) std::fprintf(stderr, "%8.3f  %s\n", loop.now(), state().status.c_str());
