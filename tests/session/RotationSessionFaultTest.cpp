@@ -1,7 +1,7 @@
 // Random sequences of commands and faults, each followed by a quiet period, must leave the session
 // either showing the remembered rotation or with nothing of a rotation left.
 //
-// TURNLET_FAULT_SEQUENCES sets how many sequences run (2,000 by default); TURNLET_FAULT_SEED
+// TURNLET_FAULT_SEQUENCES sets how many sequences run (1,000 by default); TURNLET_FAULT_SEED
 // replays one seed.
 
 #include <gtest/gtest.h>
@@ -214,7 +214,7 @@ class FaultSequence : public SessionFixture {
 
 int sequenceCount() {
   const char* text = std::getenv("TURNLET_FAULT_SEQUENCES");
-  return text ? std::atoi(text) : 2000;
+  return text ? std::atoi(text) : 1000;
 }
 
 TEST(RotationSessionFaults, RandomSequencesEndRotatedAsSavedOrWithNothingLeft) {

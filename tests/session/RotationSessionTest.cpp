@@ -141,15 +141,23 @@ TEST_F(RotationSessionTest, InterruptionsDuringAnApplyAndAfterIt) {
   // A render failure from an earlier apply's renderer does nothing.
   rotateOnce();
   ASSERT_EQ(state().status, "180° · Landscape");
+  const auto before = state().generation;
   earlierFailure(PlatformError("MTL", 5, "Device lost."));
   run(2);
+  EXPECT_EQ(state().generation, before);
   EXPECT_EQ(state().status, "180° · Landscape");
-  EXPECT_FALSE(state().needsSuspension);
 
-  // The current renderer's failure takes the rotation down and restores it.
+  // The current renderer's failure during the first-frame wait ends that apply at its next check,
+  // and the remembered rotation comes back.
+  world.capture.deliversFrames = false;
+  press(session->rotate());
+  run(1);
+  ASSERT_TRUE(state().busy && state().renderer);
   state().renderer->onFailure(PlatformError("MTL", 5, "Device lost."));
   run(0.3);
   EXPECT_EQ(state().status, "Reconnecting Sidecar · Device lost.");
+  expectNothingRotated({40, 0});
+  world.capture.deliversFrames = true;
   run(3);
   EXPECT_EQ(state().status, "180° · Landscape");
 }
