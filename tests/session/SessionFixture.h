@@ -84,7 +84,9 @@ class SessionFixture {
                 !state().rotationFade && !state().target && !state().captureQueue);
     EXPECT_EQ(state().rotation, QuarterTurn::normal);
     EXPECT_FALSE(state().busy);
-    if (world.displays.find(ipadID)) EXPECT_EQ(ipadBounds().origin, ipadOrigin);
+    if (world.displays.find(ipadID)) {
+      EXPECT_EQ(ipadBounds().origin, ipadOrigin);
+    }
   }
 
   sim::ManualLoop loop;
