@@ -89,6 +89,14 @@ class SimScreenCapture : public ScreenCapture {
   double completionDelaySeconds = 0.01;
   Fault fetchFault, startFault, stopFault;
   std::optional<PlatformError> addOutputError, removeOutputError;
+  // Back to a healthy service: no faults, displays listed after one fetch, frames delivered.
+  void clearFaults() {
+    fetchFault = startFault = stopFault = {};
+    addOutputError.reset();
+    removeOutputError.reset();
+    fetchesBeforeListed = 1;
+    deliversFrames = true;
+  }
 
   // Observations.
   int fetchCount() const { return fetches; }
