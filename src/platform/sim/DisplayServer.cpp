@@ -101,7 +101,7 @@ DisplayError DisplayServer::configureOrigin(DisplayConfiguration config, Display
   return 0;
 }
 
-DisplayError DisplayServer::completeConfiguration(DisplayConfiguration config, std::uint32_t) {
+DisplayError DisplayServer::completeConfiguration(DisplayConfiguration config, std::uint32_t option) {
   if (!isOpen(config)) return kErrorIllegalArgument;
   // Completion ends the transaction whether or not it succeeds.
   LayoutChange change{std::move(open->origins)};
@@ -112,6 +112,7 @@ DisplayError DisplayServer::completeConfiguration(DisplayConfiguration config, s
     if (SimDisplay* d = findMutable(id)) {
       moved = moved || d->bounds.origin != origin;
       d->bounds.origin = origin;
+      if (option != 0) arranged[id] = origin;  // a permanent change is the user's arrangement now
     }
   }
   layouts.push_back(std::move(change));
@@ -137,6 +138,8 @@ void DisplayServer::removeScreenParametersObserver(ObserverToken token) { observ
 void DisplayServer::setUp(std::vector<SimDisplay> displays, DisplayID main) {
   online = std::move(displays);
   offline.clear();
+  arranged.clear();
+  for (const SimDisplay& d : online) arranged[d.id] = d.bounds.origin;
   mainID = main != 0 ? main : (online.empty() ? 0 : online.front().id);
 }
 
@@ -144,6 +147,7 @@ void DisplayServer::connect(SimDisplay display) {
   if (display.id == 0) display.id = nextFreeID();
   if (find(mainID) == nullptr) mainID = display.id;
   std::erase_if(offline, [&](const SimDisplay& d) { return d.id == display.id; });
+  arranged[display.id] = display.bounds.origin;
   online.push_back(std::move(display));
   notifyScreenParameters();
 }
@@ -152,6 +156,8 @@ void DisplayServer::disconnect(DisplayID id) {
   auto it = std::find_if(online.begin(), online.end(), [&](const SimDisplay& d) { return d.id == id; });
   if (it == online.end()) return;
   offline.push_back(*it);
+  // What the program changed for itself ends with the connection.
+  if (auto a = arranged.find(id); a != arranged.end()) offline.back().bounds.origin = a->second, arranged.erase(a);
   online.erase(it);
   if (mainID == id) mainID = online.empty() ? 0 : online.front().id;
   notifyScreenParameters();
@@ -171,6 +177,7 @@ DisplayID DisplayServer::reconnect(DisplayID id) {
 void DisplayServer::setBounds(DisplayID id, Rect bounds) {
   if (SimDisplay* d = findMutable(id)) {
     d->bounds = bounds;
+    arranged[id] = bounds.origin;
     notifyScreenParameters();
   }
 }

@@ -38,7 +38,10 @@ struct LayoutChange {
 // back what the program did (completed layouts, notifications).
 //
 // Every change of the display set or geometry posts one screen-parameters notification on the
-// main loop. Main loop only.
+// main loop. The user's arrangement (origins set up, connected or moved by the hardware hooks)
+// is kept apart from the changes the program makes for itself (configurations completed with
+// option 0): a display that reconnects comes back where the user's arrangement had it. Main
+// loop only.
 class DisplayServer : public DisplayServices {
  public:
   explicit DisplayServer(MainLoop& loop);
@@ -111,6 +114,7 @@ class DisplayServer : public DisplayServices {
   MainLoop& loop;
   std::vector<SimDisplay> online;
   std::vector<SimDisplay> offline;
+  std::map<DisplayID, Point> arranged;  // the user's arrangement, by online display
   DisplayID mainID = 0;
   DisplayID highestReserved = 0;
 

@@ -1,5 +1,10 @@
 #include "sim/SimCapture.h"
 
+#include <algorithm>
+
+#include "sim/LoopSerialQueue.h"
+#include "sim/MemoryPixelBuffer.h"
+
 namespace turnlet::sim {
 
 SimSampleBuffer SimSampleBuffer::frame(std::shared_ptr<PixelBuffer> image, FrameStatus status) {
@@ -40,5 +45,170 @@ void SimCaptureStream::stopWithError(PlatformError error) {
     loop.post([held = std::move(d)] {});
   });
 }
+
+namespace {
+constexpr double kFrameSeconds = 1.0 / 60;
+constexpr const char* kDomain = "com.apple.ScreenCaptureKit.SCStreamErrorDomain";
+}  // namespace
+
+class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared_from_this<Stream> {
+ public:
+  Stream(SimScreenCapture& service, ContentFilter filter, std::shared_ptr<StreamDelegate> delegate)
+      : service(service), filter(std::move(filter)), delegate(std::move(delegate)),
+        core(service.loop, this->delegate, *service.delegateQueue) {}
+  ~Stream() override { running = false; }
+
+  std::optional<PlatformError> addStreamOutput(std::shared_ptr<StreamOutput> output, StreamOutputType type,
+                                               std::shared_ptr<SerialQueue> queue) override {
+    if (service.addOutputError) return service.addOutputError;
+    core.addOutput(output, type, *queue);
+    outputs.push_back({std::move(output), type, std::move(queue)});
+    return std::nullopt;
+  }
+
+  std::optional<PlatformError> removeStreamOutput(const std::shared_ptr<StreamOutput>& output,
+                                                  StreamOutputType type) override {
+    if (service.removeOutputError) return service.removeOutputError;
+    auto it = std::find_if(outputs.begin(), outputs.end(), [&](const Out& o) { return o.output == output && o.type == type; });
+    if (it == outputs.end()) return PlatformError(kDomain, -3805, "The stream output was not found.");
+    outputs.erase(it);
+    // The delivery core holds outputs weakly; rebuild its list from what is left.
+    core.removeOutputs();
+    for (const Out& o : outputs) core.addOutput(o.output, o.type, *o.queue);
+    return std::nullopt;
+  }
+
+  void startCapture(CaptureCompletion completion) override {
+    const Fault fault = service.startFault;
+    if (fault.neverCompletes) {
+      parked.push_back(std::move(completion));  // kept, never called: the start hangs
+      return;
+    }
+    service.after(service.completionDelaySeconds + fault.extraDelaySeconds,
+                  [weak = weak_from_this(), fault, completion = std::move(completion)] {
+                    auto self = weak.lock();
+                    if (!self) return completion(PlatformError(kDomain, -3808, "The stream was released."));
+                    if (fault.error) return completion(fault.error);
+                    if (self->running) return completion(PlatformError(kDomain, -3808, "The stream is already running."));
+                    if (!self->service.displays.find(self->filter.display.displayID))
+                      return completion(PlatformError(kDomain, -3815, "The display to capture is not available."));
+                    self->running = true;
+                    self->service.countRunning();
+                    self->tick(++self->run);
+                    completion(std::nullopt);
+                  });
+  }
+
+  void stopCapture(CaptureCompletion completion) override {
+    const Fault fault = service.stopFault;
+    service.after(service.completionDelaySeconds + fault.extraDelaySeconds,
+                  [weak = weak_from_this(), fault, completion = std::move(completion)] {
+                    auto self = weak.lock();
+                    if (!self) return completion(PlatformError(kDomain, -3808, "The stream was released."));
+                    if (fault.error) return completion(fault.error);
+                    if (!self->running) return completion(PlatformError(kDomain, -3808, "The stream is not running."));
+                    self->running = false;
+                    completion(std::nullopt);
+                  });
+  }
+
+  bool isRunning() const { return running; }
+
+ private:
+  struct Out {
+    std::shared_ptr<StreamOutput> output;
+    StreamOutputType type;
+    std::shared_ptr<SerialQueue> queue;
+  };
+
+  // One frame of run `ofRun`, then the next one a frame later.
+  void tick(std::uint64_t ofRun) {
+    if (!running || ofRun != run) return;
+    const SimDisplay* display = service.displays.find(filter.display.displayID);
+    if (!display) {
+      running = false;
+      core.stopWithError(PlatformError(kDomain, -3815, "The display being captured is no longer available."));
+      return;
+    }
+    if (service.deliversFrames) {
+      const std::uint64_t limit = std::max<std::uint64_t>(service.maxFrameSide, 1);
+      auto frame = MemoryPixelBuffer::make(std::clamp<std::uint64_t>(configuration.width, 1, limit),
+                                           std::clamp<std::uint64_t>(configuration.height, 1, limit));
+      frame->setPixel(0, 0, static_cast<std::uint32_t>(++frameNumber) | 0xFF000000u);
+      core.deliver(SimSampleBuffer::frame(std::move(frame)));
+      ++service.frames;
+    }
+    service.loop.schedule(kFrameSeconds, [weak = weak_from_this(), ofRun] {
+      if (auto self = weak.lock()) self->tick(ofRun);
+    });
+  }
+
+ public:
+  SimScreenCapture& service;
+  ContentFilter filter;
+  StreamConfiguration configuration;
+
+ private:
+  std::shared_ptr<StreamDelegate> delegate;
+  SimCaptureStream core;
+  std::vector<Out> outputs;
+  std::vector<CaptureCompletion> parked;
+  bool running = false;
+  std::uint64_t run = 0;
+  std::uint64_t frameNumber = 0;
+};
+
+SimScreenCapture::SimScreenCapture(MainLoop& loop, DisplayServer& displays)
+    : loop(loop), displays(displays), delegateQueue(std::make_unique<LoopSerialQueue>("sim.capture.delegate", loop)) {}
+
+SimScreenCapture::~SimScreenCapture() = default;
+
+void SimScreenCapture::after(double seconds, std::function<void()> fn) {
+  loop.schedule(seconds, [weak = std::weak_ptr<bool>(alive), fn = std::move(fn)] {
+    if (!weak.expired()) fn();
+  });
+}
+
+void SimScreenCapture::getShareableContent(bool, bool, ContentCompletion completion) {
+  ++fetches;
+  const Fault fault = fetchFault;
+  if (fault.neverCompletes) return;  // dropped unanswered
+  ShareableContent content;
+  std::map<DisplayID, int> seen;
+  for (const SimDisplay& d : displays.displays()) {
+    const int count = fetchesSeen.contains(d.id) ? fetchesSeen[d.id] + 1 : 1;
+    seen[d.id] = count;
+    if (count > fetchesBeforeListed) content.displays.push_back({d.id, d.bounds.width(), d.bounds.height()});
+  }
+  fetchesSeen = std::move(seen);
+  after(completionDelaySeconds + fault.extraDelaySeconds, [fault, content = std::move(content), completion = std::move(completion)] {
+    if (fault.error) return completion(std::nullopt, fault.error);
+    completion(content, std::nullopt);
+  });
+}
+
+std::shared_ptr<CaptureStream> SimScreenCapture::makeStream(const ContentFilter& filter,
+                                                            const StreamConfiguration& configuration,
+                                                            std::shared_ptr<StreamDelegate> delegate) {
+  auto stream = std::make_shared<Stream>(*this, filter, std::move(delegate));
+  stream->configuration = configuration;
+  configured.push_back(configuration);
+  std::erase_if(streams, [](const std::weak_ptr<Stream>& s) { return s.expired(); });
+  streams.push_back(stream);
+  return stream;
+}
+
+int SimScreenCapture::liveStreams() const {
+  return static_cast<int>(std::count_if(streams.begin(), streams.end(), [](const auto& s) { return !s.expired(); }));
+}
+
+int SimScreenCapture::runningStreams() const {
+  int n = 0;
+  for (const auto& weak : streams)
+    if (auto s = weak.lock(); s && s->isRunning()) ++n;
+  return n;
+}
+
+void SimScreenCapture::countRunning() { maxRunning = std::max(maxRunning, runningStreams()); }
 
 }  // namespace turnlet::sim

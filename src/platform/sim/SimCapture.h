@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -8,6 +9,7 @@
 #include "platform/CaptureStream.h"
 #include "platform/MainLoop.h"
 #include "platform/SerialQueue.h"
+#include "sim/DisplayServer.h"
 
 namespace turnlet::sim {
 
@@ -54,6 +56,72 @@ class SimCaptureStream {
   SerialQueue& delegateQueue;
   std::mutex mutex;
   std::vector<Output> outputs;
+};
+
+// The simulated screen-capture service. Shareable content lists the online displays, a display
+// that came online only after it has been left out of fetchesBeforeListed fetches. A started
+// stream delivers numbered BGRA frames of its display (black, the frame number in the first
+// pixel) at 60 per second of the loop's time to its outputs on their queues, and stops on its
+// own, telling its delegate, when its display goes offline. Completions run on the main loop
+// completionDelaySeconds after the call (plus a fault's delay). Every call can be made to fail;
+// a start can be made never to complete. Main loop only.
+class SimScreenCapture : public ScreenCapture {
+ public:
+  SimScreenCapture(MainLoop& loop, DisplayServer& displays);
+  ~SimScreenCapture() override;
+
+  void getShareableContent(bool excludingDesktopWindows, bool onScreenWindowsOnly,
+                           ContentCompletion completion) override;
+  std::shared_ptr<CaptureStream> makeStream(const ContentFilter& filter, const StreamConfiguration& configuration,
+                                            std::shared_ptr<StreamDelegate> delegate) override;
+
+  // What a call of one kind does instead of succeeding: fail with an error, complete late, or
+  // (a start) never complete.
+  struct Fault {
+    std::optional<PlatformError> error;
+    double extraDelaySeconds = 0;
+    bool neverCompletes = false;
+  };
+  // Behaviour and faults.
+  int fetchesBeforeListed = 1;
+  bool deliversFrames = true;       // false: a started stream stays silent
+  std::uint64_t maxFrameSide = 64;  // frames larger than this are delivered at this size, to cost nothing
+  double completionDelaySeconds = 0.01;
+  Fault fetchFault, startFault, stopFault;
+  std::optional<PlatformError> addOutputError, removeOutputError;
+  // Back to a healthy service: no faults, displays listed after one fetch, frames delivered.
+  void clearFaults() {
+    fetchFault = startFault = stopFault = {};
+    addOutputError.reset();
+    removeOutputError.reset();
+    fetchesBeforeListed = 1;
+    deliversFrames = true;
+  }
+
+  // Observations.
+  int fetchCount() const { return fetches; }
+  int liveStreams() const;
+  int runningStreams() const;
+  int maxRunningStreams() const { return maxRunning; }  // at any moment so far
+  void resetMaxRunningStreams() { maxRunning = runningStreams(); }
+  const std::vector<StreamConfiguration>& configurations() const { return configured; }
+  std::uint64_t framesDelivered() const { return frames; }
+
+ private:
+  class Stream;
+  void after(double seconds, std::function<void()> fn);
+  void countRunning();
+
+  MainLoop& loop;
+  DisplayServer& displays;
+  std::unique_ptr<SerialQueue> delegateQueue;
+  std::map<DisplayID, int> fetchesSeen;
+  std::vector<std::weak_ptr<Stream>> streams;
+  std::vector<StreamConfiguration> configured;
+  int fetches = 0;
+  int maxRunning = 0;
+  std::uint64_t frames = 0;
+  std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 
 }  // namespace turnlet::sim

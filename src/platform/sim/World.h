@@ -2,13 +2,15 @@
 
 #include "sim/DisplayServer.h"
 #include "sim/SimAccessibility.h"
-#include "sim/SimInputEvents.h"
-#include "sim/SimTouchView.h"
-#include "sim/SimWindowList.h"
+#include "sim/SimCapture.h"
 #include "sim/SimGpu.h"
+#include "sim/SimInputEvents.h"
 #include "sim/SimLibraryLoader.h"
 #include "sim/SimPermissions.h"
 #include "sim/SimSystemVersion.h"
+#include "sim/SimTouchView.h"
+#include "sim/SimWindowList.h"
+#include "sim/SimWorkspace.h"
 #include "sim/VirtualDisplayClasses.h"
 #include "sim/WindowServer.h"
 #include "sim/WorldFile.h"
@@ -34,6 +36,8 @@ class World {
   SimWindowList windowList{windows};
   SimAccessibility accessibility{loop, windows};
   SimGestureRecognizers gestures{loop};
+  SimScreenCapture capture{loop, displays};
+  SimWorkspace workspace{loop};
 };
 
 }  // namespace turnlet::sim

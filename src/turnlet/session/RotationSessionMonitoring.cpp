@@ -1,0 +1,184 @@
+// Monitoring and restoration: the displays, sleep and wake, the connection check, suspension and
+// the retry scheduler's attempt.
+
+#include <utility>
+
+#include "display/AppFailure.h"
+#include "session/RotationSession.h"
+
+namespace turnlet {
+
+namespace {
+const std::string waitingForSidecar = "Waiting for Sidecar to reconnect…";
+}  // namespace
+
+void RotationSession::startMonitoring() {
+  if (s.recovery || s.shuttingDown) return;
+  s.physicalTopology = PhysicalDisplayTopology(online());
+  const std::weak_ptr<RotationSession> weak = weak_from_this();
+  s.recovery = RotationRecovery::make(services.loop, {0.6, 1.0, 2.0, 4.0}, [weak] { return attempt(weak); });
+  s.screenObserver = services.displays.addScreenParametersObserver([weak] {
+    if (auto self = weak.lock()) self->tasks.spawn([weak]() -> Task<void> {
+        if (auto self = weak.lock()) self->screenParametersChanged();
+        co_return;
+      });
+  });
+  for (WorkspaceNotification name : {WorkspaceNotification::willSleep, WorkspaceNotification::screensDidSleep,
+                                     WorkspaceNotification::didWake, WorkspaceNotification::screensDidWake}) {
+    s.workspaceObservers.push_back(services.workspace.addObserver(name, [weak, name] {
+      if (auto self = weak.lock()) self->tasks.spawn([weak, name]() -> Task<void> {
+          if (auto self = weak.lock()) self->sleepOrWake(name);
+          co_return;
+        });
+    }));
+  }
+  requestRestoration();
+}
+
+Task<bool> RotationSession::attempt(std::weak_ptr<RotationSession> weak) {
+  auto self = weak.lock();
+  if (!self) co_return true;
+  const bool done = co_await self->restoreIfNeeded();
+  if (self->restorationOwed && !self->s.shuttingDown) {
+    // Asked for while this attempt ran: once this run has moved on (or ended, if this was its
+    // last attempt), ask again, so the request is not lost.
+    self->restorationOwed = false;
+    self->tasks.spawn([weak]() -> Task<void> {
+      auto self = weak.lock();
+      if (self && self->s.recovery && !self->s.shuttingDown && !self->s.systemSleeping && !self->s.screensSleeping)
+        self->requestRestoration();
+      co_return;
+    });
+  }
+  co_return done;
+}
+
+void RotationSession::requestRestoration() {
+  if (!s.recovery) return;
+  if (s.recovery->isRunning()) {
+    restorationOwed = true;
+    return;
+  }
+  restorationOwed = false;
+  s.recovery->request();
+}
+
+void RotationSession::screenParametersChanged() {
+  if (s.shuttingDown) return;
+  const std::vector<DisplayInfo> displays = online();
+  PhysicalDisplayTopology topology(displays);
+  const bool unchanged = s.physicalTopology && *s.physicalTopology == topology;
+  s.physicalTopology = std::move(topology);
+  if (s.target) {
+    if (!connectedTarget(*s.target, displays)) return requestSuspension(waitingForSidecar);
+    if (!s.busy && s.virtualDisplay) {
+      bool present = false;
+      for (const DisplayInfo& d : displays) present = present || d.id == s.virtualDisplay->displayID();
+      if (!present) return requestSuspension(waitingForSidecar);
+      if (unchanged) return;
+    }
+  }
+  if (unchanged) return;
+  if (s.busy) {
+    s.recheckPending = true;
+  } else if (!s.systemSleeping && !s.screensSleeping) {
+    requestRestoration();
+  }
+}
+
+void RotationSession::sleepOrWake(WorkspaceNotification name) {
+  if (s.shuttingDown) return;
+  switch (name) {
+    case WorkspaceNotification::willSleep: s.systemSleeping = true; break;
+    case WorkspaceNotification::screensDidSleep: s.screensSleeping = true; break;
+    case WorkspaceNotification::didWake: s.systemSleeping = false; break;
+    case WorkspaceNotification::screensDidWake: s.screensSleeping = false; break;
+  }
+  if (!s.systemSleeping && !s.screensSleeping) {
+    if (s.virtualDisplay) requestSuspension("Restoring Sidecar after wake…");
+    requestRestoration();
+  } else {
+    if (s.recovery) s.recovery->cancel();
+    requestSuspension("Sleeping · Rotation will resume when Sidecar returns");
+  }
+}
+
+void RotationSession::checkConnection() {
+  if (s.busy || !s.target || !s.virtualDisplay) return;
+  if (s.touchEnabled && !services.permissions.preflightPostEventAccess()) {
+    s.touchEnabled = false;
+    if (s.presentation) s.presentation->disableTouch();
+    s.touchStatus = "Touch permission was revoked. Enable Device Control and Data Access, then turn touch on again.";
+    changed();
+  }
+  const std::vector<DisplayInfo> displays = online();
+  bool present = false;
+  for (const DisplayInfo& d : displays) present = present || d.id == s.virtualDisplay->displayID();
+  if (!connectedTarget(*s.target, displays) || !present) requestSuspension(waitingForSidecar);
+}
+
+Task<bool> RotationSession::restoreIfNeeded() {
+  if (s.shuttingDown || s.systemSleeping || s.screensSleeping) co_return true;
+  if (s.busy) co_return false;
+  if (s.needsSuspension) {
+    co_await cleanUpInterruptedSession();
+    co_return false;
+  }
+  if (s.virtualDisplay) {
+    checkConnection();
+    co_return !s.needsSuspension;
+  }
+  try {
+    putBackStranded();
+  } catch (const Error&) {
+    co_return false;
+  }
+  DisplayInfo found;
+  try {
+    found = findTarget(online());
+  } catch (const Error& e) {
+    if (canReset()) {
+      s.status = "Waiting for the remembered iPad · " + e.localizedDescription();
+      changed();
+    }
+    co_return false;
+  }
+  const auto remembered = prefs.rotation(found.persistentID);
+  if (!remembered || *remembered == QuarterTurn::normal) co_return true;
+  const std::string degrees = std::to_string(rawValue(*remembered)) + "°";
+  if (!services.permissions.preflightScreenCaptureAccess()) {
+    s.status = "Allow Turnlet in Screen & System Audio Recording to restore " + degrees + ".";
+    changed();
+    co_return true;
+  }
+  s.status = "Restoring " + degrees + " for " + found.name + "…";
+  changed();
+  co_return co_await applyRotation(*remembered, found, false, false);
+}
+
+void RotationSession::requestSuspension(const std::string& message) {
+  ++s.generation;
+  s.needsSuspension = true;
+  s.interruptionStatus = message;
+  s.recheckPending = true;
+  closeFade();
+  if (s.presentation) s.presentation->disableTouch();
+  tasks.spawn([self = shared_from_this()]() -> Task<void> { co_await self->cleanUpInterruptedSession(); });
+}
+
+Task<void> RotationSession::cleanUpInterruptedSession() {
+  if (s.busy || s.shuttingDown || !s.needsSuspension) co_return;
+  s.busy = true;
+  updateTouch();
+  changed();
+  try {
+    co_await tearDown();
+    s.status = s.interruptionStatus;
+  } catch (const Error& e) {
+    s.status = e.localizedDescription();
+  }
+  s.needsSuspension = false;
+  finishOperation();
+}
+
+}  // namespace turnlet

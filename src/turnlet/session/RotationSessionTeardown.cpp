@@ -1,0 +1,121 @@
+// Stopping and teardown: undoing what an apply built, in the reverse order of building.
+
+#include <utility>
+
+#include "display/DisplayLayout.h"
+#include "runtime/Continuation.h"
+#include "runtime/Timeout.h"
+#include "session/RotationSession.h"
+
+namespace turnlet {
+
+namespace {
+
+// Stops the stream and gives the description of what went wrong, if anything. A wait that is
+// cancelled (quitting) is not waited for: the stop has been asked for, and teardown goes on.
+Task<std::optional<std::string>> stopStream(std::shared_ptr<CaptureStream> stream) {
+  using Outcome = std::optional<PlatformError>;
+  if (co_await isCancelled()) {
+    stream->stopCapture([](Outcome) {});
+    co_return std::nullopt;
+  }
+  CaptureStream* raw = stream.get();
+  try {
+    const Outcome outcome = co_await withTimeout(
+        RotationSession::captureStopTimeoutSeconds, withContinuation<Outcome>([raw](Continuation<Outcome> done) {
+          raw->stopCapture([done](Outcome e) { done.resume(std::move(e)); });
+        }));
+    if (outcome) co_return outcome->localizedDescription();
+  } catch (const TimeoutError& e) {
+    co_return e.localizedDescription();
+  } catch (const CancellationError&) {
+  }
+  co_return std::nullopt;
+}
+
+Task<void> awaitMotionStop(std::shared_ptr<PresentationWindow> presentation) {
+  try {
+    co_await presentation->waitForTouchMotionStop();
+  } catch (const CancellationError&) {
+  }
+}
+
+}  // namespace
+
+Task<void> RotationSession::stopCapture() {
+  // What this session built is taken at once, so a teardown running meanwhile (quitting during an
+  // apply) finds nothing left to stop a second time.
+  auto presentation = std::exchange(s.presentation, nullptr);
+  auto renderer = std::exchange(s.renderer, nullptr);
+  auto capture = std::exchange(s.capture, nullptr);
+  auto queue = std::exchange(s.captureQueue, nullptr);
+  s.performance.reset();
+  if (presentation) {
+    presentation->disableTouch();
+    co_await awaitMotionStop(presentation);
+  }
+  if (renderer) renderer->invalidate();
+  if (capture) {
+    if (auto failed = co_await stopStream(capture)) services.log.line("Turnlet capture stop: " + *failed);
+    if (renderer) {
+      if (auto failed = capture->removeStreamOutput(renderer->streamOutput(), StreamOutputType::screen))
+        services.log.line("Turnlet output removal: " + failed->localizedDescription());
+    }
+  }
+  capture.reset();
+  queue.reset();
+  if (presentation) presentation->close();
+}
+
+Task<void> RotationSession::tearDown() {
+  co_await stopCapture();
+  std::exception_ptr placing;
+  if (s.target) stranded = s.target;
+  try {
+    putBackStranded();
+  } catch (const Error&) {
+    placing = std::current_exception();
+  }
+  s.virtualDisplay.reset();
+  s.rotation = QuarterTurn::normal;
+  s.target.reset();
+  if (placing) std::rethrow_exception(placing);
+}
+
+void RotationSession::putBackStranded() {
+  if (!stranded) return;
+  if (!connectedTarget(*stranded, online())) return stranded.reset();  // gone: it returns where the user had it
+  DisplayLayout::place(services.displays, {{stranded->id, stranded->bounds.origin}});
+  stranded.reset();
+}
+
+void RotationSession::finishOperation() {
+  s.busy = false;
+  updateTouch();
+  changed();
+  if (s.needsSuspension) {
+    tasks.spawn([self = shared_from_this()]() -> Task<void> { co_await self->cleanUpInterruptedSession(); });
+  } else if (s.recheckPending && !s.systemSleeping && !s.screensSleeping && !s.shuttingDown) {
+    s.recheckPending = false;
+    if (s.recovery) requestRestoration();
+  }
+}
+
+Task<void> RotationSession::shutdown() {
+  s.shuttingDown = true;
+  ++s.generation;
+  closeFade();
+  if (auto recovery = std::exchange(s.recovery, nullptr)) recovery->cancel();
+  if (auto token = std::exchange(s.screenObserver, std::nullopt)) services.displays.removeScreenParametersObserver(*token);
+  for (auto token : std::exchange(s.workspaceObservers, {})) services.workspace.removeObserver(token);
+  // What the session started ends early; an apply cut short still runs its own teardown.
+  tasks.cancelAll();
+  try {
+    co_await tearDown();
+  } catch (const Error& e) {
+    services.log.line("Turnlet restoration: " + e.localizedDescription());
+  }
+  co_await tasks.join();
+}
+
+}  // namespace turnlet

@@ -1,0 +1,196 @@
+// Random sequences of commands and faults, each followed by a quiet period, leave the session showing
+// the saved rotation or nothing. TURNLET_FAULT_SEQUENCES: how many (1,000); TURNLET_FAULT_SEED: one.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <regex>
+#include <string>
+
+#include "session/RotationSessionTimer.h"
+#include "session/SessionFixture.h"
+
+using namespace turnlet;
+
+namespace {
+
+bool inCatalogue(const std::string& status) {
+  static const std::regex known(
+      "Rotation off · Connect your iPad with Sidecar, then rotate\\.|Rotating…|(90|270)° · Portrait|180° · Landscape|"
+      "0° · Rotation off|Restoring (90|180|270)° for iPad…|Waiting for the remembered iPad · .+|"
+      "Allow Turnlet in Screen & System Audio Recording to restore (90|180|270)°\\.|"
+      "(Waiting for Sidecar to reconnect…|Restoring Sidecar after wake…|Reconnecting Sidecar · .+|Fault\\.|"
+      "Sleeping · Rotation will resume when Sidecar returns|Connect your iPad using Sidecar, then press Rotate\\. .+|"
+      "Allow Turnlet in System Settings → Privacy & Security → Screen & System Audio Recording, then reopen this app\\.|"
+      "macOS (could not create the rotated desktop|did not activate the requested rotated display size|did not expose "
+      "the rotated desktop to ScreenCaptureKit)\\.|The rotated desktop (is not available for capture|did not produce an "
+      "image\\. The Sidecar layout has been restored)\\.|The Sidecar display is no longer connected\\.|"
+      "macOS (rejected|could not).+\\(-?[0-9]+\\)\\.|The private virtual display API.+)( Restore failed: .+)?");
+  return std::regex_match(status, known);
+}
+
+const PlatformError fault("Sim", -1, "Fault.");
+
+class FaultSequence : public SessionFixture {
+ public:
+  explicit FaultSequence(unsigned seed) : rng(seed) {
+    RotationPreferences(defaults).remember(QuarterTurn::inverted, "OTHER");
+    // Half the sequences start with a rotation remembered from an earlier run.
+    if (pick(2)) RotationPreferences(defaults).remember(allQuarterTurns[static_cast<std::size_t>(pick(4))], ipadUUID);
+    lastSaved = RotationPreferences(defaults).rotation(ipadUUID);
+    session->onChange = [this] {
+      expect(inCatalogue(state().status), "status outside the catalogue: " + state().status);
+    };
+    session->startMonitoring();
+  }
+
+  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+
+  void expect(bool good, const std::string& what) {
+    if (!good) failures.push_back(what);
+  }
+
+  void check(const char* where) {
+    const auto saved = session->preferences().rotation(ipadUUID);
+    expect(saved == lastSaved || commandRan, std::string(where) + ": saved rotation changed without a command");
+    lastSaved = saved;
+    commandRan = std::any_of(commands.begin(), commands.end(), [](const TaskHandle& h) { return !h.isDone(); });
+    expect(session->preferences().rotation("OTHER") == QuarterTurn::inverted, "another device's entry changed");
+    expect(world.virtualDisplayClasses.liveDisplayObjects() <= 1 && world.capture.maxRunningStreams() <= 1,
+           std::string(where) + ": two virtual displays or started streams");
+  }
+
+  void step() {
+    switch (pick(16)) {
+      case 0: case 1: commands.push_back(spawn(loop, session->rotate())), commandRan = true; break;
+      case 2: commands.push_back(spawn(loop, session->reset())), commandRan = true; break;
+      case 3: world.workspace.post(pick(2) ? WorkspaceNotification::willSleep : WorkspaceNotification::screensDidSleep); break;
+      case 4: world.workspace.post(pick(2) ? WorkspaceNotification::didWake : WorkspaceNotification::screensDidWake); break;
+      case 5: world.displays.find(ipad) ? world.displays.disconnect(ipad) : void(ipad = world.displays.reconnect(ipad)); break;
+      case 6:
+        if (world.displays.find(extra)) world.displays.disconnect(extra);
+        else if (extra) extra = world.displays.reconnect(extra);
+        else world.displays.connect({extra = 90, "Studio", Rect(0, 30, 20, 10), 1552, 0, 0, false, false, "STUDIO"});
+        break;
+      case 7: {
+        auto& c = world.capture;
+        const int which = pick(8);
+        (which == 0 ? c.fetchFault.error : which == 1 ? c.startFault.error : which == 2 ? c.stopFault.error
+         : which == 3 ? c.addOutputError : c.removeOutputError) = fault;
+        if (which == 5) c.startFault.neverCompletes = true;
+        if (which == 6) c.fetchFault.extraDelaySeconds = c.startFault.extraDelaySeconds = c.stopFault.extraDelaySeconds = 0.3;
+        if (which == 7) c.fetchesBeforeListed = 40;
+        break;
+      }
+      case 8: pick(2) ? world.virtualDisplayClasses.raiseAt("CGVirtualDisplay applySettings:", "Raise", "Fault.")
+                      : void(world.virtualDisplayClasses.modeSwitchDelaySeconds = 5); break;
+      case 9: pick(2) ? void(world.displays.failComplete = 1000) : void(world.displays.failOrigin = std::pair(pick(2), 1001)); break;
+      case 10: if (state().renderer && state().renderer->onFailure) state().renderer->onFailure(fault); break;
+      case 11: world.permissions.screenCapture.granted = !world.permissions.screenCapture.granted; break;
+      case 12: world.permissions.postEvents.granted = !world.permissions.postEvents.granted; break;
+      case 13: session->setTouchEnabled(pick(2), pick(2)), touchError = pick(4) ? std::nullopt : std::optional<std::string>("Fault."); break;
+      case 14: session->selectDisplay(std::nullopt); break;
+      default: world.capture.deliversFrames = !world.capture.deliversFrames; break;
+    }
+  }
+
+  // Faults off, awake, the iPad present, and time for every retry.
+  void quiet() {
+    world.capture.clearFaults();
+    world.virtualDisplayClasses.stopRaising();
+    world.virtualDisplayClasses.modeSwitchDelaySeconds = 0.3;
+    world.displays.failComplete.reset(), world.displays.failOrigin.reset();
+    if (!world.displays.find(ipad)) ipad = world.displays.reconnect(ipad);
+    for (auto wake : {WorkspaceNotification::didWake, WorkspaceNotification::screensDidWake}) world.workspace.post(wake);
+    settle("quiet");
+  }
+
+  void settle(const char* where) {
+    for (int i = 0; i < 30; ++i) loop.advance(0.5), check(where);
+  }
+
+  void verifyRotatedOrNot(bool quit = false) {
+    const auto& st = state();
+    const Rect ipadBounds = world.displays.find(ipad)->bounds;
+    const auto remembered = session->preferences().rotation(ipadUUID);
+    expect(!st.busy && !st.needsSuspension, "busy or suspension pending at rest");
+    if (st.rotation != QuarterTurn::normal) {
+      const sim::SimDisplay* vd = st.virtualDisplay ? world.displays.find(st.virtualDisplay->displayID()) : nullptr;
+      Rect others = Rect::null();
+      for (const sim::SimDisplay& d : world.displays.displays())
+        if (d.id != ipad) others = others.united(d.bounds);
+      expect(vd && vd->bounds.size == sourceSize(st.rotation, Size{16, 12}) &&
+                 world.virtualDisplayClasses.liveDisplayObjects() == 1,
+             "rotated without one virtual display of the turned size");
+      expect(ipadBounds.maxX() == others.minX() + 1 && ipadBounds.maxY() == others.minY() + 1, "iPad not parked");
+      expect(world.windows.windows().size() == 1 && world.capture.runningStreams() == 1, "not one window and stream");
+      expect(remembered == st.rotation, "shows a rotation other than the saved one");
+      return;
+    }
+    expect(world.virtualDisplayClasses.liveDisplayObjects() == 0 && world.capture.liveStreams() == 0 &&
+               world.windows.windows().empty() && !st.rotationFade && !st.presentation,
+           "not rotated, yet something of a rotation is left");
+    expect(ipadBounds.origin == Point{40, 0}, "not rotated, yet the iPad is not back");
+    expect(quit || !remembered || *remembered == QuarterTurn::normal || !world.permissions.screenCapture.granted,
+           "the remembered rotation was not restored");
+  }
+
+  void runSequence() {
+    const int events = 1 + pick(12);
+    for (int i = 0; i < events; ++i) {
+      step();
+      static constexpr double gaps[] = {0, 0.004, 0.011, 0.03, 0.07, 0.15, 0.4, 1.2, 3};
+      const double gap = gaps[pick(9)];
+      for (double t = 0; t < gap; t += 0.05) loop.advance(std::min(0.05, gap - t)), check("events");
+      loop.runUntilIdle();
+      check("events");
+    }
+    quiet();
+    // The settling event: a wake or a reconnection.
+    if (pick(2)) {
+      world.workspace.post(WorkspaceNotification::screensDidWake);
+    } else {
+      world.displays.disconnect(ipad);
+      loop.advance(0.3);
+      ipad = world.displays.reconnect(ipad);
+    }
+    settle("settled");
+    verifyRotatedOrNot();
+    // After quitting nothing reacts.
+    const TaskHandle quit = spawn(loop, session->shutdown());
+    loop.advance(10);
+    expect(quit.isDone() && state().rotation == QuarterTurn::normal, "shutdown did not end unrotated");
+    verifyRotatedOrNot(true);
+    const std::string status = state().status;
+    world.workspace.post(WorkspaceNotification::didWake);
+    world.displays.disconnect(ipad);
+    loop.advance(10);
+    expect(state().status == status && session->runningTaskCount() == 0, "reacted after shutdown");
+  }
+
+  std::mt19937 rng;
+  DisplayID ipad = ipadID;
+  DisplayID extra = 0;
+  std::vector<TaskHandle> commands;  // rotate and reset, the only ways the saved rotation changes
+  bool commandRan = false;
+  std::optional<QuarterTurn> lastSaved;
+  std::vector<std::string> failures;
+};
+
+TEST(RotationSessionFaults, RandomSequencesEndRotatedAsSavedOrWithNothingLeft) {
+  const char* one = std::getenv("TURNLET_FAULT_SEED");
+  const char* count = std::getenv("TURNLET_FAULT_SEQUENCES");
+  const unsigned first = one ? std::stoul(one) : 0, end = one ? first + 1 : count ? std::stoul(count) : 1000;
+  int failed = 0;
+  for (unsigned seed = first; seed < end; ++seed) {
+    FaultSequence sequence(seed);
+    sequence.runSequence();
+    if (!sequence.failures.empty() && ++failed <= 5)
+      ADD_FAILURE() << "seed " << seed << " (replay with TURNLET_FAULT_SEED=" << seed << "): " << sequence.failures.front();
+  }
+  EXPECT_EQ(failed, 0);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "session/RotationSessionTimer.h"
+#include "session/SessionFixture.h"
+
+using namespace turnlet;
+
+namespace {
+
+const char* const noImage = "The rotated desktop did not produce an image. The Sidecar layout has been restored.";
+
+class RotationSessionTest : public ::testing::Test, public SessionFixture {
+ protected:
+  void rotateOnce() { press(session->rotate()), run(2); }
+};
+
+TEST_F(RotationSessionTest, FourPressesTurnTheIPadRoundWithOneVirtualDisplayResized) {
+  const std::pair<const char*, Size> rows[] = {{"90° · Portrait", {12, 16}}, {"180° · Landscape", {16, 12}},
+                                               {"270° · Portrait", {12, 16}}};
+  std::optional<DisplayID> first;
+  for (const auto& [status, size] : rows) {
+    SCOPED_TRACE(status);
+    rotateOnce();
+    EXPECT_EQ(state().status, status);
+    const DisplayID id = state().virtualDisplay->displayID();
+    EXPECT_EQ(id, first.value_or(id));  // resized, not recreated
+    first = id;
+    EXPECT_EQ(world.displays.find(id)->bounds.size, size);
+    EXPECT_EQ(world.capture.runningStreams() + world.windows.windows().size(), 2u);
+    EXPECT_EQ(ipadBounds().origin, (Point{-15, -11}));  // 1 point over the main display's corner
+  }
+  rotateOnce();
+  EXPECT_EQ(state().status, "0° · Rotation off");
+  expectNothingRotated({40, 0});
+  const StreamConfiguration& c = world.capture.configurations().front();
+  EXPECT_TRUE(c.streamName == "Turnlet" && c.minimumFrameInterval == (MediaTime{1, 60}) && c.queueDepth == 3);
+}
+
+TEST(RotationSessionParking, TheIPadIsParkedDiagonallyOffTheDesktop) {
+  SessionFixture f(SessionFixture::smallWorld(Rect(0, 0, 1440, 900), Rect(1440, 0, 1024, 768)));
+  f.press(f.session->rotate());
+  f.run(2);
+  ASSERT_EQ(f.state().status, "90° · Portrait");
+  EXPECT_EQ(f.world.displays.find(f.state().virtualDisplay->displayID())->bounds, Rect(1440, 0, 768, 1024));
+  EXPECT_EQ(f.ipadBounds().origin, (Point{-1023, -767}));
+}
+
+TEST(RotationSessionFailures, EveryFailedApplyShowsItsMessageAndLeavesNothingBehind) {
+  constexpr DisplayID ipad = SessionFixture::ipadID;
+  const PlatformError error("SC", -1, "Failed.");
+  const std::pair<std::function<void(SessionFixture&)>, std::string> rows[] = {
+      {[](auto& f) { f.world.permissions.screenCapture.granted = false; },
+       "Allow Turnlet in System Settings → Privacy & Security → Screen & System Audio Recording, then reopen this app."},
+      {[](auto& f) { f.world.displays.disconnect(ipad); },
+       "Connect your iPad using Sidecar, then press Rotate. If it has a custom name, choose it under Display in the "
+       "menu bar."},
+      {[](auto& f) { f.world.virtualDisplayClasses.raiseAt("CGVirtualDisplay applySettings:", "NSGenericException", "boom"); },
+       "The private virtual display API raised an exception: boom"},
+      {[](auto& f) { f.world.displays.setBounds(ipad, Rect(40, 0, 3e9, 12)); }, "macOS could not create the rotated desktop."},
+      {[](auto& f) { f.world.displays.failComplete = 1000; },
+       "macOS rejected the display layout (1000). Restore failed: macOS rejected the display layout (1000)."},
+      {[](auto& f) { f.world.capture.fetchesBeforeListed = 1000; }, "macOS did not expose the rotated desktop to ScreenCaptureKit."},
+      {[&](auto& f) { f.world.capture.fetchFault.error = error; }, "Failed."},
+      {[&](auto& f) { f.world.gpu.libraryError = error; }, "Failed."},
+      {[](auto& f) { f.session->preferences().setPreferredDeviceID("IPAD-1"), f.world.displays.setHasScreen(ipad, false); },
+       "The Sidecar display is no longer connected."},
+      {[&](auto& f) { f.world.capture.addOutputError = error; }, "Failed."},
+      {[&](auto& f) { f.world.capture.startFault.error = error; }, "Failed."},
+      {[](auto& f) { f.world.capture.startFault.neverCompletes = true; }, noImage},
+      {[](auto& f) { f.world.capture.deliversFrames = false; }, noImage},
+  };
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    SCOPED_TRACE(i);
+    SessionFixture f;
+    rows[i].first(f);
+    f.press(f.session->rotate());
+    f.run(12);
+    EXPECT_EQ(f.state().status, rows[i].second);
+    f.expectNothingRotated({40, 0});
+    EXPECT_FALSE(f.state().needsSuspension || f.session->preferences().rotation("IPAD-1"));  // nothing remembered
+  }
+}
+
+TEST_F(RotationSessionTest, InterruptionsDuringAnApplyAndAfterIt) {
+  // Screens sleep while the apply waits for its first frame.
+  world.capture.deliversFrames = false;
+  session->startMonitoring();
+  press(session->rotate());
+  run(1);
+  ASSERT_TRUE(state().busy && state().capture);
+  world.workspace.post(WorkspaceNotification::screensDidSleep);
+  run(1);
+  EXPECT_EQ(state().status, "Sleeping · Rotation will resume when Sidecar returns");
+  expectNothingRotated({40, 0});
+
+  // Awake again: a rotation whose own layout change neither suspends nor schedules.
+  world.capture.deliversFrames = true;
+  world.workspace.post(WorkspaceNotification::screensDidWake);
+  run(9);
+  rotateOnce();
+  ASSERT_EQ(state().status, "90° · Portrait");
+  const auto generation = state().generation;
+  auto earlierFailure = state().renderer->onFailure;
+  run(2);
+  EXPECT_FALSE(state().recovery->isRunning() || state().generation != generation);
+
+  // A render failure from an earlier apply's renderer does nothing.
+  rotateOnce();
+  ASSERT_EQ(state().status, "180° · Landscape");
+  const auto before = state().generation;
+  earlierFailure(PlatformError("MTL", 5, "Device lost."));
+  run(2);
+  EXPECT_EQ(state().generation, before);
+
+  // The current renderer's failure during the first-frame wait ends that apply at its next check,
+  // and the remembered rotation comes back.
+  world.capture.deliversFrames = false;
+  press(session->rotate());
+  run(1);
+  ASSERT_TRUE(state().busy && state().renderer);
+  state().renderer->onFailure(PlatformError("MTL", 5, "Device lost."));
+  run(0.3);
+  EXPECT_EQ(state().status, "Reconnecting Sidecar · Device lost.");
+  expectNothingRotated({40, 0});
+  world.capture.deliversFrames = true;
+  run(3);
+  EXPECT_EQ(state().status, "180° · Landscape");
+}
+
+TEST_F(RotationSessionTest, ARotationRememberedFromAnEarlierRunComesBackAfterLaunch) {
+  session->preferences().remember(QuarterTurn::left, ipadUUID);
+  session->preferences().setLastDeviceID(ipadUUID);
+  session->startMonitoring();
+  run(1);
+  EXPECT_EQ(state().status, "Rotating…");
+  run(2);
+  EXPECT_EQ(state().status, "270° · Portrait");
+}
+
+TEST_F(RotationSessionTest, QuitWhileRotatedPutsTheIPadBackBeforeShutdownEnds) {
+  session->startMonitoring();
+  RotationSessionTimer timer(loop, session);
+  rotateOnce();
+  ASSERT_EQ(state().status, "90° · Portrait");
+  const TaskHandle quit = spawn(loop, session->shutdown());
+  while (!quit.isDone()) loop.advance(0.01);
+  expectNothingRotated({40, 0});
+  EXPECT_EQ(session->runningTaskCount() + world.workspace.observerCount(), 0u);
+}
+
+// A restoration asked for while the retry run's last attempt is still applying is not lost.
+TEST_F(RotationSessionTest, ARestorationAskedForDuringTheLastAttemptStillHappens) {
+  session->preferences().remember(QuarterTurn::right, ipadUUID);
+  world.capture.startFault.error = PlatformError("SC", -3, "No start.");
+  int applies = 0;
+  session->onChange = [&] { applies += state().status == "Rotating…"; };
+  session->startMonitoring();
+  ASSERT_TRUE(loop.runUntil([&] { return applies == 4; }, 20));  // the fourth and last attempt is applying
+  world.displays.connect({0, "Studio Display", Rect(-30, 0, 30, 20), 1552, 0, 0, false, false, "STUDIO"});
+  ASSERT_TRUE(loop.runUntil([&] { return !state().busy; }, 20));
+  EXPECT_EQ(state().status, "No start.");
+  world.capture.startFault.error.reset();
+  run(10);
+  EXPECT_EQ(state().status, "90° · Portrait");
+}
+
+}  // namespace
