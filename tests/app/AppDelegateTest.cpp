@@ -48,6 +48,11 @@ struct AppFixture {
   void rotate() { statusMenu().item("Rotate").click(), loop.advance(2); }
   const RotationSession::State& state() { return delegate->session().state(); }
   int liveVirtualDisplays() { return world.virtualDisplayClasses.liveDisplayObjects(); }
+  Point ipadOrigin() {
+    for (const auto& d : world.displays.displays())
+      if (d.uuid == SessionFixture::ipadUUID) return d.bounds.origin;
+    return {};
+  }
 
   sim::ManualLoop loop;
   sim::World world;
@@ -55,9 +60,7 @@ struct AppFixture {
   sim::MemoryDefaults defaults;
   sim::RecordingLog log;
   AtExit atExit;
-  sim::RecordingApplication app{{}, [this] {
-                                  atExit = {liveVirtualDisplays(), world.displays.find(SessionFixture::ipadID)->bounds.origin};
-                                }};
+  sim::RecordingApplication app{{}, [this] { atExit = {liveVirtualDisplays(), ipadOrigin()}; }};
   std::shared_ptr<AppDelegate> delegate;
 };
 
@@ -220,6 +223,51 @@ TEST(AppPerformance, TheLineRoundsAndNeverShowsInfinity) {
     EXPECT_EQ(AppDelegate::performanceLabelText(snapshot), label);
   }
   EXPECT_EQ(AppDelegate::performanceItemTitle(std::nullopt), "Performance: inactive");
+}
+
+}  // namespace
+
+namespace {
+
+// A day compressed: the remembered rotation comes back by itself, the user turns further, the Mac
+// sleeps and wakes, the iPad leaves and returns, brightness following goes on, and the user quits.
+TEST(AppDay, EndsWithTheLayoutAsBeforeAndTheChoicesRemembered) {
+  AppFixture f;
+  RotationPreferences(f.defaults).remember(QuarterTurn::right, SessionFixture::ipadUUID);
+  RotationPreferences(f.defaults).setLastDeviceID(SessionFixture::ipadUUID);
+  const auto before = f.world.displays.displays();
+  f.launch();
+  f.loop.advance(5);
+  EXPECT_EQ(f.label(6).text, "90° · Portrait");
+  f.rotate();
+  const auto expectBack = [&](const char* when) {
+    SCOPED_TRACE(when);
+    f.loop.advance(15);
+    EXPECT_EQ(f.label(6).text, "180° · Landscape");
+    EXPECT_EQ(f.label(0).accessibilityLabel, "iPad landscape, power port at left");
+  };
+  expectBack("rotated");
+  f.world.workspace.post(WorkspaceNotification::willSleep);
+  f.loop.advance(2);
+  f.world.workspace.post(WorkspaceNotification::didWake);
+  expectBack("after waking");
+  f.world.displays.disconnect(SessionFixture::ipadID);
+  f.loop.advance(5);
+  f.world.displays.reconnect(SessionFixture::ipadID);
+  expectBack("after reconnecting");
+  f.statusMenu().item("Follow Main Display Brightness").click();
+  f.loop.advance(1);
+  f.statusMenu().item("Quit").click();
+  f.loop.advance(10);
+  ASSERT_TRUE(f.app.terminated);
+  EXPECT_EQ(f.atExit.virtualDisplays, 0);
+  const auto after = f.world.displays.displays();
+  ASSERT_EQ(after.size(), before.size());
+  for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(after[i].bounds, before[i].bounds) << before[i].name;
+  EXPECT_EQ(f.atExit.ipadOrigin, (Point{40, 0}));
+  RotationPreferences preferences(f.defaults);
+  EXPECT_EQ(preferences.rotation(SessionFixture::ipadUUID), QuarterTurn::inverted);
+  EXPECT_EQ(f.defaults.value(AppDelegate::brightnessPreference), DefaultsValue{true});
 }
 
 }  // namespace
