@@ -58,7 +58,11 @@ struct AppFixture {
   sim::World world;
   sim::LoopQueueFactory queues{loop};
   sim::MemoryDefaults defaults;
-  sim::RecordingLog log;
+  // Throws something that is no Error once armed, as a failing shutdown would.
+  struct Log : sim::RecordingLog {
+    bool throws = false;
+    void line(const std::string& text) override { throws ? throw std::runtime_error(text) : RecordingLog::line(text); }
+  } log;
   AtExit atExit;
   sim::RecordingApplication app{{}, [this] { atExit = {liveVirtualDisplays(), ipadOrigin()}; }};
   std::shared_ptr<AppDelegate> delegate;
@@ -134,6 +138,7 @@ struct QuitRow {
   bool signal;      // through SIGINT/SIGTERM rather than the Quit item
   bool twice;       // a second request while the first waits
   bool terminates;  // before the operation can end
+  bool fails = false;  // the shutdown ends by an exception
 };
 
 TEST(AppQuitting, QuittingPutsTheIPadBackFirst) {
@@ -141,7 +146,8 @@ TEST(AppQuitting, QuittingPutsTheIPadBackFirst) {
                           {"quit twice while rotated", false, false, true, true},
                           {"signal while rotated", false, true, false, true},
                           {"signal while busy", true, true, false, true},
-                          {"quit while busy", true, false, false, false}};
+                          {"quit while busy", true, false, false, false},
+                          {"failing shutdown", false, false, false, true, true}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     auto f = std::make_unique<AppFixture>();
@@ -149,13 +155,15 @@ TEST(AppQuitting, QuittingPutsTheIPadBackFirst) {
     f->statusMenu().item("Rotate").click();
     f->loop.advance(row.busy ? 0.05 : 2);
     ASSERT_EQ(f->state().busy, row.busy);
+    if (row.fails) f->world.displays.failComplete = 1000, f->log.throws = true;
     const int requests = row.twice ? 2 : 1;
     for (int i = 0; i < requests; ++i) row.signal ? f->delegate->terminationSignal() : f->statusMenu().item("Quit").click();
     EXPECT_FALSE(f->app.terminated);
     f->loop.advance(5);
     EXPECT_EQ(f->app.beeps, row.terminates ? 0 : 1);
     EXPECT_EQ(f->app.terminated, row.terminates);
-    if (row.terminates) {
+    EXPECT_EQ(f->app.terminateReplies, row.terminates ? 1 : 0);  // one shutdown answers every request
+    if (row.terminates && !row.fails) {
       EXPECT_EQ(f->atExit.virtualDisplays, 0);
       EXPECT_EQ(f->atExit.ipadOrigin, (Point{40, 0}));
       EXPECT_FALSE(f->app.terminationPending);

@@ -22,6 +22,7 @@ void RecordingApplication::terminate() {
 }
 
 void RecordingApplication::replyToTerminate(bool terminate) {
+  ++terminateReplies;
   if (!terminationPending) return;
   terminationPending = false;
   if (terminate) finish();

@@ -65,6 +65,7 @@ class RecordingApplication : public Application {
   bool terminationPending = false;
   bool terminated = false;
   int terminateRequests = 0;
+  int terminateReplies = 0;  // every reply, whether one was pending or not
   int activations = 0;
   int beeps = 0;
   std::shared_ptr<RecordingMenu> mainMenu;
