@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cmath>
 #include <limits>
 
 #include "app/AppDelegate.h"
 #include "app/TurnletApp.h"
+#include "host/RunLoop.h"
+#include "host/SignalWatcher.h"
 #include "session/SessionFixture.h"
 #include "sim/RecordingApplication.h"
 
@@ -155,6 +158,9 @@ TEST(AppQuitting, QuittingPutsTheIPadBackFirst) {
     f->statusMenu().item("Rotate").click();
     f->loop.advance(row.busy ? 0.05 : 2);
     ASSERT_EQ(f->state().busy, row.busy);
+    // Touch can be switched on only when idle (it is off here).
+    EXPECT_EQ(f->window().button("Touch input").enabled, !row.busy);
+    EXPECT_EQ(f->statusMenu().item("Touch Input").enabled(), !row.busy);
     if (row.fails) f->world.displays.failComplete = 1000, f->log.throws = true;
     const int requests = row.twice ? 2 : 1;
     for (int i = 0; i < requests; ++i) row.signal ? f->delegate->terminationSignal() : f->statusMenu().item("Quit").click();
@@ -276,6 +282,20 @@ TEST(AppDay, EndsWithTheLayoutAsBeforeAndTheChoicesRemembered) {
   RotationPreferences preferences(f.defaults);
   EXPECT_EQ(preferences.rotation(SessionFixture::ipadUUID), QuarterTurn::inverted);
   EXPECT_EQ(f.defaults.value(AppDelegate::brightnessPreference), DefaultsValue{true});
+}
+
+}  // namespace
+
+namespace {
+
+// A real signal reaches the loop as a posted call, never running work in the handler.
+TEST(AppSignals, SigtermIsPostedToTheLoop) {
+  host::RunLoop loop;
+  int received = 0;
+  host::SignalWatcher watcher(loop, [&](int signal) { received = signal, loop.stop(); });
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  loop.run();  // returns once the posted call has run
+  EXPECT_EQ(received, SIGTERM);
 }
 
 }  // namespace
