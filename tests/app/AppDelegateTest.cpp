@@ -186,7 +186,7 @@ TEST(AppDisplayMenu, ListsTheCandidatesAndTicksTheStoredChoice) {
                  {SessionFixture::ipadID, "iPad", Rect(40, 0, 16, 12), 1234, 0, 0, false, false, "IPAD-1"},
                  {3, "Studio Display", Rect(0, 30, 40, 30), 1552, 0, 0, false, true, "STUDIO"},
                  {6, "Turnlet Desktop", Rect(0, -30, 40, 30), 0x544C, 0, 0, false, false, "OWN"}},
-                1});
+                1, {}});
   f.launch();
   const std::string automatic = "Detect Sidecar Automatically";
   EXPECT_EQ(f.displayMenu(), automatic + " ✓\niPad\nStudio Display\n");
