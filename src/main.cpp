@@ -3,8 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "app/AppDelegate.h"
 #include "app/TurnletApp.h"
+#include "host/IcuTextServices.h"
 #include "host/RunLoop.h"
+#include "host/SignalWatcher.h"
+#include "host/StderrLog.h"
+#include "host/ThreadSerialQueue.h"
+#include "sim/MemoryDefaults.h"
+#include "sim/RecordingApplication.h"
 #include "sim/World.h"
 #include "sim/WorldFile.h"
 
@@ -24,5 +31,22 @@ int main(int argc, char** argv) {
 
   host::RunLoop loop;
   sim::World world(loop, description);
-  return TurnletApp::main(arguments, world.displays, std::cout, std::cerr);
+  return TurnletApp::main(arguments, world.displays, std::cout, [&] {
+    std::cerr << "turnlet: no front end is built; the application runs on the simulated Mac with a toolkit that "
+                 "shows nothing. Press Control-C to quit.\n";
+    host::IcuTextServices text;
+    host::ThreadQueueFactory queues;
+    host::StderrLog log;
+    sim::MemoryDefaults defaults;
+    sim::RecordingApplication application([&] { loop.run(); }, [&] { loop.stop(); });
+    // Touch input is left to the session's default until a front end provides touch views.
+    auto delegate = AppDelegate::make(
+        {application, defaults,
+         RotationSession::Services{loop, queues, world.displays, text, world.virtualDisplayClasses, world.gpu,
+                                   world.windows, world.capture, world.workspace, world.permissions, world.system, log,
+                                   {}},
+         [&] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); }});
+    host::SignalWatcher signals(loop, [&](int) { delegate->terminationSignal(); });
+    TurnletApp::runApplication(application, delegate);
+  });
 }

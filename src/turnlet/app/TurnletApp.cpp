@@ -36,13 +36,19 @@ void TurnletApp::listDisplays(DisplayServices& displays, std::ostream& out) {
   out.flush();
 }
 
+void TurnletApp::runApplication(Application& application, const std::shared_ptr<ApplicationDelegate>& delegate) {
+  application.setDelegate(delegate);
+  application.setActivationPolicy(ActivationPolicy::regular);
+  application.run();
+}
+
 int TurnletApp::main(const std::vector<std::string>& arguments, DisplayServices& displays, std::ostream& out,
-                     std::ostream& err) {
+                     const std::function<void()>& application) {
   if (wantsDisplayListing(arguments)) {
     listDisplays(displays, out);
-    return 0;
+  } else if (application) {
+    application();
   }
-  err << "turnlet: the application mode is not available yet; run with --list-displays to list the displays.\n";
   return 0;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "platform/Application.h"
 #include "platform/DisplayServices.h"
 
 namespace turnlet {
@@ -18,10 +21,14 @@ class TurnletApp {
   // characters in a name are escaped (see oneLine), so a name never breaks its line or fields.
   static void listDisplays(DisplayServices& displays, std::ostream& out);
 
-  // Runs the mode the arguments choose (argument 0 included) and returns the exit status,
-  // which is always 0.
+  // The application: registers the one delegate, makes the application a regular one (Dock icon
+  // and main menu) and runs its loop until it terminates.
+  static void runApplication(Application& application, const std::shared_ptr<ApplicationDelegate>& delegate);
+
+  // Runs the mode the arguments choose (argument 0 included): the listing, or `application`.
+  // Returns the exit status, which is always 0.
   static int main(const std::vector<std::string>& arguments, DisplayServices& displays, std::ostream& out,
-                  std::ostream& err);
+                  const std::function<void()>& application);
 };
 
 }  // namespace turnlet
