@@ -1,10 +1,12 @@
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/AppDelegate.h"
 #include "app/TurnletApp.h"
+#include "host/FileDefaults.h"
 #include "host/IcuTextServices.h"
 #include "host/RunLoop.h"
 #include "host/SignalWatcher.h"
@@ -37,7 +39,11 @@ int main(int argc, char** argv) {
     host::IcuTextServices text;
     host::ThreadQueueFactory queues;
     host::StderrLog log;
-    sim::MemoryDefaults defaults;
+    // The user's choices persist in this machine's defaults file; in memory only without a home.
+    sim::MemoryDefaults memory;
+    std::optional<host::FileDefaults> file;
+    if (auto location = host::FileDefaults::standardLocation()) file.emplace(*location, log);
+    UserDefaults& defaults = file ? static_cast<UserDefaults&>(*file) : memory;
     sim::RecordingApplication application([&] { loop.run(); }, [&] { loop.stop(); });
     // Touch input is left to the session's default until a front end provides touch views.
     auto delegate = AppDelegate::make(
