@@ -17,6 +17,19 @@ TEST(WorldFile, RefusesAnythingItCannotUseWithOneLineNamingTheProblem) {
        "displays[0] has an unknown field \"builtin\""},
       {R"({"displays": [{"id": 1, "bounds": [0,0,1,1]}, {"id": 1, "bounds": [0,0,1,1]}]})",
        "displays[1].id 1 is used twice"},
+      {R"({"displays": [], "applications": {}})", "\"applications\" must be a list"},
+      {R"({"displays": [], "applications": [{"pid": 0}]})", "applications[0].pid must be a process id"},
+      {R"({"displays": [], "applications": [{"pid": 2}, {"pid": 2}]})", "applications[1].pid 2 is used twice"},
+      {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"bounds": [0,0,1,1]}]}]})",
+       "applications[0].windows[0] needs a \"number\""},
+      {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 0, "bounds": [0,0,1,1]}]}]})",
+       "applications[0].windows[0].number must not be 0"},
+      {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 3, "bounds": [0,0,1,1],
+          "elements": [{"frame": [0,0,1,1], "parent": 0}]}]}]})",
+       "applications[0].windows[0].elements[0].parent must be -1 or the index of an earlier element"},
+      {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 3, "bounds": [0,0,1,1],
+          "elements": [{"frame": [0,0,1,1], "actions": ["AXPress", 1]}]}]}]})",
+       "applications[0].windows[0].elements[0].actions[1] must be a string"},
   };
   for (const auto& [json, problem] : rows) {
     try {
@@ -30,4 +43,23 @@ TEST(WorldFile, RefusesAnythingItCannotUseWithOneLineNamingTheProblem) {
     }
   }
   EXPECT_THROW(sim::loadWorldFile("/nonexistent/world.json"), sim::WorldFileError);
+}
+
+TEST(WorldFile, ReadsApplicationsWithTheirWindowsAndElements) {
+  const auto world = parseWorld(R"({"displays": [], "applications": [{"pid": 7, "windows": [{"number": 9,
+      "title": "T", "bounds": [1, 2, 3, 4], "alpha": 0.5, "layer": 2, "titleBarHeight": 20, "positionSettable": false,
+      "elements": [{"role": "AXCheckBox", "frame": [5, 6, 7, 8], "enabled": false, "actions": []},
+                   {"frame": [0, 0, 1, 1], "parent": 0}]}]}]})",
+                                "w.json");
+  ASSERT_EQ(world.applications.size(), 1u);
+  const auto& app = world.applications[0];
+  EXPECT_EQ(app.name, "Application 7");
+  ASSERT_EQ(app.windows.size(), 1u);
+  const auto& w = app.windows[0];
+  EXPECT_EQ(std::tuple(w.number, w.title, w.bounds, w.alpha, w.layer, w.titleBarHeight, w.positionSettable),
+            std::tuple(9u, std::string("T"), Rect(1, 2, 3, 4), 0.5, 2, 20.0, false));
+  ASSERT_EQ(w.elements.size(), 2u);
+  EXPECT_EQ(std::tuple(w.elements[0].role, w.elements[0].frame, w.elements[0].enabled, w.elements[0].actions.size()),
+            std::tuple(std::string("AXCheckBox"), Rect(5, 6, 7, 8), false, 0u));
+  EXPECT_EQ(w.elements[1].parent, 0);
 }
