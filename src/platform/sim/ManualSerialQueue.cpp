@@ -34,11 +34,6 @@ std::size_t ManualSerialQueue::drain() {
   }
 }
 
-std::size_t ManualSerialQueue::pendingCount() const {
-  std::lock_guard lock(mutex);
-  return queued.size() + delayed.size();
-}
-
 void ManualSerialQueue::close() {
   {
     std::lock_guard lock(mutex);
@@ -80,13 +75,6 @@ std::size_t ManualQueueFactory::drainAll() {
     total += ran;
     if (ran == 0) return total;
   }
-}
-
-std::shared_ptr<ManualSerialQueue> ManualQueueFactory::queue(const std::string& label) const {
-  std::lock_guard lock(mutex);
-  for (auto it = queues.rbegin(); it != queues.rend(); ++it)
-    if (auto q = it->lock(); q && q->label() == label) return q;
-  return nullptr;
 }
 
 std::vector<std::pair<std::string, QualityOfService>> ManualQueueFactory::created() const {

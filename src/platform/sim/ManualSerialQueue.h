@@ -23,7 +23,6 @@ class ManualSerialQueue : public SerialQueue {
 
   // Runs the queued work and the delayed work that is due, in order; returns how many ran.
   std::size_t drain();
-  std::size_t pendingCount() const;
   // What destroying the queue does: drops the work not started; a drain in progress stops.
   void close();
 
@@ -45,8 +44,6 @@ class ManualQueueFactory : public QueueFactory {
 
   // Drains every live queue until all are empty; returns how many functions ran.
   std::size_t drainAll();
-  // The newest live queue with this label, if any.
-  std::shared_ptr<ManualSerialQueue> queue(const std::string& label) const;
   std::vector<std::pair<std::string, QualityOfService>> created() const;
 
  private:

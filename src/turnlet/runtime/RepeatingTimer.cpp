@@ -54,7 +54,5 @@ void RepeatingTimer::invalidate() {
 }
 
 bool RepeatingTimer::isValid() const { return state && state->valid; }
-double RepeatingTimer::interval() const { return state->interval; }
-double RepeatingTimer::tolerance() const { return state->tolerance; }
 
 }  // namespace turnlet

@@ -19,8 +19,6 @@ class RepeatingTimer {
 
   void invalidate();
   bool isValid() const;
-  double interval() const;
-  double tolerance() const;
 
  private:
   struct State;
