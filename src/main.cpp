@@ -16,6 +16,7 @@
 #include "sim/RecordingApplication.h"
 #include "sim/World.h"
 #include "sim/WorldFile.h"
+#include "touch/TouchInput.h"
 
 int main(int argc, char** argv) {
   using namespace turnlet;
@@ -45,12 +46,13 @@ int main(int argc, char** argv) {
     if (auto location = host::FileDefaults::standardLocation()) file.emplace(*location, log);
     UserDefaults& defaults = file ? static_cast<UserDefaults&>(*file) : memory;
     sim::RecordingApplication application([&] { loop.run(); }, [&] { loop.stop(); });
-    // Touch input is left to the session's default until a front end provides touch views.
     auto delegate = AppDelegate::make(
         {application, defaults,
          RotationSession::Services{loop, queues, world.displays, text, world.virtualDisplayClasses, world.gpu,
                                    world.windows, world.capture, world.workspace, world.permissions, world.system, log,
-                                   {}},
+                                   TouchInput::factory({loop, queues, world.displays, world.permissions, world.system,
+                                                        world.inputEvents, world.windowList, world.accessibility,
+                                                        world.gestures, world.libraries, log})},
          [&] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); }});
     host::SignalWatcher signals(loop, [&](int) { delegate->terminationSignal(); });
     TurnletApp::runApplication(application, delegate);

@@ -10,6 +10,7 @@
 #include "host/SignalWatcher.h"
 #include "session/SessionFixture.h"
 #include "sim/RecordingApplication.h"
+#include "touch/TouchInput.h"
 
 using namespace turnlet;
 
@@ -31,7 +32,9 @@ struct AppFixture {
     delegate = AppDelegate::make(
         {app, defaults,
          {loop, queues, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
-          world.workspace, world.permissions, world.system, log, {}},
+          world.workspace, world.permissions, world.system, log,
+          TouchInput::factory({loop, queues, world.displays, world.permissions, world.system, world.inputEvents,
+                               world.windowList, world.accessibility, world.gestures, world.libraries, log})},
          [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); }});
   }
   ~AppFixture() {
@@ -51,6 +54,12 @@ struct AppFixture {
   void rotate() { statusMenu().item("Rotate").click(), loop.advance(2); }
   const RotationSession::State& state() { return delegate->session().state(); }
   int liveVirtualDisplays() { return world.virtualDisplayClasses.liveDisplayObjects(); }
+  // The presentation view's touch side, where fingers land on the iPad.
+  std::shared_ptr<sim::SimTouchView> ipadFingers() {
+    for (const sim::ServerWindow* w : world.windows.windows())
+      if (auto view = std::dynamic_pointer_cast<sim::SimGpuView>(w->contentView())) return view->fingers();
+    return nullptr;
+  }
   Point ipadOrigin() {
     for (const auto& d : world.displays.displays())
       if (d.uuid == SessionFixture::ipadUUID) return d.bounds.origin;
@@ -243,10 +252,14 @@ TEST(AppPerformance, TheLineRoundsAndNeverShowsInfinity) {
 
 namespace {
 
-// A day compressed: the remembered rotation comes back by itself, the user turns further, the Mac
-// sleeps and wakes, the iPad leaves and returns, brightness following goes on, and the user quits.
+// A day compressed: the remembered rotation comes back by itself, the user turns further, taps and
+// scrolls a window on the turned desktop, the Mac sleeps and wakes, the iPad leaves and returns,
+// the main display changes resolution and back, brightness following goes on, and the user quits.
 TEST(AppDay, EndsWithTheLayoutAsBeforeAndTheChoicesRemembered) {
-  AppFixture f;
+  auto description = SessionFixture::smallWorld();
+  constexpr ProcessID editor = 700;
+  description.applications = {{editor, "Editor", {{7, "Notes", Rect(40, 0, 16, 12), 1, 0, 2, true, true, {}}}}};
+  AppFixture f(description);
   RotationPreferences(f.defaults).remember(QuarterTurn::right, SessionFixture::ipadUUID);
   RotationPreferences(f.defaults).setLastDeviceID(SessionFixture::ipadUUID);
   const auto before = f.world.displays.displays();
@@ -261,6 +274,26 @@ TEST(AppDay, EndsWithTheLayoutAsBeforeAndTheChoicesRemembered) {
     EXPECT_EQ(f.label(0).accessibilityLabel, "iPad landscape, power port at left");
   };
   expectBack("rotated");
+  f.statusMenu().item("Touch Input").click();
+  f.loop.advance(1);
+  auto fingers = f.ipadFingers();
+  ASSERT_TRUE(fingers);
+  fingers->touchDown(1, {8, 6});
+  f.loop.advance(0.05);
+  fingers->touchUp(1);
+  fingers->touchDown(1, {6, 2});
+  fingers->touchDown(2, {10, 2});
+  for (int step = 1; step <= 10; ++step) {
+    f.loop.advance(1.0 / 60);
+    fingers->touchMove(1, {6, 2 + step * 0.8});
+    fingers->touchMove(2, {10, 2 + step * 0.8});
+  }
+  fingers->touchUp(1), fingers->touchUp(2);
+  f.loop.advance(3);
+  const auto posted = f.world.inputEvents.postedTo(editor);
+  const auto has = [&](auto matches) { return std::any_of(posted.begin(), posted.end(), matches); };
+  EXPECT_TRUE(has([](const auto& e) { return !e.isScroll && e.type == MouseEventType::leftMouseDown; }));
+  EXPECT_TRUE(has([](const auto& e) { return e.isScroll; }));
   f.world.workspace.post(WorkspaceNotification::willSleep);
   f.loop.advance(2);
   f.world.workspace.post(WorkspaceNotification::didWake);
@@ -269,6 +302,10 @@ TEST(AppDay, EndsWithTheLayoutAsBeforeAndTheChoicesRemembered) {
   f.loop.advance(5);
   f.world.displays.reconnect(SessionFixture::ipadID);
   expectBack("after reconnecting");
+  f.world.displays.setBounds(1, Rect(0, 0, 40, 24));
+  expectBack("after a resolution change");
+  f.world.displays.setBounds(1, Rect(0, 0, 40, 30));
+  expectBack("after the resolution is back");
   f.statusMenu().item("Follow Main Display Brightness").click();
   f.loop.advance(1);
   f.statusMenu().item("Quit").click();

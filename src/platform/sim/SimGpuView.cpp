@@ -188,8 +188,10 @@ std::size_t SimMetalLayer::maximumDrawableCount() const {
 
 // ---- view ---------------------------------------------------------------------------------
 
-SimGpuView::SimGpuView(SimGpu& gpu, std::shared_ptr<GpuDevice> device) : gpuDevice(std::move(device)) {
+SimGpuView::SimGpuView(SimGpu& gpu, std::shared_ptr<GpuDevice> device)
+    : gpuDevice(std::move(device)), touch(std::make_shared<SimTouchView>(gpu.clock, Rect{}, std::nullopt)) {
   layer.screen = std::make_shared<SimMetalLayer::Screen>(gpu, gpu.clock);
+  touch->setInWindow(false);
 }
 
 SimGpuView::~SimGpuView() = default;

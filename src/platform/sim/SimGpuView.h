@@ -14,6 +14,7 @@
 #include "platform/MainLoop.h"
 #include "platform/SerialQueue.h"
 #include "sim/SimGpu.h"
+#include "sim/SimTouchView.h"
 
 namespace turnlet::sim {
 
@@ -92,6 +93,9 @@ class SimGpuView : public GpuView {
   void draw() override;
   void releaseDrawables() override;
   std::shared_ptr<Window> window() const override { return hostWindow.lock(); }
+  std::shared_ptr<TouchView> touchView() override { return touch; }
+  // The view's touch side, for scripted fingers; its window places it (ServerWindow).
+  const std::shared_ptr<SimTouchView>& fingers() const { return touch; }
 
   // Puts the view in a window (null: in none); the caller keeps the window.
   void setWindow(const std::shared_ptr<SimWindow>& window) { hostWindow = window; }
@@ -128,6 +132,7 @@ class SimGpuView : public GpuView {
   std::shared_ptr<GpuDevice> gpuDevice;
   std::weak_ptr<GpuViewDelegate> delegate;
   std::weak_ptr<SimWindow> hostWindow;
+  std::shared_ptr<SimTouchView> touch;
   std::shared_ptr<Drawable> current;
   bool drawing = false;
   int draws = 0;

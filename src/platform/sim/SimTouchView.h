@@ -46,6 +46,7 @@ class SimTouchView : public TouchView, public std::enable_shared_from_this<SimTo
   std::uint64_t modifierFlags = 0;
   void setInWindow(bool in);
   void setScreenNumber(std::optional<std::int64_t> number) { screen = number; }
+  void setBounds(Rect bounds) { frame = bounds; }
 
   const std::vector<std::shared_ptr<GestureRecognizer>>& gestureRecognizers() const { return attached; }
 

@@ -39,6 +39,15 @@ double ServerWindow::alphaValue() const {
 void ServerWindow::setFrame(WindowFrame frame, bool) {
   ++setFrameCalls;
   currentFrame = frame;
+  placeTouchView();
+}
+
+void ServerWindow::placeTouchView() {
+  auto view = std::dynamic_pointer_cast<SimGpuView>(content);
+  if (!view || view->window() != occlusion) return;
+  view->fingers()->setBounds(Rect(0, 0, currentFrame.width, currentFrame.height));
+  view->fingers()->setScreenNumber(server && server->screenNumberAt ? server->screenNumberAt(currentFrame)
+                                                                     : std::nullopt);
 }
 
 void ServerWindow::orderFrontRegardless() {
@@ -77,8 +86,11 @@ void ServerWindow::attachView(bool attach) {
     const auto side = [](double points) { return points > 0 ? std::size_t(std::min(points * 2, 256.0)) : 0; };
     if (side(currentFrame.width) && side(currentFrame.height))
       view->resizeDrawable(side(currentFrame.width), side(currentFrame.height));
+    placeTouchView();
+    view->fingers()->setInWindow(true);
   } else if (view->window() == occlusion) {
     view->setWindow(nullptr);
+    view->fingers()->setInWindow(false);
   }
 }
 

@@ -86,6 +86,8 @@ class ServerWindow final : public PlatformWindow {
   };
   void setShown(bool shown);
   void attachView(bool attach);
+  // The content view receives touches over the whole window, on the screen under it.
+  void placeTouchView();
 
   WindowServer* server;
   Properties props;
@@ -119,6 +121,9 @@ class WindowServer : public WindowServices {
 
   // Control.
   bool reduceMotion = false;
+  // The "NSScreenNumber" of the screen a window with this frame is on (the World answers from
+  // the screen list); without it windows are on no screen.
+  std::function<std::optional<std::int64_t>(const WindowFrame&)> screenNumberAt;
   // The other applications' windows, by application; the list of windows orders them by layer,
   // then application order, then window order (front to back).
   std::vector<SimApplication> applications;

@@ -18,6 +18,15 @@ EventFlags flagsOf(const GestureRecognizer& recognizer) { return recognizer.modi
 
 }  // namespace
 
+TouchInput::Factory TouchInput::factory(TouchServices services) {
+  return [services](GpuView& view, DisplayID sourceID, DisplayID targetID,
+                    QuarterTurn rotation) -> std::shared_ptr<TouchInputControl> {
+    auto touchView = view.touchView();
+    if (!touchView) return nullptr;
+    return make(touchView, sourceID, targetID, rotation, services);
+  };
+}
+
 std::shared_ptr<TouchInput> TouchInput::make(std::weak_ptr<TouchView> view, DisplayID sourceID, DisplayID targetID,
                                              QuarterTurn rotation, TouchServices services) {
   auto input = std::make_shared<TouchInput>(Passkey{}, std::move(view), sourceID, targetID, rotation, services);

@@ -11,6 +11,7 @@
 #include "injection/TouchWindowMove.h"
 #include "platform/Accessibility.h"
 #include "platform/DisplayServices.h"
+#include "platform/GpuView.h"
 #include "platform/Gestures.h"
 #include "platform/InputEvents.h"
 #include "platform/LibraryLoader.h"
@@ -64,6 +65,11 @@ class TouchInput : public TouchInputControl,
   // poster's failures; then nothing is installed on the view.
   static std::shared_ptr<TouchInput> make(std::weak_ptr<TouchView> view, DisplayID sourceID, DisplayID targetID,
                                           QuarterTurn rotation, TouchServices services);
+  // What a rotation session calls to turn touch on for its presentation view: an input on the
+  // view's touch side, null where the view has none.
+  using Factory = std::function<std::shared_ptr<TouchInputControl>(GpuView& view, DisplayID sourceID,
+                                                                   DisplayID targetID, QuarterTurn rotation)>;
+  static Factory factory(TouchServices services);
   TouchInput(Passkey, std::weak_ptr<TouchView> view, DisplayID sourceID, DisplayID targetID, QuarterTurn rotation,
              TouchServices services);
   ~TouchInput() override;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/Geometry.h"
+#include "platform/Gestures.h"
 #include "platform/Gpu.h"
 #include "platform/Window.h"
 
@@ -72,6 +73,9 @@ class GpuView {
   // window belongs to whoever created it (the presentation window) and ends when that owner lets
   // go of it. While the view stays in one window, every call returns that same object.
   virtual std::shared_ptr<Window> window() const = 0;
+  // The same view as it receives finger touches; it lasts as long as the view. Null where the
+  // platform has no touch for it.
+  virtual std::shared_ptr<TouchView> touchView() = 0;
 };
 
 }  // namespace turnlet
