@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/Compositor.h"
 #include "sim/DisplayServer.h"
 #include "sim/SimAccessibility.h"
 #include "sim/SimCapture.h"
@@ -38,6 +39,7 @@ class World {
   SimGestureRecognizers gestures{loop};
   SimScreenCapture capture{loop, displays};
   SimWorkspace workspace{loop};
+  Compositor compositor{displays, windows};
 };
 
 }  // namespace turnlet::sim
