@@ -19,7 +19,7 @@ QtApplication::QtApplication(QMenuBar& menuBar, std::function<void()> runLoop, s
 }
 
 QtApplication::~QtApplication() {
-  for (const auto& window : windows) window->setOnClose({});
+  for (const auto& window : appWindows) window->setOnClose({});
   if (mainMenu && bar) mainMenu->hideItemsFrom(*bar);
   delete statusArea.data();
   delete about.data();
@@ -47,14 +47,14 @@ void QtApplication::replyToTerminate(bool terminate) {
 
 void QtApplication::finish() {
   terminated = true;
-  for (const auto& window : windows) window->widget().hide();
+  for (const auto& window : appWindows) window->widget().hide();
   if (about) about->close();
   if (stopLoop) stopLoop();
 }
 
 void QtApplication::activateIgnoringOtherApps() {
   QWidget* front = nullptr;
-  for (const auto& window : windows)
+  for (const auto& window : appWindows)
     if (window->isVisible()) front = &window->widget();
   if (front) {
     front->raise();
@@ -108,12 +108,12 @@ std::shared_ptr<StatusItem> QtApplication::makeSquareStatusItem() {
 }
 
 std::shared_ptr<AppWindow> QtApplication::makeWindow(const std::string& title, Size contentSize) {
-  windows.push_back(std::make_shared<QtAppWindow>(title, contentSize, [this] { windowClosed(); }));
-  return windows.back();
+  appWindows.push_back(std::make_shared<QtAppWindow>(title, contentSize, [this] { windowClosed(); }));
+  return appWindows.back();
 }
 
 bool QtApplication::anyWindowVisible() const {
-  return std::any_of(windows.begin(), windows.end(), [](const auto& w) { return w->isVisible(); });
+  return std::any_of(appWindows.begin(), appWindows.end(), [](const auto& w) { return w->isVisible(); });
 }
 
 void QtApplication::windowClosed() {

@@ -46,6 +46,7 @@ class QtApplication : public Application {
   void reopen();
   std::optional<ActivationPolicy> activationPolicy() const { return policy; }
   bool isTerminated() const { return terminated; }
+  const std::vector<std::shared_ptr<QtAppWindow>>& windows() const { return appWindows; }
   // The About panel while it is open.
   QMessageBox* aboutPanel() const { return about; }
 
@@ -62,7 +63,7 @@ class QtApplication : public Application {
   bool terminated = false;
   std::shared_ptr<QtMenu> mainMenu;
   QPointer<QWidget> statusArea;
-  std::vector<std::shared_ptr<QtAppWindow>> windows;
+  std::vector<std::shared_ptr<QtAppWindow>> appWindows;
   QPointer<QMessageBox> about;
 };
 
