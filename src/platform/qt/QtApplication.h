@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <functional>
 #include <memory>
@@ -9,9 +11,6 @@
 #include "platform/Application.h"
 #include "qt/QtAppWindow.h"
 #include "qt/QtMenu.h"
-
-#include <QMenuBar>
-#include <QMessageBox>
 
 namespace turnlet::qt {
 

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QMetaObject>
-#include <QPointer>
-
-#include "platform/AppWindow.h"
-
 #include <QAbstractButton>
 #include <QLabel>
+#include <QMetaObject>
+#include <QPointer>
 #include <QWidget>
+
+#include "platform/AppWindow.h"
 
 namespace turnlet::qt {
 

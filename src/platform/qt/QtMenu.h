@@ -53,7 +53,8 @@ class QtMenuItem : public MenuItem {
   std::int64_t tagValue = 0;
   bool checked = false;
   bool explicitlyEnabled = true;
-  std::shared_ptr<bool> triggering = std::make_shared<bool>(false);  // outlives the item's own action
+  // Whether its action runs; trigger() keeps a weak copy to learn whether the action released the item.
+  std::shared_ptr<bool> triggering = std::make_shared<bool>(false);
   std::shared_ptr<QtMenu> sub;
 };
 

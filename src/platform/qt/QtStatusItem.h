@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QPointer>
+#include <QToolButton>
 #include <memory>
 
 #include "platform/StatusItem.h"
 #include "qt/QtMenu.h"
-
-#include <QToolButton>
 
 namespace turnlet::qt {
 
