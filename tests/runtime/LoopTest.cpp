@@ -9,6 +9,7 @@
 #include "runtime/RepeatingTimer.h"
 #include "sim/ManualLoop.h"
 #include "sim/ManualSerialQueue.h"
+#include "support/LoopContract.h"
 
 using namespace turnlet;
 
@@ -31,43 +32,15 @@ void onBothLoops(const std::function<void(MainLoop&, std::function<void()>)>& sc
   loop.run();
 }
 
-// Work that posts itself again until the timer has had its turn (hops goes negative).
-void hop(MainLoop& loop, std::shared_ptr<int> hops) {
-  if (*hops >= 0 && ++*hops < 100000) loop.post([&loop, hops] { hop(loop, hops); });
-}
-
 }  // namespace
 
 TEST(MainLoop, RunsPostsFromAnyThreadInOrderThenTimersByDueTimeEvenWhilePostsKeepComing) {
-  onBothLoops([](MainLoop& loop, std::function<void()> done) {
-    auto log = std::make_shared<std::vector<std::string>>();
-    std::thread([&loop, log] {
-      for (const char* name : {"a", "b"}) loop.post([log, name] { log->push_back(name); });
-    }).join();
-    loop.schedule(0.002, [log, done] {
-      EXPECT_EQ(*log, (std::vector<std::string>{"a", "b", "due at once", "t1"}));
-      done();
-    });
-    loop.schedule(0.001, [log] { log->push_back("t1"); });
-    loop.cancel(loop.schedule(-3, [log] { log->push_back("cancelled"); }));
-    // A task resuming itself through post() used to hold off a due timer for as long as it ran.
-    auto hops = std::make_shared<int>(0);
-    loop.schedule(std::numeric_limits<double>::quiet_NaN(), [log, hops] {  // a NaN delay counts as zero
-      EXPECT_LE(std::exchange(*hops, -1), 2);
-      log->push_back("due at once");
-    });
-    hop(loop, hops);
-  });
+  onBothLoops(loopcontract::postsThenDueTimers);
 }
 
 TEST(MainLoop, EdgeCasesOnceFound) {
   host::RunLoop loop;
-  loop.stop();
-  loop.run();  // a stop() before run() used to be lost, and run() blocked for ever
-  bool ranAfterRestart = false;
-  loop.post([&] { ranAfterRestart = loop.isLoopThread(), loop.stop(); });
-  loop.run();
-  EXPECT_TRUE(ranAfterRestart);
+  loopcontract::stopsAndRunsAgain(loop);
 
   // A deadline past what the clock's nanoseconds can hold used to make the wait return at once,
   // so the loop spun at full speed holding its lock.
