@@ -119,6 +119,9 @@ class WindowServer : public WindowServices {
 
   // Control.
   bool reduceMotion = false;
+  // Pixels per point of the screen under a window frame, for the drawable of its GPU view; 2
+  // when unset.
+  std::function<double(const WindowFrame&)> backingScaleFactor;
   // The other applications' windows, by application; the list of windows orders them by layer,
   // then application order, then window order (front to back).
   std::vector<SimApplication> applications;

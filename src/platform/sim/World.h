@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/Compositor.h"
 #include "sim/DisplayServer.h"
 #include "sim/SimAccessibility.h"
 #include "sim/SimCapture.h"
@@ -18,8 +19,9 @@
 namespace turnlet::sim {
 
 // The whole simulated Mac. Tests reach each simulated service through it to script faults and
-// read back what the program did. Time comes from the main loop it is given. Main loop only,
-// unless a service says otherwise.
+// read back what the program did. Time comes from the main loop it is given. Mouse clicks and
+// scroll-wheel events posted to any process land on the frontmost application window under their
+// location, which shows them. Main loop only, unless a service says otherwise.
 class World {
  public:
   explicit World(MainLoop& loop, const WorldDescription& description = defaultWorld());
@@ -33,6 +35,8 @@ class World {
   SimPermissions permissions;
   SimSystemVersion system;
   SimInputEvents inputEvents;
+  // What each display shows; the capture streams its pictures.
+  Compositor compositor{displays, windows, inputEvents};
   SimWindowList windowList{windows};
   SimAccessibility accessibility{loop, windows};
   SimGestureRecognizers gestures{loop};
