@@ -58,8 +58,8 @@ TEST(Compositor, ProgramWindowsStackByLevelWithTheirAlpha) {
   };
   const Row rows[] = {{"opaque upper window", 0, 3, 1, 1, sim::bgra(255, 0, 0)},
                       {"higher level wins over later order", 3, 0, 1, 1, sim::bgra(0, 0, 255)},
-                      {"half transparent window", 0, 3, 0.5, 1, sim::bgra(127, 0, 127)},
-                      {"half transparent background", 0, 3, 1, 0.5, sim::bgra(127, 0, 127)},
+                      {"mostly transparent window", 0, 3, 0.25, 1, sim::bgra(63, 0, 191)},
+                      {"mostly transparent background", 0, 3, 1, 0.25, sim::bgra(63, 0, 191)},
                       {"invisible window", 0, 3, 0, 1, sim::bgra(0, 0, 255)}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
