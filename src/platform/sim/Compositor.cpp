@@ -179,14 +179,40 @@ bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
     return false;
   Canvas canvas{target, d->bounds, double(size->width) / d->bounds.width(), double(size->height) / d->bounds.height()};
   ++pictures;
-  drawDesktop(*d, canvas);
-  auto apps = windows.appWindowsFrontToBack();
-  for (auto it = apps.rbegin(); it != apps.rend(); ++it) drawAppWindow(*it->second, canvas);
   // The program's windows sit above the applications' (their levels are above the normal one).
+  // Below the frontmost one that hides the whole display nothing need be drawn.
   auto own = windows.windows();
-  for (auto it = own.rbegin(); it != own.rend(); ++it) drawServerWindow(**it, canvas);
+  auto cover = std::find_if(own.begin(), own.end(), [&](const ServerWindow* w) { return hidesAll(*w, canvas); });
+  if (cover == own.end()) {
+    drawDesktop(*d, canvas);
+    auto apps = windows.appWindowsFrontToBack();
+    for (auto it = apps.rbegin(); it != apps.rend(); ++it) drawAppWindow(*it->second, canvas);
+  } else {
+    ++cover;
+  }
+  for (auto it = std::make_reverse_iterator(cover); it != own.rend(); ++it) drawServerWindow(**it, canvas);
   drawPointer(canvas);
   return true;
+}
+
+Rect Compositor::globalFrame(const ServerWindow& w) const {
+  // Window frames are in the window system's space: origin at the main display's bottom-left
+  // corner, y up.
+  const SimDisplay* main = displays.find(displays.mainDisplayID());
+  const double mainHeight = main ? main->bounds.height() : 0;
+  const WindowFrame f = w.frame();
+  return Rect(f.x, mainHeight - (f.y + f.height), f.width, f.height);
+}
+
+bool Compositor::hidesAll(const ServerWindow& w, const Canvas& canvas) const {
+  if (!w.isVisible() || weight(w.alphaValue()) < 256) return false;
+  const Rect g = globalFrame(w);
+  if (canvas.px(g.minX()) > 0 || canvas.py(g.minY()) > 0 || canvas.px(g.maxX()) < canvas.width() ||
+      canvas.py(g.maxY()) < canvas.height())
+    return false;
+  if (weight(w.properties().backgroundColor.alpha) >= 256) return true;
+  auto view = std::dynamic_pointer_cast<SimGpuView>(w.contentView());
+  return view && view->readLastShown([](const SimTexture&) {});
 }
 
 void Compositor::drawDesktop(const SimDisplay& display, Canvas& canvas) {
@@ -242,21 +268,18 @@ void Compositor::drawServerWindow(const ServerWindow& w, Canvas& canvas) {
   if (!w.isVisible()) return;
   const std::uint32_t a = weight(w.alphaValue());
   if (a == 0) return;
-  // Window frames are in the window system's space: origin at the main display's bottom-left
-  // corner, y up.
-  const SimDisplay* main = displays.find(displays.mainDisplayID());
-  const double mainHeight = main ? main->bounds.height() : 0;
-  const WindowFrame f = w.frame();
-  const Rect global(f.x, mainHeight - (f.y + f.height), f.width, f.height);
+  const Rect global = globalFrame(w);
   if (!overlaps(global, canvas.bounds)) return;
-  const Color& background = w.properties().backgroundColor;
-  canvas.fill(global, colour(background), a * weight(background.alpha) / 256);
   auto view = std::dynamic_pointer_cast<SimGpuView>(w.contentView());
-  if (!view) return;
-  view->readLastShown([&](const SimTexture& shown) {
+  const auto picture = [&](const SimTexture& shown) {
     blit(shown.pixels(), canvas.target, canvas.px(global.minX()), canvas.py(global.minY()), canvas.px(global.maxX()),
          canvas.py(global.maxY()), a);
-  });
+  };
+  // An opaque window's picture hides its background.
+  if (a >= 256 && view && view->readLastShown(picture)) return;
+  const Color& background = w.properties().backgroundColor;
+  canvas.fill(global, colour(background), a * weight(background.alpha) / 256);
+  if (view) view->readLastShown(picture);
 }
 
 void Compositor::drawPointer(Canvas& canvas) {

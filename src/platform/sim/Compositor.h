@@ -56,6 +56,8 @@ class Compositor {
   void drawAppWindow(const SimAppWindow& window, Canvas& canvas);
   void drawServerWindow(const ServerWindow& window, Canvas& canvas);
   void drawPointer(Canvas& canvas);
+  Rect globalFrame(const ServerWindow& window) const;  // in global top-left points
+  bool hidesAll(const ServerWindow& window, const Canvas& canvas) const;
 
   DisplayServer& displays;
   WindowServer& windows;
