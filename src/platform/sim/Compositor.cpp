@@ -82,7 +82,8 @@ struct Compositor::Canvas {
   long height() const { return static_cast<long>(target.height()); }
   // Pixels whose centres lie in [a, b) along one axis (unclipped).
   static long edge(double v, double origin, double scale) {
-    return static_cast<long>(std::ceil((v - origin) * scale - 0.5));
+    const double e = std::ceil((v - origin) * scale - 0.5);
+    return static_cast<long>(std::isnan(e) ? 0 : std::clamp(e, -1e9, 1e9));  // far outside is outside
   }
   long px(double x) const { return edge(x, bounds.minX(), sx); }
   long py(double y) const { return edge(y, bounds.minY(), sy); }
@@ -234,7 +235,7 @@ void Compositor::drawDesktop(const SimDisplay& display, Canvas& canvas) {
 
 void Compositor::drawAppWindow(const SimAppWindow& w, Canvas& canvas) {
   const Rect& f = w.bounds;
-  if (!overlaps(f, canvas.bounds)) return;
+  if (!overlaps(f, canvas.bounds) || !std::isfinite(f.width() + f.height())) return;
   const std::uint32_t a = weight(w.alpha);
   if (a == 0) return;
   const double bar = std::clamp(w.titleBarHeight, 0.0, f.height());
@@ -249,8 +250,10 @@ void Compositor::drawAppWindow(const SimAppWindow& w, Canvas& canvas) {
   if (body.isEmpty()) return;
   canvas.fill(body, bgra(250, 250, 250), a);
   const double period = 16;
-  const double first = body.minY() + std::fmod(std::fmod(w.scrolledY, period) + period, period) - period;
-  for (double y = first; y < body.maxY(); y += period) {
+  double first = body.minY() + std::fmod(std::fmod(w.scrolledY, period) + period, period) - period;
+  if (std::isnan(first)) first = body.minY();
+  first += period * std::max(0.0, std::floor((canvas.bounds.minY() - first) / period));  // from the display's top
+  for (double y = first; y < std::min(body.maxY(), canvas.bounds.maxY()); y += period) {
     const double top = std::max(y, body.minY()), bottom = std::min(y + period / 2, body.maxY());
     if (bottom > top) canvas.fill(Rect(body.minX(), top, body.width(), bottom - top), bgra(235, 215, 200), a);
   }
