@@ -77,6 +77,8 @@ TEST(ScreenRendererStress, RenderersComeAndGoOnTheLoopWhileFramesFlow) {
     if (++ticks % 3 == 0)
       dynamic_cast<sim::SimGpuView&>(*renderer->view()).resizeDrawable(ticks % 2 ? 24 : 12, ticks % 2 ? 32 : 16);
     if (ticks % 5 == 0) window->setOcclusionState(sim::SimWindow::occlusionStateVisible);
+    // The picture on screen is read while the next ones are drawn and shown (the compositor's way).
+    dynamic_cast<sim::SimGpuView&>(*renderer->view()).readLastShown([](const sim::SimTexture& t) { (void)t.pixel(0, 0); });
     if (loop.now() - began < 1.5 && ticks % 8 == 0) {
       stop();
       start();

@@ -1,33 +1,70 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
-#include "platform/DisplayServices.h"
+#include "platform/Geometry.h"
 #include "sim/DisplayServer.h"
 #include "sim/MemoryPixelBuffer.h"
+#include "sim/SimInputEvents.h"
 #include "sim/WindowServer.h"
 
 namespace turnlet::sim {
 
-// The picture of the simulated desktop: any online display's region, drawn from the window
-// server. Main loop only.
+// Draws what a display of the simulated Mac shows: its region of the global desktop, back to
+// front — a background of its own, the simulated applications' windows (title bar with the
+// title, contents that show their clicks and scrolling), the program's own windows over them by
+// level and order with their alpha (background colour, then a GPU view's last shown picture
+// scaled to the window), and the pointer at the last posted mouse location.
+//
+// Pictures are BGRA8 at the display's current mode size, opaque. A point maps to pixels by the
+// mode's pixel size over the display's size in points; a pixel belongs to a shape when its
+// centre does. Drawing is row fills and row copies; the scratch space grows to the largest
+// picture and is reused. Main loop only; the frames made for capture may be released anywhere.
 class Compositor {
  public:
-  Compositor(DisplayServer& displays, WindowServer& windows) : displays(displays), windows(windows) {}
+  Compositor(DisplayServer& displays, WindowServer& windows, SimInputEvents& events);
+  ~Compositor();
+  Compositor(const Compositor&) = delete;
+  Compositor& operator=(const Compositor&) = delete;
 
-  // The picture of one online display at its current mode's pixel size, BGRA; null when the
-  // display is offline or has no size.
+  // The picture of one online display at its current mode's pixel size, null when the display
+  // is offline or has no size.
   std::shared_ptr<MemoryPixelBuffer> draw(DisplayID display);
-  // The same into a buffer of that size; false (and the buffer untouched) when it does not fit.
+  // The same into a caller's buffer of exactly that size; false (and nothing drawn) otherwise.
   bool drawInto(DisplayID display, MemoryPixelBuffer& target);
+  // A capture frame of width × height pixels: the picture, scaled when the sizes differ. Frames
+  // come from a pool and go back to it when their last holder lets go (on any thread).
+  std::shared_ptr<MemoryPixelBuffer> captureFrame(DisplayID display, std::size_t width, std::size_t height);
 
-  // Control: when on, the desktop background changes with every picture drawn.
+  // Nearest-texel scaling of the whole of `from` onto the pixel rectangle `to` of `target`
+  // (which may reach outside the target: only the inside is drawn), blended with alpha 0…256.
+  // Equal sizes copy rows.
+  void blit(const MemoryPixelBuffer& from, MemoryPixelBuffer& target, long x0, long y0, long x1, long y1,
+            std::uint32_t alpha = 256);
+
+  // Control: when on, the desktop background changes with every picture drawn (benchmarks).
   bool animateBackground = false;
 
  private:
+  struct Canvas;
+  class FramePool;
+  void drawDesktop(const SimDisplay& display, Canvas& canvas);
+  void drawAppWindow(const SimAppWindow& window, Canvas& canvas);
+  void drawServerWindow(const ServerWindow& window, Canvas& canvas);
+  void drawPointer(Canvas& canvas);
+  Rect globalFrame(const ServerWindow& window) const;  // in global top-left points
+  bool hidesAll(const ServerWindow& window, const Canvas& canvas) const;
+
   DisplayServer& displays;
   WindowServer& windows;
-  std::uint32_t pictures = 0;
+  SimInputEvents& events;
+  std::uint64_t pictures = 0;
+  std::vector<std::uint32_t> columnMap;  // scratch of blit(): source column of each target column
+  std::shared_ptr<FramePool> pool;
 };
 
 }  // namespace turnlet::sim

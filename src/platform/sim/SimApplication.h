@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ struct SimAppWindow {
   bool positionSettable = true;
   bool onScreen = true;
   std::vector<SimElement> elements;
+  // What the window shows of the events it got: left clicks, the last one's point relative to
+  // the window's top-left corner, and how far its contents scrolled (points, as the wheels say).
+  int clicks = 0;
+  std::optional<Point> lastClick = std::nullopt;
+  double scrolledX = 0;
+  double scrolledY = 0;
 };
 
 // A simulated application: a process with windows, front to back.

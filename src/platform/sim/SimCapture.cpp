@@ -131,12 +131,21 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
       return;
     }
     if (service.deliversFrames) {
-      const std::uint64_t limit = std::max<std::uint64_t>(service.maxFrameSide, 1);
-      auto frame = MemoryPixelBuffer::make(std::clamp<std::uint64_t>(configuration.width, 1, limit),
-                                           std::clamp<std::uint64_t>(configuration.height, 1, limit));
-      frame->setPixel(0, 0, static_cast<std::uint32_t>(++frameNumber) | 0xFF000000u);
-      core.deliver(SimSampleBuffer::frame(std::move(frame)));
-      ++service.frames;
+      ++frameNumber;
+      std::shared_ptr<PixelBuffer> frame;
+      if (service.pictureSource) {
+        frame = service.pictureSource(display->id, configuration.width, configuration.height);
+      } else {
+        const std::uint64_t limit = std::max<std::uint64_t>(service.maxFrameSide, 1);
+        auto numbered = MemoryPixelBuffer::make(std::clamp<std::uint64_t>(configuration.width, 1, limit),
+                                                std::clamp<std::uint64_t>(configuration.height, 1, limit));
+        numbered->setPixel(0, 0, static_cast<std::uint32_t>(frameNumber) | 0xFF000000u);
+        frame = std::move(numbered);
+      }
+      if (frame) {
+        core.deliver(SimSampleBuffer::frame(std::move(frame)));
+        ++service.frames;
+      }
     }
     service.loop.schedule(kFrameSeconds, [weak = weak_from_this(), ofRun] {
       if (auto self = weak.lock()) self->tick(ofRun);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -60,8 +61,9 @@ class SimCaptureStream {
 
 // The simulated screen-capture service. Shareable content lists the online displays, a display
 // that came online only after it has been left out of fetchesBeforeListed fetches. A started
-// stream delivers numbered BGRA frames of its display (black, the frame number in the first
-// pixel) at 60 per second of the loop's time to its outputs on their queues, and stops on its
+// stream delivers BGRA frames of its display at 60 per second of the loop's time to its outputs
+// on their queues — the picture source's pictures at the configured size, or without a source
+// numbered frames (black, the frame number in the first pixel) — and stops on its
 // own, telling its delegate, when its display goes offline. Completions run on the main loop
 // completionDelaySeconds after the call (plus a fault's delay). Every call can be made to fail;
 // a start can be made never to complete. Main loop only.
@@ -82,10 +84,16 @@ class SimScreenCapture : public ScreenCapture {
     double extraDelaySeconds = 0;
     bool neverCompletes = false;
   };
+  // What a frame of a display shows at width × height pixels (null: no frame this time); the
+  // world sets its compositor here.
+  using PictureSource =
+      std::function<std::shared_ptr<PixelBuffer>(DisplayID display, std::size_t width, std::size_t height)>;
+  PictureSource pictureSource;
+
   // Behaviour and faults.
   int fetchesBeforeListed = 1;
   bool deliversFrames = true;       // false: a started stream stays silent
-  std::uint64_t maxFrameSide = 64;  // frames larger than this are delivered at this size, to cost nothing
+  std::uint64_t maxFrameSide = 64;  // numbered frames larger than this are delivered at this size, to cost nothing
   double completionDelaySeconds = 0.01;
   Fault fetchFault, startFault, stopFault;
   std::optional<PlatformError> addOutputError, removeOutputError;

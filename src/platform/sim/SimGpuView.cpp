@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace turnlet::sim {
 
@@ -56,6 +57,9 @@ struct SimMetalLayer::Screen : std::enable_shared_from_this<SimMetalLayer::Scree
   double lastBlankIndex = -1;
   std::size_t shown = 0;
   std::function<void(const SimTexture&, double)> observer;
+  // The picture on screen: kept out of the pool until a newer one is shown.
+  std::shared_ptr<SimTexture> front;
+  std::uint64_t frontGeneration = 0;
 
   std::shared_ptr<ViewDrawable> take();
   void giveBack(const std::shared_ptr<SimTexture>& texture, std::uint64_t ofGeneration);
@@ -163,7 +167,11 @@ void SimMetalLayer::Screen::show(const std::shared_ptr<ViewDrawable>& drawable, 
   }
   drawable->show();
   if (watcher) watcher(*drawable->simTexture(), at);
-  giveBack(drawable->simTexture(), drawable->generation);
+  std::lock_guard lock(mutex);
+  --inUse;
+  auto previous = std::exchange(front, drawable->simTexture());
+  const std::uint64_t previousGeneration = std::exchange(frontGeneration, drawable->generation);
+  if (previous && previousGeneration == generation && free.size() < maximumCount) free.push_back(std::move(previous));
 }
 
 void SimMetalLayer::setDisplaySyncEnabled(bool enabled) {
@@ -251,6 +259,13 @@ void SimGpuView::resizeDrawable(std::size_t width, std::size_t height) {
 void SimGpuView::setShownObserver(std::function<void(const SimTexture&, double)> observer) {
   std::lock_guard lock(layer.screen->mutex);
   layer.screen->observer = std::move(observer);
+}
+
+bool SimGpuView::readLastShown(const std::function<void(const SimTexture&)>& reader) const {
+  std::lock_guard lock(layer.screen->mutex);
+  if (!layer.screen->front) return false;
+  reader(*layer.screen->front);
+  return true;
 }
 
 std::size_t SimGpuView::shownCount() const {

@@ -66,8 +66,9 @@ class SimMetalLayer : public MetalLayer {
 // The layer keeps a pool of at most maximumDrawableCount textures of the drawable size. A
 // presented drawable waits for the next vertical blank, which falls on whole multiples of 1/60 s
 // of the main loop's clock; with display sync on, each blank shows one drawable, in order. When
-// it is shown its presented handlers run on the display queue (SimGpu::setDisplayQueue) and its
-// texture goes back to the pool; a drawable dropped without being presented goes back at once.
+// it is shown its presented handlers run on the display queue (SimGpu::setDisplayQueue) and it
+// stays on screen, its texture out of the pool, until the next one is shown; a drawable dropped
+// without being presented goes back at once.
 //
 // Main loop only, except the observations marked thread-safe.
 class SimGpuView : public GpuView {
@@ -127,6 +128,9 @@ class SimGpuView : public GpuView {
   std::size_t shownCount() const;
   std::size_t drawablesInUse() const;      // handed out and not yet back in the pool
   std::size_t presentedWaitingCount() const;  // presented, waiting for a vertical blank
+  // Runs the reader on the picture the display shows now, the last drawable shown (kept out of
+  // the pool meanwhile, under the layer's lock, so nothing draws into it); false before any.
+  bool readLastShown(const std::function<void(const SimTexture&)>& reader) const;
 
  private:
   std::shared_ptr<GpuDevice> gpuDevice;

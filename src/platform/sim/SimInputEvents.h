@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -75,8 +76,12 @@ class SimInputEvents : public InputEvents {
   bool refuseMouseEvents = false;
   bool refuseScrollEvents = false;
 
+  // Runs for every event posted, after it is recorded (the world lets the windows react).
+  std::function<void(const PostedEvent&)> onPost;
+
   // Observations.
   std::vector<PostedEvent> posted;
+  std::optional<Point> mouseLocation;  // global, of the last mouse event posted with a location
   std::vector<std::shared_ptr<SimEventSource>> sources;
   std::vector<SimInputEvent> postedTo(ProcessID pid) const;
 };

@@ -81,9 +81,11 @@ void ServerWindow::attachView(bool attach) {
   if (!view) return;
   if (attach) {
     view->setWindow(occlusion);
-    // The view fills the content area at 2 pixels per point, at most 256 pixels a side: the
-    // simulation needs a surface, not its full cost.
-    const auto side = [](double points) { return points > 0 ? std::size_t(std::min(points * 2, 256.0)) : 0; };
+    // The view fills the content area in the pixels of the screen it is on.
+    const double scale = server && server->backingScaleFactor ? server->backingScaleFactor(currentFrame) : 2;
+    const auto side = [scale](double points) {
+      return points > 0 && points < 1e5 ? std::size_t(std::llround(points * scale)) : 0;
+    };
     if (side(currentFrame.width) && side(currentFrame.height))
       view->resizeDrawable(side(currentFrame.width), side(currentFrame.height));
     placeTouchView();

@@ -124,6 +124,9 @@ class WindowServer : public WindowServices {
   // The "NSScreenNumber" of the screen a window with this frame is on (the World answers from
   // the screen list); without it windows are on no screen.
   std::function<std::optional<std::int64_t>(const WindowFrame&)> screenNumberAt;
+  // Pixels per point of the screen under a window frame, for the drawable of its GPU view; 2
+  // when unset.
+  std::function<double(const WindowFrame&)> backingScaleFactor;
   // The other applications' windows, by application; the list of windows orders them by layer,
   // then application order, then window order (front to back).
   std::vector<SimApplication> applications;

@@ -19,8 +19,9 @@
 namespace turnlet::sim {
 
 // The whole simulated Mac. Tests reach each simulated service through it to script faults and
-// read back what the program did. Time comes from the main loop it is given. Main loop only,
-// unless a service says otherwise.
+// read back what the program did. Time comes from the main loop it is given. Mouse clicks and
+// scroll-wheel events posted to any process land on the frontmost application window under their
+// location, which shows them. Main loop only, unless a service says otherwise.
 class World {
  public:
   explicit World(MainLoop& loop, const WorldDescription& description = defaultWorld());
@@ -34,12 +35,13 @@ class World {
   SimPermissions permissions;
   SimSystemVersion system;
   SimInputEvents inputEvents;
+  // What each display shows; the capture streams its pictures.
+  Compositor compositor{displays, windows, inputEvents};
   SimWindowList windowList{windows};
   SimAccessibility accessibility{loop, windows};
   SimGestureRecognizers gestures{loop};
   SimScreenCapture capture{loop, displays};
   SimWorkspace workspace{loop};
-  Compositor compositor{displays, windows};
 };
 
 }  // namespace turnlet::sim

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "session/SessionFixture.h"
+
+using namespace turnlet;
+
+namespace {
+
+using Picture = std::shared_ptr<sim::MemoryPixelBuffer>;
+
+// A mouse event at a global point, posted as the event poster does.
+void post(sim::World& world, MouseEventType type, Point at, std::int32_t wheel = 0) {
+  auto event = wheel ? world.inputEvents.createScrollWheelEvent2(nullptr, ScrollEventUnit::pixel, 1, wheel, 0, 0)
+                     : world.inputEvents.mouseEvent(type, {}, 0, 0, 7, 1, 1);
+  event->setLocation(at);
+  world.inputEvents.postToPid(700, *event);
+}
+
+// The iPad shows the virtual display's picture turned, pixel for pixel, once a frame has been
+// shown and the fade is over: the capture, the renderer and the view lose nothing on the way.
+TEST(Compositor, TheIPadShowsTheVirtualDisplayTurnedExactly) {
+  auto description = SessionFixture::smallWorld();
+  description.applications = {{700, "Editor", {{7, "Ab1", Rect(41, 1, 9, 10), 1, 0, 4}}}};
+  SessionFixture f(description);
+  post(f.world, MouseEventType::leftMouseDown, {44, 8});
+  post(f.world, MouseEventType::mouseMoved, {47, 3});
+  using Turn = std::function<std::pair<std::size_t, std::size_t>(std::size_t, std::size_t, std::size_t, std::size_t)>;
+  const std::pair<const char*, Turn> rows[] = {
+      {"90° · Portrait", [](auto x, auto y, auto sw, auto) { return std::pair{sw - 1 - y, x}; }},
+      {"180° · Landscape", [](auto x, auto y, auto sw, auto sh) { return std::pair{sw - 1 - x, sh - 1 - y}; }},
+      {"270° · Portrait", [](auto x, auto y, auto, auto sh) { return std::pair{y, sh - 1 - x}; }}};
+  for (const auto& [status, source] : rows) {
+    SCOPED_TRACE(status);
+    f.press(f.session->rotate()), f.run(2);
+    ASSERT_EQ(f.state().status, status);
+    const Picture desktop = f.world.compositor.draw(f.state().virtualDisplay->displayID());
+    const Picture ipad = f.world.compositor.draw(SessionFixture::ipadID);
+    ASSERT_EQ(ipad->width() * ipad->height(), desktop->width() * desktop->height());
+    std::size_t wrong = 0;
+    for (std::size_t y = 0; y < ipad->height(); ++y)
+      for (std::size_t x = 0; x < ipad->width(); ++x) {
+        const auto [sx, sy] = source(x, y, desktop->width(), desktop->height());
+        wrong += ipad->pixel(x, y) != desktop->pixel(sx, sy);
+      }
+    EXPECT_EQ(wrong, 0u);
+  }
+}
+
+// Windows of the program by level, then order, blended by their alpha and background alpha.
+TEST(Compositor, ProgramWindowsStackByLevelWithTheirAlpha) {
+  struct Row {
+    const char* name;
+    WindowLevel lowerLevel, upperLevel;
+    double upperAlpha, upperBackgroundAlpha;
+    std::uint32_t expected;
+  };
+  const Row rows[] = {{"opaque upper window", 0, 3, 1, 1, sim::bgra(255, 0, 0)},
+                      {"higher level wins over later order", 3, 0, 1, 1, sim::bgra(0, 0, 255)},
+                      {"mostly transparent window", 0, 3, 0.25, 1, sim::bgra(63, 0, 191)},
+                      {"mostly transparent background", 0, 3, 1, 0.25, sim::bgra(63, 0, 191)},
+                      {"invisible window", 0, 3, 0, 1, sim::bgra(0, 0, 255)}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SessionFixture f;
+    // The main display is 40 × 30 points: y = 20 in the window system's space is 10 from its top.
+    auto lower = f.world.windows.makeWindow({0, 0, 20, 30}, 0, BackingStoreType::buffered, false);
+    auto upper = f.world.windows.makeWindow({10, 0, 30, 30}, 0, BackingStoreType::buffered, false);
+    lower->setBackgroundColor({1, 0, 0, 1}), lower->setLevel(row.lowerLevel), lower->orderFrontRegardless();
+    upper->setBackgroundColor({0, 0, 1, row.upperBackgroundAlpha}), upper->setLevel(row.upperLevel);
+    upper->setAlphaValue(row.upperAlpha), upper->orderFrontRegardless();
+    const Picture p = f.world.compositor.draw(1);
+    EXPECT_EQ(p->pixel(30, 20), row.expected);                 // both windows
+    EXPECT_EQ(p->pixel(10, 20), sim::bgra(0, 0, 255));         // only the lower one
+  }
+}
+
+// What an application window shows changes with the events that land on it, and only then; the
+// pointer is drawn where the last mouse event was.
+TEST(Compositor, ClicksScrollingAndThePointerShowOnTheDesktop) {
+  struct Row {
+    const char* name;
+    MouseEventType type;
+    Point at;
+    std::int32_t wheel;
+    bool changesWindow;
+  };
+  const Row rows[] = {{"click on the front window", MouseEventType::leftMouseDown, {12, 14}, 0, true},
+                      {"scroll on the front window", MouseEventType::mouseMoved, {12, 14}, 3, true},
+                      {"click beside every window", MouseEventType::leftMouseDown, {36, 26}, 0, false},
+                      {"release on the window", MouseEventType::leftMouseUp, {12, 14}, 0, false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto description = SessionFixture::smallWorld();
+    description.applications = {{700, "Editor", {{7, "Doc", Rect(2, 2, 24, 20), 1, 0, 6}, {8, "Back", Rect(0, 0, 30, 25)}}}};
+    SessionFixture f(description);
+    post(f.world, MouseEventType::mouseMoved, row.at);
+    const Picture before = f.world.compositor.draw(1);
+    post(f.world, row.type, row.at, row.wheel);
+    const Picture after = f.world.compositor.draw(1);
+    const auto& back = f.world.windows.applications[0].windows[1];
+    EXPECT_EQ(back.clicks + back.scrolledY, 0);
+    bool changed = false;
+    for (std::size_t y = 4; y < 44; ++y)
+      for (std::size_t x = 4; x < 52; ++x) changed |= before->pixel(x, y) != after->pixel(x, y);
+    EXPECT_EQ(changed, row.changesWindow);
+    EXPECT_EQ(after->pixel(std::size_t(row.at.x * 2), std::size_t(row.at.y * 2)), sim::bgra(0, 0, 0));  // the tip
+  }
+}
+
+}  // namespace
