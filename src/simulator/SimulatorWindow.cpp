@@ -1,0 +1,35 @@
+#include "simulator/SimulatorWindow.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+
+namespace turnlet::simulator {
+
+SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
+    : QMainWindow(parent),
+      world(world),
+      view(new DesktopView(world, places, this)),
+      menu(new WorldMenu(world, places, this)),
+      status(new QLabel(this)) {
+  setWindowTitle("Turnlet Simulator");
+  setCentralWidget(view);
+  menuBar()->addMenu(menu);
+  statusBar()->addWidget(status, 1);
+  statusBar()->setSizeGripEnabled(false);
+  resize(1280, 800);
+  places.update(world.displays);
+  view->refresh();
+  timer = world.loop.schedule(refreshIntervalSeconds, [this] { tick(); });
+}
+
+SimulatorWindow::~SimulatorWindow() { world.loop.cancel(timer); }
+
+void SimulatorWindow::setStatusText(const QString& text) { status->setText(text); }
+
+void SimulatorWindow::tick() {
+  timer = world.loop.schedule(refreshIntervalSeconds, [this] { tick(); });
+  view->refresh();
+}
+
+}  // namespace turnlet::simulator
