@@ -15,6 +15,10 @@ SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
   setWindowTitle("Turnlet Simulator");
   setCentralWidget(view);
   menuBar()->addMenu(menu);
+  QFont font = status->font();
+  font.setPixelSize(15);
+  status->setFont(font);
+  status->setContentsMargins(8, 4, 8, 4);
   statusBar()->addWidget(status, 1);
   statusBar()->setSizeGripEnabled(false);
   resize(1280, 800);

@@ -25,9 +25,11 @@ WorldMenu::WorldMenu(sim::World& world, PhysicalArrangement& arrangement, QWidge
       disconnected = ipad->display.id;
       this->world.displays.disconnect(ipad->display.id);
     }
+    refreshChecks();
   });
   addAction("Reconnect iPad", this, [this] {
     if (auto id = std::exchange(disconnected, std::nullopt)) this->world.displays.reconnect(*id);
+    refreshChecks();
   });
   QMenu* move = addMenu("Move iPad");
   const std::pair<const char*, Side> sides[] = {{"Left of the Main Display", Side::left},

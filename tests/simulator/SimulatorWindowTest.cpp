@@ -182,7 +182,6 @@ TEST(SimulatorWindow, TheWorldMenuActsOnTheWorld) {
       {"Reduce Motion", [&] { return world.windows.reduceMotion; }}};
   for (const auto& [item, happened] : rows) {
     SCOPED_TRACE(item);
-    f.s.window().worldMenu().aboutToShow();  // the checks follow the world
     ASSERT_TRUE(f.s.window().worldMenu().action(item));
     f.s.window().worldMenu().action(item)->trigger();
     f.loop.advance(0.5);

@@ -8,6 +8,7 @@
 #include <QSlider>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -56,9 +57,14 @@ class Tour {
     const Point button = onBrowser(120, 100);
     press(Qt::LeftButton, button), loop.advance(0.05), release(Qt::LeftButton, button);
     loop.advance(1);
-    shot("tap", "Touch input on; a tap on the browser's button on the turned desktop.");
+    const int presses = simulator.world.windows.appWindow(201)->elements.at(0).presses;
+    shot("tap", "Touch input on; a tap on the browser's button on the turned desktop pressed it " +
+                    std::to_string(presses) + (presses == 1 ? " time." : " times."));
+    const Point before = simulator.world.windows.appWindow(201)->bounds.origin;
     drag(onBrowser(380, 14), {-260, 180});
-    shot("drag", "A drag on the browser's title bar moves the window on the turned desktop.");
+    const Point after = simulator.world.windows.appWindow(201)->bounds.origin;
+    shot("drag", "A drag on the browser's title bar on the iPad moved the window from " + point(before) + " to " +
+                     point(after) + " on the turned desktop.");
     menu("Follow Main Display Brightness");
     simulator.window().worldMenu().brightnessSlider().setValue(30);
     loop.advance(3);
@@ -79,6 +85,9 @@ class Tour {
   }
 
  private:
+  static std::string point(Point p) {
+    return "(" + std::to_string(std::lround(p.x)) + ", " + std::to_string(std::lround(p.y)) + ")";
+  }
   void menu(const std::string& title) { application.statusItems.at(0)->menu->item(title).click(); }
 
   // The widget position that shows a point of the browser window (window coordinates, y down).
