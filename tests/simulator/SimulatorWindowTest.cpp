@@ -18,28 +18,32 @@ namespace {
 constexpr DisplayID mainID = 1, ipadID = 2;
 constexpr WindowNumber editor = 9;
 
-// The program on a 400 × 300 main display with a 160 × 120 iPad at its right (both two pixels a
+// One QApplication for the whole run, gone before the program exits (Qt cannot end it later).
+struct Widgets : testing::Environment {
+  void SetUp() override { application = std::make_unique<QApplication>(argc, argv); }
+  void TearDown() override { application.reset(); }
+  int argc = 1;
+  char name[16] = "simulator_tests";
+  char* argv[2] = {name, nullptr};
+  std::unique_ptr<QApplication> application;
+};
+[[maybe_unused]] testing::Environment* const widgets = testing::AddGlobalTestEnvironment(new Widgets);
+
+// The program on a 200 × 150 main display with a 160 × 120 iPad at its right (both two pixels a
 // point), launched, with touch input on; the window shows them one to one on Qt's offscreen platform.
 struct SimulatorFixture {
   static sim::WorldDescription world() {
-    return {{{mainID, "Mac", Rect(0, 0, 400, 300), 1552, 0, 0, true, false, "MAC"},
-             {ipadID, "iPad", Rect(400, 0, 160, 120), 1234, 0, 0, false, false, "IPAD"}},
+    return {{{mainID, "Mac", Rect(0, 0, 200, 150), 1552, 0, 0, true, false, "MAC"},
+             {ipadID, "iPad", Rect(200, 0, 160, 120), 1234, 0, 0, false, false, "IPAD"}},
             mainID,
-            {{700, "Editor", {{editor, "Notes", Rect(420, 10, 90, 60), 1, 0, 28, true, true, {}}}}}};
-  }
-  static QApplication& qt() {
-    static int argc = 1;
-    static char name[] = "simulator_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+            {{700, "Editor", {{editor, "Notes", Rect(220, 10, 90, 60), 1, 0, 28, true, true, {}}}}}};
   }
   SimulatorFixture() {
     s.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
     s.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     s.window().desktop().setScale(1.0);
     s.window().desktop().setLabelsShown(false);
-    s.window().resize(1300, 800);
+    s.window().resize(900, 500);
     s.window().show();
     s.launch();
     loop.advance(2);
@@ -64,7 +68,6 @@ struct SimulatorFixture {
   }
   const RotationSession::State& state() const { return s.delegate().session().state(); }
 
-  QApplication& widgets = qt();
   sim::ManualLoop loop;
   sim::LoopQueueFactory queues{loop};
   host::IcuTextServices text;
@@ -111,7 +114,7 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
 
     const QImage shot = f.s.window().desktop().grab().toImage();
     const QRect r = f.s.window().desktop().pictureRect(ipadID);
-    EXPECT_EQ(r.topLeft(), f.s.window().desktop().pictureRect(mainID).topLeft() + QPoint(800, 0));
+    EXPECT_EQ(r.topLeft(), f.s.window().desktop().pictureRect(mainID).topLeft() + QPoint(400, 0));
     const auto own = f.s.world.compositor.draw(ipadID), seen = f.s.world.compositor.draw(source);
     ASSERT_EQ(r.size(), QSize(int(own->width()), int(own->height())));
     // Today's placeholder compositor paints each display one flat colour of its own and does not
@@ -173,7 +176,7 @@ TEST(SimulatorWindow, TheWorldMenuActsOnTheWorld) {
       {"Sleep Screens", [&] { return heard[WorkspaceNotification::screensDidSleep] == 1; }},
       {"Wake Screens", [&] { return heard[WorkspaceNotification::screensDidWake] == 1; }},
       {"Left of the Main Display", [&] { return ipad()->bounds == Rect(-160, 0, 160, 120); }},
-      {"Below the Main Display", [&] { return ipad()->bounds == Rect(120, 300, 160, 120); }},
+      {"Below the Main Display", [&] { return ipad()->bounds == Rect(20, 150, 160, 120); }},
       {"Disconnect iPad", [&] { return !ipad(); }},
       {"Reconnect iPad", [&] { return ipad() && ipad()->id != ipadID; }},
       {"Screen Recording Allowed", [&] { return !world.permissions.screenCapture.granted; }},
