@@ -1,0 +1,246 @@
+#include "simulator/DesktopView.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace turnlet::simulator {
+
+namespace {
+
+constexpr int margin = 16;
+
+// The program's presentation window and its view: the window whose content is a GPU view.
+std::pair<const sim::ServerWindow*, std::shared_ptr<sim::SimTouchView>> presentation(const sim::World& world) {
+  for (const sim::ServerWindow* w : world.windows.windows())
+    if (auto view = std::dynamic_pointer_cast<sim::SimGpuView>(w->contentView())) return {w, view->fingers()};
+  return {nullptr, nullptr};
+}
+
+}  // namespace
+
+DesktopView::DesktopView(sim::World& world, PhysicalArrangement& arrangement, QWidget* parent)
+    : QWidget(parent), world(world), arrangement(arrangement) {
+  setFocusPolicy(Qt::StrongFocus);
+  setMinimumSize(320, 200);
+}
+
+DesktopView::~DesktopView() {
+  for (MainLoop::TimerId id : swipeSteps) world.loop.cancel(id);
+}
+
+void DesktopView::setScale(std::optional<double> scale) {
+  fixedScale = scale;
+  update();
+}
+
+void DesktopView::setLabelsShown(bool shown) {
+  labels = shown;
+  update();
+}
+
+// What the pictures are drawn from, as numbers: the displays and their places, the program's
+// windows and their views' shown frames, the applications' windows and the pointer's events.
+std::vector<double> DesktopView::signature() const {
+  std::vector<double> s;
+  for (const sim::SimDisplay& d : world.displays.displays())
+    s.insert(s.end(), {double(d.id), d.bounds.minX(), d.bounds.minY(), d.bounds.width(), d.bounds.height(), d.scale});
+  for (const auto& p : arrangement.places()) s.insert(s.end(), {p.bounds.minX(), p.bounds.minY()});
+  for (const sim::ServerWindow* w : world.windows.windows()) {
+    const WindowFrame f = w->frame();
+    const auto view = std::dynamic_pointer_cast<sim::SimGpuView>(w->contentView());
+    s.insert(s.end(), {f.x, f.y, f.width, f.height, w->alphaValue(), double(w->isVisible()),
+                       view ? double(view->shownCount()) : -1.0});
+  }
+  for (const auto& [application, window] : world.windows.appWindowsFrontToBack())
+    s.insert(s.end(), {double(window->number), window->bounds.minX(), window->bounds.minY(), window->bounds.width(),
+                       window->bounds.height(), window->alpha});
+  s.push_back(double(world.inputEvents.posted.size()));
+  if (world.compositor.animateBackground) s.push_back(world.loop.now());
+  return s;
+}
+
+void DesktopView::refresh() {
+  arrangement.update(world.displays);
+  auto now = signature();
+  if (now == shown) return;
+  shown = std::move(now);
+  pictures.clear();
+  for (const auto& place : arrangement.places()) {
+    auto buffer = world.compositor.draw(place.display.id);
+    if (!buffer) continue;
+    QImage image(buffer->baseAddress(), int(buffer->width()), int(buffer->height()), qsizetype(buffer->bytesPerRow()),
+                 QImage::Format_RGB32);
+    pictures[place.display.id] = {std::move(buffer), std::move(image)};
+  }
+  update();
+}
+
+double DesktopView::pixelsPerPoint() const {
+  const Rect all = arrangement.extent();
+  if (all.isEmpty()) return 0;
+  double densest = 1;
+  for (const auto& p : arrangement.places()) densest = std::max(densest, p.display.scale);
+  if (fixedScale) return densest * *fixedScale;
+  const double fit = std::min((width() - 2 * margin) / (all.width() * densest),
+                              (height() - 2 * margin) / (all.height() * densest));
+  return densest * std::clamp(fit, 0.01, 1.0);
+}
+
+QRect DesktopView::pictureRect(DisplayID display) const {
+  const auto* place = arrangement.find(display);
+  const double k = pixelsPerPoint();
+  if (!place || k <= 0) return {};
+  const Rect all = arrangement.extent();
+  // Whole-pixel offsets, so that at one to one every display pixel lands on one window pixel.
+  const double left = std::floor((width() - all.width() * k) / 2), top = std::floor((height() - all.height() * k) / 2);
+  const Rect& b = place->bounds;
+  const auto x0 = std::lround(left + (b.minX() - all.minX()) * k), x1 = std::lround(left + (b.maxX() - all.minX()) * k);
+  const auto y0 = std::lround(top + (b.minY() - all.minY()) * k), y1 = std::lround(top + (b.maxY() - all.minY()) * k);
+  return QRect(int(x0), int(y0), int(x1 - x0), int(y1 - y0));
+}
+
+void DesktopView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), QColor(46, 48, 54));
+  const auto [window, fingers] = presentation(world);
+  const auto turnedOn = fingers ? fingers->windowScreenNumber() : std::nullopt;
+  // Outlines first: they show only in the gaps and margins, never over a picture.
+  painter.setPen(QPen(QColor(120, 124, 134), 1));
+  for (const auto& place : arrangement.places()) painter.drawRect(pictureRect(place.display.id).adjusted(-1, -1, 0, 0));
+  for (const auto& place : arrangement.places()) {
+    const QRect r = pictureRect(place.display.id);
+    const auto picture = pictures.find(place.display.id);
+    if (picture == pictures.end()) {
+      painter.fillRect(r, Qt::black);
+    } else {
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != picture->second.image.size());
+      painter.drawImage(r, picture->second.image);
+    }
+    if (!labels) continue;
+    QString text = QString::fromStdString(place.display.name) +
+                   QString(" · %1×%2").arg(place.bounds.width()).arg(place.bounds.height());
+    if (place.display.id == world.displays.mainDisplayID()) text += " · main";
+    if (turnedOn && *turnedOn == std::int64_t(place.display.id)) text += " · showing the turned desktop";
+    QFont font = painter.font();
+    font.setPixelSize(13);
+    painter.setFont(font);
+    const QRect box = painter.fontMetrics().boundingRect(text).adjusted(-6, -3, 6, 3);
+    const QRect at = box.translated(r.topLeft() - box.topLeft() + QPoint(8, 8));
+    painter.fillRect(at, QColor(0, 0, 0, 170));
+    painter.setPen(Qt::white);
+    painter.drawText(at, Qt::AlignCenter, text);
+  }
+}
+
+std::uint64_t DesktopView::modifierFlags(Qt::KeyboardModifiers modifiers) {
+  std::uint64_t flags = 0;
+  if (modifiers & Qt::ShiftModifier) flags |= std::uint64_t{1} << 17;
+  if (modifiers & Qt::ControlModifier) flags |= std::uint64_t{1} << 18;
+  if (modifiers & Qt::AltModifier) flags |= std::uint64_t{1} << 19;
+  if (modifiers & Qt::MetaModifier) flags |= std::uint64_t{1} << 20;
+  return flags;
+}
+
+std::shared_ptr<sim::SimTouchView> DesktopView::presentationFingers() const { return presentation(world).second; }
+
+std::optional<Point> DesktopView::viewPoint(QPointF position, bool onPicture) const {
+  const auto [window, fingers] = presentation(world);
+  const auto screen = fingers ? fingers->windowScreenNumber() : std::nullopt;
+  if (!screen) return std::nullopt;
+  const auto id = DisplayID(*screen);
+  const auto* place = arrangement.find(id);
+  const auto* now = world.displays.find(id);
+  const auto* main = world.displays.find(world.displays.mainDisplayID());
+  const QRectF r = pictureRect(id);
+  if (!place || !now || !main || r.isEmpty() || (onPicture && !r.contains(position))) return std::nullopt;
+  // Widget pixels to the display's points (y down), to global window-system points (y up, from
+  // the main display's bottom-left corner, where the display is now), to the window's own.
+  const double x = (position.x() - r.left()) / r.width() * place->bounds.width();
+  const double y = (position.y() - r.top()) / r.height() * place->bounds.height();
+  const WindowFrame frame = window->frame();
+  const Point local{now->bounds.minX() + x - frame.x, main->bounds.height() - (now->bounds.minY() + y) - frame.y};
+  return fingers->isFlipped() ? Point{local.x, fingers->bounds().height() - local.y} : local;
+}
+
+void DesktopView::holdFingers(QPointF position, int count) {
+  auto fingers = presentationFingers();
+  const auto at = viewPoint(position, true);
+  if (fingersDown || !fingers || !at) return;
+  touching = fingers;
+  fingersDown = count;
+  fingers->touchDown(1, *at);
+  if (count == 2) fingers->touchDown(2, {at->x + twoFingerSpacing, at->y});
+}
+
+void DesktopView::liftFingers() {
+  auto fingers = touching.lock();
+  const int count = std::exchange(fingersDown, 0);
+  if (!fingers) return;
+  for (int finger = 1; finger <= count; ++finger) fingers->touchUp(std::uint64_t(finger));
+}
+
+void DesktopView::mousePressEvent(QMouseEvent* event) {
+  if (auto fingers = presentationFingers()) fingers->modifierFlags = modifierFlags(event->modifiers());
+  if (event->button() == Qt::LeftButton) holdFingers(event->position(), 1);
+  if (event->button() == Qt::RightButton) holdFingers(event->position(), 2);
+}
+
+void DesktopView::mouseMoveEvent(QMouseEvent* event) {
+  auto fingers = touching.lock();
+  if (!fingersDown || !fingers) return;
+  fingers->modifierFlags = modifierFlags(event->modifiers());
+  const auto at = viewPoint(event->position(), false);
+  if (!at) return;
+  fingers->touchMove(1, *at);
+  if (fingersDown == 2) fingers->touchMove(2, {at->x + twoFingerSpacing, at->y});
+}
+
+void DesktopView::mouseReleaseEvent(QMouseEvent* event) {
+  if (auto fingers = touching.lock()) fingers->modifierFlags = modifierFlags(event->modifiers());
+  const bool ends = (fingersDown == 1 && event->button() == Qt::LeftButton) ||
+                    (fingersDown == 2 && event->button() == Qt::RightButton);
+  if (ends && swipeSteps.empty()) liftFingers();
+}
+
+// A wheel turn is a short two-finger swipe on the loop's clock: fingers moving down the picture
+// scroll up, as on the iPad.
+void DesktopView::wheelEvent(QWheelEvent* event) {
+  if (fingersDown) return;
+  const QPointF notches = QPointF(event->angleDelta()) / 120.0;
+  const Size delta{notches.x() * wheelPointsPerNotch, -notches.y() * wheelPointsPerNotch};
+  const auto start = viewPoint(event->position(), true);
+  holdFingers(event->position(), 2);
+  if (!fingersDown || !start) return;
+  constexpr int steps = 6;
+  for (int i = 1; i <= steps + 1; ++i) {
+    swipeSteps.push_back(world.loop.schedule(i / 60.0, [this, i, at = *start, delta] {
+      if (i > steps) {
+        swipeSteps.clear();
+        return liftFingers();
+      }
+      if (auto fingers = touching.lock()) {
+        const Point p{at.x + delta.width * i / steps, at.y + delta.height * i / steps};
+        fingers->touchMove(1, p);
+        fingers->touchMove(2, {p.x + twoFingerSpacing, p.y});
+      }
+    }));
+  }
+}
+
+void DesktopView::keyPressEvent(QKeyEvent* event) {
+  if (auto fingers = presentationFingers()) fingers->modifierFlags = modifierFlags(event->modifiers());
+  QWidget::keyPressEvent(event);
+}
+
+void DesktopView::keyReleaseEvent(QKeyEvent* event) {
+  if (auto fingers = presentationFingers()) fingers->modifierFlags = modifierFlags(event->modifiers());
+  QWidget::keyReleaseEvent(event);
+}
+
+}  // namespace turnlet::simulator

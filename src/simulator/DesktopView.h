@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "sim/World.h"
+#include "simulator/PhysicalArrangement.h"
+
+namespace turnlet::simulator {
+
+// The simulated Mac's physical displays, each at its place in the user's arrangement, scaled to
+// fit, each showing the compositor's picture of it. The mouse on the iPad's picture is a finger
+// on the program's presentation view (the right button, or the wheel, two fingers). Main loop
+// only: the loop that runs the program is the one that runs the widgets.
+class DesktopView : public QWidget {
+ public:
+  DesktopView(sim::World& world, PhysicalArrangement& arrangement, QWidget* parent = nullptr);
+  ~DesktopView() override;
+
+  // Window pixels per display pixel; nothing: fit the widget, at most one to one.
+  void setScale(std::optional<double> scale);
+  // The display names drawn over the pictures' corners.
+  void setLabelsShown(bool shown);
+  // Takes new pictures when something that can be seen has changed since the last time.
+  void refresh();
+  // Where a display's picture is drawn, in widget pixels; empty when it is not.
+  QRect pictureRect(DisplayID display) const;
+
+  // The platform's device-independent modifier bits for the keys held.
+  static std::uint64_t modifierFlags(Qt::KeyboardModifiers modifiers);
+  static constexpr double twoFingerSpacing = 40;  // points apart on the view
+  static constexpr double wheelPointsPerNotch = 40;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  struct Picture {
+    std::shared_ptr<sim::MemoryPixelBuffer> buffer;
+    QImage image;  // over the buffer's bytes
+  };
+  double pixelsPerPoint() const;
+  std::vector<double> signature() const;
+  std::shared_ptr<sim::SimTouchView> presentationFingers() const;
+  // The view point under a widget position, when the presentation view is on a display drawn
+  // here (and, if asked, the position is on its picture).
+  std::optional<Point> viewPoint(QPointF position, bool onPicture) const;
+  void holdFingers(QPointF position, int count);
+  void liftFingers();
+
+  sim::World& world;
+  PhysicalArrangement& arrangement;
+  std::optional<double> fixedScale;
+  bool labels = true;
+  std::map<DisplayID, Picture> pictures;
+  std::vector<double> shown;
+  std::weak_ptr<sim::SimTouchView> touching;
+  int fingersDown = 0;
+  std::vector<MainLoop::TimerId> swipeSteps;
+};
+
+}  // namespace turnlet::simulator

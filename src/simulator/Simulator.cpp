@@ -1,0 +1,28 @@
+#include "simulator/Simulator.h"
+
+#include "app/TurnletApp.h"
+#include "touch/TouchInput.h"
+
+namespace turnlet::simulator {
+
+Simulator::Simulator(Services s, const sim::WorldDescription& description)
+    : world(s.loop, description), services(s) {
+  auto& w = world;
+  app = AppDelegate::make(
+      {s.application, s.defaults,
+       RotationSession::Services{s.loop, s.queues, w.displays, s.text, w.virtualDisplayClasses, w.gpu, w.windows,
+                                 w.capture, w.workspace, w.permissions, w.system, s.log,
+                                 TouchInput::factory({s.loop, s.queues, w.displays, w.permissions, w.system,
+                                                      w.inputEvents, w.windowList, w.accessibility, w.gestures,
+                                                      w.libraries, s.log})},
+       [&loop = s.loop, &text = s.text, &w] {
+         return BrightnessFollower::make(loop, w.displays, text, w.windows, w.libraries);
+       }});
+  shown = std::make_unique<SimulatorWindow>(world);
+}
+
+Simulator::~Simulator() { shown.reset(); }
+
+void Simulator::launch() { TurnletApp::runApplication(services.application, app); }
+
+}  // namespace turnlet::simulator

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "sim/World.h"
+#include "simulator/DesktopView.h"
+#include "simulator/PhysicalArrangement.h"
+#include "simulator/WorldMenu.h"
+
+class QLabel;
+
+namespace turnlet::simulator {
+
+// The window that shows the simulated Mac and lets a person act on it: its displays in the
+// central widget, a "World" menu in its own menu bar (where the application's menus and status
+// item go too). Pictures are refreshed on the main loop 60 times a second, when something that
+// can be seen has changed. Main loop only.
+class SimulatorWindow : public QMainWindow {
+ public:
+  static constexpr double refreshIntervalSeconds = 1.0 / 60;
+
+  explicit SimulatorWindow(sim::World& world, QWidget* parent = nullptr);
+  ~SimulatorWindow() override;
+
+  // The bar the application's own menus and status item are put in.
+  QMenuBar* applicationMenuBar() { return menuBar(); }
+  DesktopView& desktop() { return *view; }
+  WorldMenu& worldMenu() { return *menu; }
+  const PhysicalArrangement& arrangement() const { return places; }
+  // One line under the displays.
+  void setStatusText(const QString& text);
+
+ private:
+  void tick();
+
+  sim::World& world;
+  PhysicalArrangement places;
+  DesktopView* view;
+  WorldMenu* menu;
+  QLabel* status;
+  MainLoop::TimerId timer = 0;
+};
+
+}  // namespace turnlet::simulator

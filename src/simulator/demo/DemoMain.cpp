@@ -1,0 +1,170 @@
+// A scripted tour of the program on the simulated Mac, in virtual time, on Qt's offscreen
+// platform: one screenshot of the simulator window and a one-line caption per step.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "host/IcuTextServices.h"
+#include "sim/LoopSerialQueue.h"
+#include "sim/ManualLoop.h"
+#include "sim/MemoryDefaults.h"
+#include "sim/RecordingApplication.h"
+#include "sim/RecordingLog.h"
+#include "simulator/Simulator.h"
+
+using namespace turnlet;
+
+namespace {
+
+// A Mac display with the iPad at its right, a notes window on the Mac and a browser on the iPad.
+sim::WorldDescription tourWorld() {
+  sim::SimDisplay mac{1, "Built-in Retina Display", Rect(0, 0, 1440, 900), 1552, 0, 0, true, false, "MAC-1"};
+  sim::SimDisplay ipad{2, "Sidecar Display (AirPlay)", Rect(1440, -62, 1366, 1024), 1552, 0, 0, false, false, "IPAD-1"};
+  sim::SimAppWindow notes{101, "Shopping List", Rect(160, 140, 620, 440), 1, 0, 28, true, true, {}};
+  sim::SimAppWindow browser{201, "Welcome", Rect(1560, 80, 760, 520), 1, 0, 28, true, true,
+                            {sim::SimElement{"AXButton", Rect(40, 80, 160, 40)}}};
+  return {{mac, ipad}, 1, {sim::SimApplication{501, "Notes", {notes}}, sim::SimApplication{502, "Browser", {browser}}}};
+}
+
+class Tour {
+ public:
+  Tour(QString folder) : folder(std::move(folder)) {
+    simulator.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
+    simulator.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
+    simulator.window().resize(1600, 980);
+    simulator.window().show();
+  }
+
+  void run() {
+    simulator.launch();
+    loop.advance(2);
+    shot("launch", "Launched: the Mac's display and the iPad at its right, rotation off.");
+    for (const char* turn : {"90", "180", "270"}) {
+      menu("Rotate");
+      loop.advance(4);
+      shot(std::string("rotate-") + turn, std::string("Rotate: the iPad shows the desktop turned ") + turn + "°.");
+    }
+    menu("Touch Input");
+    loop.advance(1);
+    const Point button = onBrowser(120, 100);
+    press(Qt::LeftButton, button), loop.advance(0.05), release(Qt::LeftButton, button);
+    loop.advance(1);
+    const int presses = simulator.world.windows.appWindow(201)->elements.at(0).presses;
+    shot("tap", "Touch input on; a tap on the browser's button on the turned desktop pressed it " +
+                    std::to_string(presses) + (presses == 1 ? " time." : " times."));
+    const Point before = simulator.world.windows.appWindow(201)->bounds.origin;
+    drag(onBrowser(380, 14), {-260, 180});
+    const Point after = simulator.world.windows.appWindow(201)->bounds.origin;
+    shot("drag", "A drag on the browser's title bar on the iPad moved the window from " + point(before) + " to " +
+                     point(after) + " on the turned desktop.");
+    menu("Follow Main Display Brightness");
+    simulator.window().worldMenu().brightnessSlider().setValue(30);
+    loop.advance(3);
+    shot("dim", "Main display brightness at 30 %: the iPad is dimmed to follow it.");
+    simulator.window().worldMenu().action("Disconnect iPad")->trigger();
+    loop.advance(5);
+    shot("disconnect", "The iPad is disconnected: the rotation is taken down and waits for it.");
+    simulator.window().worldMenu().action("Reconnect iPad")->trigger();
+    loop.advance(15);
+    shot("reconnect", "The iPad is back under a new id: its rotation is restored.");
+    menu("Rotate");
+    loop.advance(4);
+    shot("rotate-0", "Rotate once more: a full turn, back to landscape, the iPad as before.");
+    menu("Quit");
+    loop.advance(10);
+    shot("quit", application.terminated ? "Quit: the iPad is back in its place and the program has ended."
+                                        : "Quit was refused.");
+  }
+
+ private:
+  static std::string point(Point p) {
+    return "(" + std::to_string(std::lround(p.x)) + ", " + std::to_string(std::lround(p.y)) + ")";
+  }
+  void menu(const std::string& title) { application.statusItems.at(0)->menu->item(title).click(); }
+
+  // The widget position that shows a point of the browser window (window coordinates, y down).
+  Point onBrowser(double x, double y) {
+    const Rect w = simulator.world.windows.appWindow(201)->bounds;
+    return onTurnedDesktop({w.minX() + x, w.minY() + y});
+  }
+  Point onTurnedDesktop(Point p) {
+    const auto& state = simulator.delegate().session().state();
+    const Rect v = simulator.world.displays.bounds(state.virtualDisplay->displayID());
+    const double sx = (p.x - v.minX()) / v.width(), sy = (p.y - v.minY()) / v.height();
+    double u = sx, w = sy;  // fractions of the iPad's picture, y down
+    if (state.rotation == QuarterTurn::right) u = sy, w = 1 - sx;
+    if (state.rotation == QuarterTurn::inverted) u = 1 - sx, w = 1 - sy;
+    if (state.rotation == QuarterTurn::left) u = 1 - sy, w = sx;
+    const QRect r = simulator.window().desktop().pictureRect(state.target->id);
+    return {r.left() + u * r.width(), r.top() + w * r.height()};
+  }
+  void mouse(QEvent::Type type, Qt::MouseButton button, Point at) {
+    const QPointF p(at.x, at.y);
+    QMouseEvent event(type, p, simulator.window().desktop().mapToGlobal(p), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
+    QApplication::sendEvent(&simulator.window().desktop(), &event);
+  }
+  void press(Qt::MouseButton b, Point at) { mouse(QEvent::MouseButtonPress, b, at); }
+  void release(Qt::MouseButton b, Point at) { mouse(QEvent::MouseButtonRelease, b, at); }
+  void drag(Point from, Size by) {
+    press(Qt::LeftButton, from);
+    for (int i = 1; i <= 30; ++i) {
+      loop.advance(1.0 / 60);
+      mouse(QEvent::MouseMove, Qt::LeftButton, {from.x + by.width * i / 30, from.y + by.height * i / 30});
+    }
+    release(Qt::LeftButton, {from.x + by.width, from.y + by.height});
+    loop.advance(1);
+  }
+
+  void shot(const std::string& name, const std::string& caption) {
+    char stem[64];
+    std::snprintf(stem, sizeof stem, "%02d-%s", ++step, name.c_str());
+    const QString line = QString::fromStdString(caption);
+    simulator.window().setStatusText(QString("%1   ·   Turnlet: %2").arg(line,
+        QString::fromStdString(simulator.delegate().session().state().status)));
+    loop.advance(0.1);  // one more refresh of the pictures
+    const QString base = QDir(folder).filePath(stem);
+    if (!simulator.window().grab().save(base + ".png")) throw std::runtime_error("cannot write " + base.toStdString() + ".png");
+    QFile text(base + ".txt");
+    if (!text.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write captions");
+    QTextStream(&text) << line << '\n';
+    std::printf("%s.png  %s\n", base.toUtf8().constData(), caption.c_str());
+  }
+
+  QString folder;
+  sim::ManualLoop loop;
+  sim::LoopQueueFactory queues{loop};
+  host::IcuTextServices text;
+  sim::MemoryDefaults defaults;
+  sim::RecordingLog log;
+  sim::RecordingApplication application;
+  simulator::Simulator simulator{{loop, application, queues, text, defaults, log}, tourWorld()};
+  int step = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qt(argc, argv);
+  const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("demo");
+  if (!QDir().mkpath(folder)) {
+    std::fprintf(stderr, "turnlet-demo: cannot create %s\n", folder.toLocal8Bit().constData());
+    return 1;
+  }
+  try {
+    Tour(folder).run();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "turnlet-demo: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
