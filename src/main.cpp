@@ -1,10 +1,13 @@
+#include <QApplication>
+#include <QMenuBar>
+
 #include <cstdlib>
+#include <memory>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/AppDelegate.h"
 #include "app/TurnletApp.h"
 #include "host/FileDefaults.h"
 #include "host/IcuTextServices.h"
@@ -12,14 +15,62 @@
 #include "host/SignalWatcher.h"
 #include "host/StderrLog.h"
 #include "host/ThreadSerialQueue.h"
+#include "qt/QtApplication.h"
+#include "qt/QtMainLoop.h"
 #include "sim/MemoryDefaults.h"
-#include "sim/RecordingApplication.h"
 #include "sim/World.h"
 #include "sim/WorldFile.h"
-#include "touch/TouchInput.h"
+#include "simulator/Simulator.h"
+
+namespace {
+
+using namespace turnlet;
+
+bool hasDisplayServer() {
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+  };
+  return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+// The application on the simulated Mac, shown in the simulator window, on Qt's event loop. It
+// ends when the application terminates: Quit, the window's close button, SIGINT or SIGTERM, each
+// through the application's terminate request, so the iPad is put back first.
+int runFrontEnd(int argc, char** argv, const sim::WorldDescription& description) {
+  if (!hasDisplayServer()) {
+    std::cerr << "turnlet: there is no display to show the simulator window on (neither DISPLAY nor "
+                 "WAYLAND_DISPLAY is set). scripts/demo runs a tour of the program without one and writes "
+                 "its pictures.\n";
+    return 1;
+  }
+  QApplication qt(argc, argv);
+  qt::QtMainLoop loop;
+  host::IcuTextServices text;
+  host::ThreadQueueFactory queues;
+  host::StderrLog log;
+  // The user's choices persist in this machine's defaults file; in memory only without a home.
+  sim::MemoryDefaults memory;
+  std::optional<host::FileDefaults> file;
+  if (auto location = host::FileDefaults::standardLocation()) file.emplace(*location, log);
+  UserDefaults& defaults = file ? static_cast<UserDefaults&>(*file) : memory;
+
+  auto* bar = new QMenuBar;  // the simulator window takes it
+  qt::QtApplication application(*bar, [&] { loop.run(); }, [&] { loop.stop(); });
+  simulator::Simulator simulator({loop, application, queues, text, defaults, log}, description);
+  // The simulated GPU and display work on threads of their own, as on the Mac.
+  simulator.world.gpu.setWorkerQueue(std::make_unique<host::ThreadSerialQueue>("sim.gpu"));
+  simulator.world.gpu.setDisplayQueue(std::make_unique<host::ThreadSerialQueue>("sim.display"));
+  simulator.window().adoptMenuBar(bar);
+  simulator.window().show();
+  host::SignalWatcher signals(loop, [&](int) { simulator.delegate().terminationSignal(); });
+  simulator.launch();
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  using namespace turnlet;
   std::vector<std::string> arguments(argv, argv + argc);
 
   // On this machine the Mac is simulated; TURNLET_WORLD describes it, else the built-in world.
@@ -32,29 +83,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  if (!TurnletApp::wantsDisplayListing(arguments)) return runFrontEnd(argc, argv, description);
   host::RunLoop loop;
   sim::World world(loop, description);
-  return TurnletApp::main(arguments, world.displays, std::cout, [&] {
-    std::cerr << "turnlet: no front end is built; the application runs on the simulated Mac with a toolkit that "
-                 "shows nothing. Press Control-C to quit.\n";
-    host::IcuTextServices text;
-    host::ThreadQueueFactory queues;
-    host::StderrLog log;
-    // The user's choices persist in this machine's defaults file; in memory only without a home.
-    sim::MemoryDefaults memory;
-    std::optional<host::FileDefaults> file;
-    if (auto location = host::FileDefaults::standardLocation()) file.emplace(*location, log);
-    UserDefaults& defaults = file ? static_cast<UserDefaults&>(*file) : memory;
-    sim::RecordingApplication application([&] { loop.run(); }, [&] { loop.stop(); });
-    auto delegate = AppDelegate::make(
-        {application, defaults,
-         RotationSession::Services{loop, queues, world.displays, text, world.virtualDisplayClasses, world.gpu,
-                                   world.windows, world.capture, world.workspace, world.permissions, world.system, log,
-                                   TouchInput::factory({loop, queues, world.displays, world.permissions, world.system,
-                                                        world.inputEvents, world.windowList, world.accessibility,
-                                                        world.gestures, world.libraries, log})},
-         [&] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); }});
-    host::SignalWatcher signals(loop, [&](int) { delegate->terminationSignal(); });
-    TurnletApp::runApplication(application, delegate);
-  });
+  return TurnletApp::main(arguments, world.displays, std::cout, {});
 }

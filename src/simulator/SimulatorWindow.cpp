@@ -1,5 +1,6 @@
 #include "simulator/SimulatorWindow.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -28,6 +29,17 @@ SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
 }
 
 SimulatorWindow::~SimulatorWindow() { world.loop.cancel(timer); }
+
+void SimulatorWindow::adoptMenuBar(QMenuBar* bar) {
+  bar->addMenu(menu);
+  setMenuBar(bar);
+}
+
+void SimulatorWindow::closeEvent(QCloseEvent* event) {
+  if (!onCloseRequest) return QMainWindow::closeEvent(event);
+  event->ignore();
+  onCloseRequest();
+}
 
 void SimulatorWindow::setStatusText(const QString& text) { status->setText(text); }
 

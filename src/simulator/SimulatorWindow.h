@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+#include <functional>
+
 #include "sim/World.h"
 #include "simulator/DesktopView.h"
 #include "simulator/PhysicalArrangement.h"
@@ -24,6 +26,11 @@ class SimulatorWindow : public QMainWindow {
 
   // The bar the application's own menus and status item are put in.
   QMenuBar* applicationMenuBar() { return menuBar(); }
+  // Takes `bar` as the window's menu bar, the World menu with it: the application toolkit may be
+  // made with its bar before this window exists.
+  void adoptMenuBar(QMenuBar* bar);
+  // What the close button does instead of closing, when set: the program decides when to end.
+  std::function<void()> onCloseRequest;
   DesktopView& desktop() { return *view; }
   WorldMenu& worldMenu() { return *menu; }
   const PhysicalArrangement& arrangement() const { return places; }
@@ -32,6 +39,7 @@ class SimulatorWindow : public QMainWindow {
 
  private:
   void tick();
+  void closeEvent(QCloseEvent* event) override;
 
   sim::World& world;
   PhysicalArrangement places;
