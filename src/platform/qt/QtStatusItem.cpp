@@ -3,6 +3,7 @@
 #include <QBoxLayout>
 #include <QIcon>
 #include <QMenu>
+#include <QMenuBar>
 #include <QToolButton>
 #include <map>
 
@@ -39,6 +40,11 @@ void QtStatusItem::setSymbolImage(const std::string& symbolName, const std::stri
   widget->setText(description);
   widget->setToolButtonStyle(icon.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonIconOnly);
   widget->setAccessibleName(description);
+  // A menu bar lays out its corner once; a button that changed size needs a new layout there.
+  if (QWidget* area = widget->parentWidget()) {
+    area->adjustSize();
+    if (auto* bar = qobject_cast<QMenuBar*>(area->parentWidget())) bar->setCornerWidget(area, Qt::TopRightCorner);
+  }
 }
 
 void QtStatusItem::setToolTip(const std::string& text) {

@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QToolButton>
 #include <QSlider>
 #include <QTextStream>
 
@@ -16,7 +19,7 @@
 #include "sim/LoopSerialQueue.h"
 #include "sim/ManualLoop.h"
 #include "sim/MemoryDefaults.h"
-#include "sim/RecordingApplication.h"
+#include "qt/QtApplication.h"
 #include "sim/RecordingLog.h"
 #include "simulator/Simulator.h"
 
@@ -39,6 +42,7 @@ class Tour {
   Tour(QString folder) : folder(std::move(folder)) {
     simulator.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
     simulator.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
+    simulator.window().adoptMenuBar(bar);
     simulator.window().resize(1600, 980);
     simulator.window().show();
   }
@@ -80,7 +84,7 @@ class Tour {
     shot("rotate-0", "Rotate once more: a full turn, back to landscape, the iPad as before.");
     menu("Quit");
     loop.advance(10);
-    shot("quit", application.terminated ? "Quit: the iPad is back in its place and the program has ended."
+    shot("quit", application.isTerminated() ? "Quit: the iPad is back in its place and the program has ended."
                                         : "Quit was refused.");
   }
 
@@ -88,7 +92,13 @@ class Tour {
   static std::string point(Point p) {
     return "(" + std::to_string(std::lround(p.x)) + ", " + std::to_string(std::lround(p.y)) + ")";
   }
-  void menu(const std::string& title) { application.statusItems.at(0)->menu->item(title).click(); }
+  // Chooses an item of the status item's menu, as a click on it would.
+  void menu(const std::string& title) {
+    auto* button = bar->cornerWidget()->findChild<QToolButton*>();
+    for (QAction* action : button->menu()->actions())
+      if (action->text().toStdString() == title) return action->trigger();
+    throw std::runtime_error("no menu item " + title);
+  }
 
   // The widget position that shows a point of the browser window (window coordinates, y down).
   Point onBrowser(double x, double y) {
@@ -145,7 +155,8 @@ class Tour {
   host::IcuTextServices text;
   sim::MemoryDefaults defaults;
   sim::RecordingLog log;
-  sim::RecordingApplication application;
+  QMenuBar* bar = new QMenuBar;  // the simulator window takes it
+  qt::QtApplication application{*bar};
   simulator::Simulator simulator{{loop, application, queues, text, defaults, log}, tourWorld()};
   int step = 0;
 };
