@@ -70,14 +70,21 @@ void DesktopView::refresh() {
   auto now = signature();
   if (now == shown) return;
   shown = std::move(now);
-  pictures.clear();
+  std::map<DisplayID, Picture> taken;
   for (const auto& place : arrangement.places()) {
-    auto buffer = world.compositor.draw(place.display.id);
+    // A display of the same size is drawn again into the picture it had, without allocating.
+    const DisplayID id = place.display.id;
+    if (auto old = pictures.find(id); old != pictures.end() && world.compositor.drawInto(id, *old->second.buffer)) {
+      taken[id] = std::move(old->second);
+      continue;
+    }
+    auto buffer = world.compositor.draw(id);
     if (!buffer) continue;
     QImage image(buffer->baseAddress(), int(buffer->width()), int(buffer->height()), qsizetype(buffer->bytesPerRow()),
                  QImage::Format_RGB32);
-    pictures[place.display.id] = {std::move(buffer), std::move(image)};
+    taken[id] = {std::move(buffer), std::move(image)};
   }
+  pictures = std::move(taken);
   update();
 }
 
@@ -90,6 +97,11 @@ double DesktopView::pixelsPerPoint() const {
   const double fit = std::min((width() - 2 * margin) / (all.width() * densest),
                               (height() - 2 * margin) / (all.height() * densest));
   return densest * std::clamp(fit, 0.01, 1.0);
+}
+
+const sim::MemoryPixelBuffer* DesktopView::picture(DisplayID display) const {
+  const auto found = pictures.find(display);
+  return found == pictures.end() ? nullptr : found->second.buffer.get();
 }
 
 QRect DesktopView::pictureRect(DisplayID display) const {
@@ -136,6 +148,7 @@ void DesktopView::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::white);
     painter.drawText(at, Qt::AlignCenter, text);
   }
+  if (onPainted) onPainted();
 }
 
 std::uint64_t DesktopView::modifierFlags(Qt::KeyboardModifiers modifiers) {

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -30,6 +31,10 @@ class DesktopView : public QWidget {
   void refresh();
   // Where a display's picture is drawn, in widget pixels; empty when it is not.
   QRect pictureRect(DisplayID display) const;
+  // The picture of a display as the last refresh took it; null when there is none.
+  const sim::MemoryPixelBuffer* picture(DisplayID display) const;
+  // Observation: called at the end of every paint.
+  std::function<void()> onPainted;
 
   // The platform's device-independent modifier bits for the keys held.
   static std::uint64_t modifierFlags(Qt::KeyboardModifiers modifiers);
