@@ -1,5 +1,5 @@
 // The whole chain a person watches in the simulator window, in real time: the compositor draws the
-// turned desktop (its background changing with every picture), the capture streams it at 60 per
+// turned desktop (a window on it moving with every frame), the capture streams it at 60 per
 // second, the program rotates each frame on the simulated GPU (its own thread) and presents it on
 // the iPad's 60 Hz display, and the simulator window, on Qt's event loop (offscreen platform),
 // paints the iPad's picture. The iPad is 2732 × 2048 pixels; the application is the real one,
@@ -109,7 +109,6 @@ Result run(int argc, char** argv, double seconds) {
   auto& world = simulator.world;
   world.gpu.setWorkerQueue(std::make_unique<host::ThreadSerialQueue>("sim.gpu"));
   world.gpu.setDisplayQueue(std::make_unique<host::ThreadSerialQueue>("sim.display"));
-  world.compositor.animateBackground = true;
   simulator.window().adoptMenuBar(bar);
   simulator.window().resize(1600, 980);
   simulator.window().show();
@@ -120,6 +119,9 @@ Result run(int argc, char** argv, double seconds) {
   std::uint32_t captured = 0;
   const auto source = world.capture.pictureSource;
   world.capture.pictureSource = [&](DisplayID display, std::size_t width, std::size_t height) {
+    // The turned desktop changes every frame: its window moves a point, and the whole desktop is
+    // drawn again for the capture. The Mac's display does not change, so its picture is kept.
+    world.windows.appWindow(101)->bounds.origin.x = 1500 + captured % 32;
     auto frame = source(display, width, height);
     if (auto* pixels = dynamic_cast<sim::MemoryPixelBuffer*>(frame.get()); pixels && captured + 1 < maxFrames) {
       stampEdges(*pixels, ++captured);

@@ -44,22 +44,32 @@ void DesktopView::setLabelsShown(bool shown) {
   update();
 }
 
-// What the pictures are drawn from, as numbers: the displays and their places, the program's
-// windows and their views' shown frames, the applications' windows and the pointer's events.
-std::vector<double> DesktopView::signature() const {
+// What one display's picture is drawn from, as numbers: the displays and their places, the
+// program's windows and the applications' windows over it (with the frames a view has shown), the
+// pointer's events and an animated background. A display whose numbers did not change keeps its
+// picture: a new frame on the iPad does not redraw the Mac's display.
+std::vector<double> DesktopView::signature(const sim::SimDisplay& display) const {
   std::vector<double> s;
   for (const sim::SimDisplay& d : world.displays.displays())
     s.insert(s.end(), {double(d.id), d.bounds.minX(), d.bounds.minY(), d.bounds.width(), d.bounds.height(), d.scale});
   for (const auto& p : arrangement.places()) s.insert(s.end(), {p.bounds.minX(), p.bounds.minY()});
+  const auto* main = world.displays.find(world.displays.mainDisplayID());
+  const double mainHeight = main ? main->bounds.height() : 0;
+  const Rect& b = display.bounds;
+  const auto over = [&](const Rect& r) {
+    return r.minX() < b.maxX() && b.minX() < r.maxX() && r.minY() < b.maxY() && b.minY() < r.maxY();
+  };
   for (const sim::ServerWindow* w : world.windows.windows()) {
     const WindowFrame f = w->frame();
+    if (!over(Rect(f.x, mainHeight - (f.y + f.height), f.width, f.height))) continue;
     const auto view = std::dynamic_pointer_cast<sim::SimGpuView>(w->contentView());
     s.insert(s.end(), {f.x, f.y, f.width, f.height, w->alphaValue(), double(w->isVisible()),
                        view ? double(view->shownCount()) : -1.0});
   }
   for (const auto& [application, window] : world.windows.appWindowsFrontToBack())
-    s.insert(s.end(), {double(window->number), window->bounds.minX(), window->bounds.minY(), window->bounds.width(),
-                       window->bounds.height(), window->alpha});
+    if (over(window->bounds))
+      s.insert(s.end(), {double(window->number), window->bounds.minX(), window->bounds.minY(), window->bounds.width(),
+                         window->bounds.height(), window->alpha});
   s.push_back(double(world.inputEvents.posted.size()));
   if (world.compositor.animateBackground) s.push_back(world.loop.now());
   return s;
@@ -67,14 +77,22 @@ std::vector<double> DesktopView::signature() const {
 
 void DesktopView::refresh() {
   arrangement.update(world.displays);
-  auto now = signature();
-  if (now == shown) return;
-  shown = std::move(now);
   std::map<DisplayID, Picture> taken;
+  std::map<DisplayID, std::vector<double>> now;
+  bool changed = pictures.size() != arrangement.places().size();
   for (const auto& place : arrangement.places()) {
-    // A display of the same size is drawn again into the picture it had, without allocating.
     const DisplayID id = place.display.id;
-    if (auto old = pictures.find(id); old != pictures.end() && world.compositor.drawInto(id, *old->second.buffer)) {
+    const auto* display = world.displays.find(id);
+    if (!display) continue;
+    now[id] = signature(*display);
+    auto old = pictures.find(id);
+    if (old != pictures.end() && shown[id] == now[id]) {
+      taken[id] = std::move(old->second);
+      continue;
+    }
+    changed = true;
+    // A display of the same size is drawn again into the picture it had, without allocating.
+    if (old != pictures.end() && world.compositor.drawInto(id, *old->second.buffer)) {
       taken[id] = std::move(old->second);
       continue;
     }
@@ -85,7 +103,8 @@ void DesktopView::refresh() {
     taken[id] = {std::move(buffer), std::move(image)};
   }
   pictures = std::move(taken);
-  update();
+  shown = std::move(now);
+  if (changed) update();
 }
 
 double DesktopView::pixelsPerPoint() const {

@@ -56,7 +56,7 @@ class DesktopView : public QWidget {
     QImage image;  // over the buffer's bytes
   };
   double pixelsPerPoint() const;
-  std::vector<double> signature() const;
+  std::vector<double> signature(const sim::SimDisplay& display) const;
   std::shared_ptr<sim::SimTouchView> presentationFingers() const;
   // The view point under a widget position, when the presentation view is on a display drawn
   // here (and, if asked, the position is on its picture).
@@ -69,7 +69,7 @@ class DesktopView : public QWidget {
   std::optional<double> fixedScale;
   bool labels = true;
   std::map<DisplayID, Picture> pictures;
-  std::vector<double> shown;
+  std::map<DisplayID, std::vector<double>> shown;
   std::weak_ptr<sim::SimTouchView> touching;
   int fingersDown = 0;
   std::vector<MainLoop::TimerId> swipeSteps;

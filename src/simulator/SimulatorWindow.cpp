@@ -5,6 +5,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <cmath>
+
 namespace turnlet::simulator {
 
 SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
@@ -25,7 +27,7 @@ SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
   resize(1280, 800);
   places.update(world.displays);
   view->refresh();
-  timer = world.loop.schedule(refreshIntervalSeconds, [this] { tick(); });
+  schedule();
 }
 
 SimulatorWindow::~SimulatorWindow() { world.loop.cancel(timer); }
@@ -43,8 +45,17 @@ void SimulatorWindow::closeEvent(QCloseEvent* event) {
 
 void SimulatorWindow::setStatusText(const QString& text) { status->setText(text); }
 
+void SimulatorWindow::schedule() {
+  // Just after each refresh of the simulated displays (whole sixtieths of a second of the loop's
+  // clock), when a frame presented for it has just been shown: the window then shows it at once,
+  // and timers that fire late do not slow the refresh down.
+  const double now = world.loop.now();
+  const double next = (std::floor(now / refreshIntervalSeconds) + 1) * refreshIntervalSeconds + refreshPhaseSeconds;
+  timer = world.loop.schedule(next - now, [this] { tick(); });
+}
+
 void SimulatorWindow::tick() {
-  timer = world.loop.schedule(refreshIntervalSeconds, [this] { tick(); });
+  schedule();
   view->refresh();
 }
 

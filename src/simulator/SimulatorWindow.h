@@ -20,6 +20,7 @@ namespace turnlet::simulator {
 class SimulatorWindow : public QMainWindow {
  public:
   static constexpr double refreshIntervalSeconds = 1.0 / 60;
+  static constexpr double refreshPhaseSeconds = 0.002;
 
   explicit SimulatorWindow(sim::World& world, QWidget* parent = nullptr);
   ~SimulatorWindow() override;
@@ -38,6 +39,7 @@ class SimulatorWindow : public QMainWindow {
   void setStatusText(const QString& text);
 
  private:
+  void schedule();
   void tick();
   void closeEvent(QCloseEvent* event) override;
 

@@ -94,6 +94,7 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
                       return completion(PlatformError(kDomain, -3815, "The display to capture is not available."));
                     self->running = true;
                     self->service.countRunning();
+                    self->nextFrameAt = self->service.loop.now();
                     self->tick(++self->run);
                     completion(std::nullopt);
                   });
@@ -147,7 +148,12 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
         ++service.frames;
       }
     }
-    service.loop.schedule(kFrameSeconds, [weak = weak_from_this(), ofRun] {
+    // Frames fall on a fixed cadence, not a frame after the last one ended: a real loop's timers
+    // fire late, and the lateness must not add up. A frame more than one late is skipped.
+    const double now = service.loop.now();
+    nextFrameAt += kFrameSeconds;
+    if (nextFrameAt < now) nextFrameAt = now;
+    service.loop.schedule(nextFrameAt - now, [weak = weak_from_this(), ofRun] {
       if (auto self = weak.lock()) self->tick(ofRun);
     });
   }
@@ -165,6 +171,7 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
   bool running = false;
   std::uint64_t run = 0;
   std::uint64_t frameNumber = 0;
+  double nextFrameAt = 0;
 };
 
 SimScreenCapture::SimScreenCapture(MainLoop& loop, DisplayServer& displays)
