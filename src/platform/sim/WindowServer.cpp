@@ -46,8 +46,12 @@ void ServerWindow::placeTouchView() {
   auto view = std::dynamic_pointer_cast<SimGpuView>(content);
   if (!view || view->window() != occlusion) return;
   view->fingers()->setBounds(Rect(0, 0, currentFrame.width, currentFrame.height));
-  view->fingers()->setScreenNumber(server && server->screenNumberAt ? server->screenNumberAt(currentFrame)
-                                                                     : std::nullopt);
+  const auto screen = this->screen();
+  view->fingers()->setScreenNumber(screen ? std::optional(screen->number) : std::nullopt);
+}
+
+std::optional<WindowScreen> ServerWindow::screen() const {
+  return server && server->screenUnder ? server->screenUnder(currentFrame) : std::nullopt;
 }
 
 void ServerWindow::orderFrontRegardless() {
@@ -82,7 +86,7 @@ void ServerWindow::attachView(bool attach) {
   if (attach) {
     view->setWindow(occlusion);
     // The view fills the content area in the pixels of the screen it is on.
-    const double scale = server && server->backingScaleFactor ? server->backingScaleFactor(currentFrame) : 2;
+    const double scale = screen().value_or(WindowScreen{}).scale;
     const auto side = [scale](double points) {
       return points > 0 && points < 1e5 ? std::size_t(std::llround(points * scale)) : 0;
     };

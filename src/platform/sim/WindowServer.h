@@ -16,6 +16,13 @@ namespace turnlet::sim {
 
 class WindowServer;
 
+// The screen a window is on: its "NSScreenNumber" and pixels per point, the size of a pixel of
+// its GPU view's drawable (2 where a window is on no screen).
+struct WindowScreen {
+  std::int64_t number = 0;
+  double scale = 2;
+};
+
 // One window of the simulated window server, handed to the program that made it. Everything the
 // program set can be read back. The simulation draws no title bars: the frame is the content
 // rectangle. The content view, when it is a SimGpuView, sees this window's occlusion through a
@@ -88,6 +95,7 @@ class ServerWindow final : public PlatformWindow {
   void attachView(bool attach);
   // The content view receives touches over the whole window, on the screen under it.
   void placeTouchView();
+  std::optional<WindowScreen> screen() const;
 
   WindowServer* server;
   Properties props;
@@ -121,12 +129,9 @@ class WindowServer : public WindowServices {
 
   // Control.
   bool reduceMotion = false;
-  // The "NSScreenNumber" of the screen a window with this frame is on (the World answers from
-  // the screen list); without it windows are on no screen.
-  std::function<std::optional<std::int64_t>(const WindowFrame&)> screenNumberAt;
-  // Pixels per point of the screen under a window frame, for the drawable of its GPU view; 2
-  // when unset.
-  std::function<double(const WindowFrame&)> backingScaleFactor;
+  // The screen a window with this frame is on. The World answers from the screen list; without
+  // an answer a window is on no screen.
+  std::function<std::optional<WindowScreen>(const WindowFrame&)> screenUnder;
   // The other applications' windows, by application; the list of windows orders them by layer,
   // then application order, then window order (front to back).
   std::vector<SimApplication> applications;

@@ -32,19 +32,15 @@ World::World(MainLoop& loop, const WorldDescription& description)
     : loop(loop), displays(loop), virtualDisplayClasses(loop, displays), gpu(loop) {
   displays.setUp(description.displays, description.mainDisplay);
   windows.applications = description.applications;
-  windows.screenNumberAt = [this](const WindowFrame& frame) -> std::optional<std::int64_t> {
+  // A window is on the screen under the middle of its frame, with that display's pixels.
+  windows.screenUnder = [this](const WindowFrame& frame) -> std::optional<WindowScreen> {
     const Point centre{frame.x + frame.width / 2, frame.y + frame.height / 2};
-    for (const ScreenInfo& screen : displays.screens())
-      if (screen.frame.contains(centre)) return screen.screenNumber;
+    for (const ScreenInfo& screen : displays.screens()) {
+      if (!screen.frame.contains(centre) || !screen.screenNumber) continue;
+      const SimDisplay* display = displays.find(DisplayID(*screen.screenNumber));
+      return WindowScreen{*screen.screenNumber, display && display->scale > 0 ? display->scale : 2};
+    }
     return std::nullopt;
-  };
-  // A window's drawable has the pixels of the display under the middle of its frame.
-  windows.backingScaleFactor = [this](const WindowFrame& f) {
-    const SimDisplay* main = displays.find(displays.mainDisplayID());
-    const Point middle{f.x + f.width / 2, (main ? main->bounds.height() : 0) - (f.y + f.height / 2)};
-    for (const SimDisplay& d : displays.displays())
-      if (d.bounds.contains(middle) && d.scale > 0) return d.scale;
-    return 2.0;
   };
   inputEvents.onPost = [this](const PostedEvent& posted) { landOnAppWindow(windows, posted.event); };
   capture.pictureSource = [this](DisplayID display, std::size_t width, std::size_t height) {
