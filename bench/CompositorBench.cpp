@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "SummaryReporter.h"
 #include "sim/ManualLoop.h"
 #include "sim/World.h"
 
@@ -24,8 +25,8 @@ constexpr DisplayID ipad = 2;
 
 WorldDescription ipadWorld() {
   WorldDescription d;
-  d.displays = {SimDisplay{1, "Mac", Rect(0, 0, 1440, 900), 1552, 0, 0, true},
-                SimDisplay{ipad, "iPad", Rect(1440, 0, 1366, 1024), 1552}};
+  d.displays = {SimDisplay{1, "Mac", Rect(0, 0, 1440, 900), 1552, 0, 0, true, false, "MAC"},
+                SimDisplay{ipad, "iPad", Rect(1440, 0, 1366, 1024), 1552, 0, 0, false, false, "IPAD"}};
   d.mainDisplay = 1;
   SimAppWindow window;
   window.number = 7;
@@ -74,23 +75,6 @@ void drawCase(benchmark::State& state, bool presentation) {
   }
 }
 
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-        medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double median(const std::string& name) const {
-    auto it = medians.find(name);
-    return it == medians.end() ? NAN : it->second;
-  }
-
- private:
-  std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -101,7 +85,7 @@ int main(int argc, char** argv) {
   configure(benchmark::RegisterBenchmark("memcpy/2732x2048", memcpyCase));
   configure(benchmark::RegisterBenchmark("desktop/2732x2048", drawCase, false));
   configure(benchmark::RegisterBenchmark("presentation/2732x2048", drawCase, true));
-  SummaryReporter reporter;
+  turnlet::bench::SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   const double copy = reporter.median("memcpy/2732x2048");
   for (const char* name : {"desktop/2732x2048", "presentation/2732x2048"}) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "SummaryReporter.h"
 #include "sim/MemoryPixelBuffer.h"
 #include "sim/RotateFrameKernel.h"
 
@@ -190,25 +191,6 @@ void libyuvLinearCase(benchmark::State& state, Layout layout, Layout target, int
   }
 }
 
-// Collects the median time (ms) of every case while printing the usual table. CPU time of the
-// one benchmark thread: the machines we share with other work deschedule us now and then.
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-        medians[run.run_name.function_name] = run.GetAdjustedCPUTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double median(const std::string& name) const {
-    auto it = medians.find(name);
-    return it == medians.end() ? NAN : it->second;
-  }
-
- private:
-  std::map<std::string, double> medians;
-};
-
 benchmark::internal::Benchmark* configure(benchmark::internal::Benchmark* b) {
   return b->Unit(benchmark::kMillisecond)->MinTime(0.3)->Repetitions(5)->ReportAggregatesOnly(true);
 }
@@ -265,7 +247,7 @@ int main(int argc, char** argv) {
                                            c.target, c.turns));
   }
 
-  SummaryReporter reporter;
+  turnlet::bench::SummaryReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
 
   std::printf("\nkernel vector unit: %s; pools of %zu MiB per side\n", unit == VectorUnit::avx2 ? "avx2" : "portable",
