@@ -53,15 +53,13 @@ std::vector<double> DesktopView::signature(const sim::SimDisplay& display) const
   for (const sim::SimDisplay& d : world.displays.displays())
     s.insert(s.end(), {double(d.id), d.bounds.minX(), d.bounds.minY(), d.bounds.width(), d.bounds.height(), d.scale});
   for (const auto& p : arrangement.places()) s.insert(s.end(), {p.bounds.minX(), p.bounds.minY()});
-  const auto* main = world.displays.find(world.displays.mainDisplayID());
-  const double mainHeight = main ? main->bounds.height() : 0;
   const Rect& b = display.bounds;
   const auto over = [&](const Rect& r) {
     return r.minX() < b.maxX() && b.minX() < r.maxX() && r.minY() < b.maxY() && b.minY() < r.maxY();
   };
   for (const sim::ServerWindow* w : world.windows.windows()) {
+    if (!over(world.compositor.globalFrame(*w))) continue;
     const WindowFrame f = w->frame();
-    if (!over(Rect(f.x, mainHeight - (f.y + f.height), f.width, f.height))) continue;
     const auto view = std::dynamic_pointer_cast<sim::SimGpuView>(w->contentView());
     s.insert(s.end(), {f.x, f.y, f.width, f.height, w->alphaValue(), double(w->isVisible()),
                        view ? double(view->shownCount()) : -1.0});

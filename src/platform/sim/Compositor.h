@@ -46,6 +46,10 @@ class Compositor {
   void blit(const MemoryPixelBuffer& from, MemoryPixelBuffer& target, long x0, long y0, long x1, long y1,
             std::uint32_t alpha = 256);
 
+  // A program window's frame in the displays' space (global points, y down from the main
+  // display's top-left corner).
+  Rect globalFrame(const ServerWindow& window) const;
+
   // Control: when on, the desktop background changes with every picture drawn (benchmarks).
   bool animateBackground = false;
 
@@ -56,7 +60,6 @@ class Compositor {
   void drawAppWindow(const SimAppWindow& window, Canvas& canvas);
   void drawServerWindow(const ServerWindow& window, Canvas& canvas);
   void drawPointer(Canvas& canvas);
-  Rect globalFrame(const ServerWindow& window) const;  // in global top-left points
   bool hidesAll(const ServerWindow& window, const Canvas& canvas) const;
 
   DisplayServer& displays;
