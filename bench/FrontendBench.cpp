@@ -17,13 +17,11 @@
 #include <QToolButton>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <vector>
 

@@ -149,7 +149,8 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
       }
     }
     // Frames fall on a fixed cadence, not a frame after the last one ended: a real loop's timers
-    // fire late, and the lateness must not add up. A frame more than one late is skipped.
+    // fire late, and the lateness must not add up. A cadence that fell a whole frame behind starts
+    // again from now instead of catching up in a burst.
     const double now = service.loop.now();
     nextFrameAt += kFrameSeconds;
     if (nextFrameAt < now) nextFrameAt = now;
