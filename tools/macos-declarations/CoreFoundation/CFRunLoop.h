@@ -2,6 +2,8 @@
 
 // The reference shows these with implicitly unwrapped (unannotated) pointers: no nullability here.
 
+#include <stdint.h>
+
 #include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFDate.h>
 
@@ -51,6 +53,10 @@ typedef void (*CFRunLoopTimerCallBack)(CFRunLoopTimerRef timer, void* info);
 CFRunLoopRef CFRunLoopGetMain(void);
 // @doc CFRunLoopRun /documentation/CoreFoundation/CFRunLoopRun()
 void CFRunLoopRun(void);
+// @doc CFRunLoopRunResult /documentation/CoreFoundation/CFRunLoopRunResult
+typedef int32_t CFRunLoopRunResult;
+// @doc CFRunLoopRunInMode /documentation/CoreFoundation/CFRunLoopRunInMode(_:_:_:)
+CFRunLoopRunResult CFRunLoopRunInMode(CFRunLoopMode mode, CFTimeInterval seconds, Boolean returnAfterSourceHandled);
 // @doc CFRunLoopStop /documentation/CoreFoundation/CFRunLoopStop(_:)
 void CFRunLoopStop(CFRunLoopRef rl);
 // @doc CFRunLoopWakeUp /documentation/CoreFoundation/CFRunLoopWakeUp(_:)

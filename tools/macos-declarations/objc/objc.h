@@ -8,3 +8,6 @@ typedef bool BOOL;
 typedef signed char BOOL;
 #endif
 
+
+// @doc nil /documentation/ObjectiveC/nil
+#define nil nullptr
