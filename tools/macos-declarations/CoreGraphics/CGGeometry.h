@@ -1,0 +1,43 @@
+#pragma once
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// @doc CGFloat /documentation/CoreFoundation/CGFloat
+typedef double CGFloat;
+
+// @doc CGPoint /documentation/CoreFoundation/CGPoint
+struct CGPoint {
+  CGFloat x;
+  CGFloat y;
+};
+typedef struct CGPoint CGPoint;
+
+// @doc CGSize /documentation/CoreFoundation/CGSize
+struct CGSize {
+  CGFloat width;
+  CGFloat height;
+};
+typedef struct CGSize CGSize;
+
+// @doc CGRect /documentation/CoreFoundation/CGRect
+struct CGRect {
+  CGPoint origin;
+  CGSize size;
+};
+typedef struct CGRect CGRect;
+
+// @doc CGRectMake /documentation/CoreGraphics/CGRectMake(_:_:_:_:)
+static inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) {
+  CGRect rect;
+  rect.origin.x = x;
+  rect.origin.y = y;
+  rect.size.width = width;
+  rect.size.height = height;
+  return rect;
+}
+
+#ifdef __cplusplus
+}
+#endif

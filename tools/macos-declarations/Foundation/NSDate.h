@@ -1,0 +1,4 @@
+#pragma once
+
+// @doc NSTimeInterval /documentation/Foundation/TimeInterval
+typedef double NSTimeInterval;

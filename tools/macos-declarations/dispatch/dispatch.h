@@ -1,0 +1,51 @@
+#pragma once
+
+#include <stdint.h>
+#include <sys/qos.h>
+
+#include <os/object.h>
+
+#pragma clang assume_nonnull begin
+
+// @doc OS_dispatch_queue /documentation/Dispatch/OS_dispatch_queue
+@protocol OS_dispatch_queue <OS_object>
+@end
+// @doc dispatch_queue_t /documentation/Dispatch/dispatch_queue_t
+typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;
+
+// @doc OS_dispatch_queue_attr /documentation/Dispatch/OS_dispatch_queue_attr
+@protocol OS_dispatch_queue_attr <OS_object>
+@end
+// @doc dispatch_queue_attr_t /documentation/Dispatch/dispatch_queue_attr_t
+typedef NSObject<OS_dispatch_queue_attr>* dispatch_queue_attr_t;
+
+// @doc DISPATCH_QUEUE_SERIAL /documentation/Dispatch/DISPATCH_QUEUE_SERIAL
+#define DISPATCH_QUEUE_SERIAL NULL
+
+// @doc dispatch_block_t /documentation/Dispatch/dispatch_block_t
+typedef void (^dispatch_block_t)(void);
+// @doc dispatch_qos_class_t /documentation/Dispatch/dispatch_qos_class_t
+typedef qos_class_t dispatch_qos_class_t;
+// @doc dispatch_time_t /documentation/Dispatch/dispatch_time_t
+typedef uint64_t dispatch_time_t;
+// @doc DISPATCH_TIME_NOW /documentation/Dispatch/DISPATCH_TIME_NOW
+#define DISPATCH_TIME_NOW (0ull)
+
+extern "C" {
+
+// @doc dispatch_queue_attr_make_with_qos_class /documentation/Dispatch/dispatch_queue_attr_make_with_qos_class
+__attribute__((warn_unused_result)) dispatch_queue_attr_t dispatch_queue_attr_make_with_qos_class(
+    dispatch_queue_attr_t _Nullable attr, dispatch_qos_class_t qos_class, int relative_priority);
+// @doc dispatch_queue_create /documentation/Dispatch/dispatch_queue_create
+__attribute__((warn_unused_result)) __attribute__((ns_returns_retained)) dispatch_queue_t dispatch_queue_create(
+    const char* _Nullable label, dispatch_queue_attr_t _Nullable attr);
+// @doc dispatch_async /documentation/Dispatch/dispatch_async
+void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
+// @doc dispatch_time /documentation/Dispatch/dispatch_time
+__attribute__((warn_unused_result)) dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);
+// @doc dispatch_after /documentation/Dispatch/dispatch_after
+void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block_t block);
+
+}  // extern "C"
+
+#pragma clang assume_nonnull end

@@ -1,0 +1,13 @@
+#pragma once
+// The Objective-C runtime's basic types. id, Class and SEL are built into the compiler.
+
+// @doc BOOL /documentation/ObjectiveC/BOOL
+#if defined(__arm64__) || defined(__aarch64__)
+typedef bool BOOL;
+#else
+typedef signed char BOOL;
+#endif
+
+
+// @doc nil /documentation/ObjectiveC/nil
+#define nil nullptr
