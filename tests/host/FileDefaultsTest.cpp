@@ -120,7 +120,7 @@ TEST(FileDefaults, OnlyFilesThatAreNoJSONObjectAreSetAside) {
       {"a deep array at the top", std::string(200000, '[') + std::string(200000, ']')},
       {"invalid UTF-8 in a string", "{\"a\": \"\xC3\x28\"}"}, {"trailing garbage", R"({"a": 1} x)"},
       {"a number beyond any double, then garbage", R"({"a": 1e400} x)"},
-      {"a number beyond any double with a leading zero", R"({"a": 01e400})"}, {"a folder", ""}};
+      {"a number beyond any double, then one with a leading zero", R"({"a": 1e400, "b": 01})"}, {"a folder", ""}};
   for (const auto& [name, bytes] : rows) {
     SCOPED_TRACE(name);
     Folder f;
