@@ -1,5 +1,6 @@
 // The settings file as a later version, a hand edit or a torn disk may leave it. The store opens
-// it, every top-level key is read, a fuzzed value is set, and a second store reopens the file.
+// it, every top-level key is read, a fuzzed value (or one read, moved up) is set, and a second store
+// reopens the file.
 // Properties: nothing escapes; what the first store read is read again unchanged; the value set
 // reads back as the store kept it; and a file the store wrote itself is never set aside.
 #include <unistd.h>
@@ -46,6 +47,13 @@ DefaultsValue value(FuzzedDataProvider& in, int depth) {
   }
 }
 
+// The innermost first value under a value read: an object the store kept opaque, from deep in the
+// file, when there is one.
+DefaultsValue innermost(DefaultsValue v) {
+  while (v.asDictionary() && !v.asDictionary()->empty()) v = DefaultsValue(v.asDictionary()->begin()->second);
+  return v;
+}
+
 std::vector<std::string> topLevelKeys(const std::string& text) {
   std::vector<std::string> keys;
   auto root = nlohmann::json::parse(text, nullptr, false);
@@ -59,7 +67,8 @@ std::vector<std::string> topLevelKeys(const std::string& text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   const std::string key = in.ConsumeRandomLengthString(12);
-  const DefaultsValue newValue = value(in, 0);
+  const DefaultsValue fuzzedValue = value(in, 0);
+  const bool moveRead = in.ConsumeBool();
   const std::string text = in.ConsumeRemainingBytesAsString();
 
   std::filesystem::remove_all(folder());
@@ -76,11 +85,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     host::FileDefaults store(file, log);
     for (const std::string& k : topLevelKeys(text))
       if (k != key) read[k] = store.value(k);
+    // Sometimes the value set is one read, moved up from wherever it lay.
+    const bool moved = moveRead && !read.empty() && read.begin()->second;
+    const DefaultsValue newValue = moved ? innermost(*read.begin()->second) : fuzzedValue;
     store.set(key, newValue);
     if (!store.lastWriteSucceeded()) return 0;
     stored = store.value(key);
-    // Only a value nested deeper than the file can hold is refused.
-    fuzz::check(stored.has_value() || newValue.asDictionary(), "the value set reads back at once");
+    // Only a value nested deeper than the file can hold is refused, or an opaque object moved up.
+    fuzz::check(stored.has_value() || newValue.asDictionary() || (moved && newValue.asOpaque()),
+                "the value set reads back at once");
   }
   host::FileDefaults reopened(file, log);
   fuzz::check(!reopened.setAsideFile(), "a file the store wrote is never set aside");

@@ -118,8 +118,9 @@ TEST(FileDefaults, OnlyFilesThatAreNoJSONObjectAreSetAside) {
       {"empty file", ""}, {"truncated", R"({"preferredDisplayDeviceID": "37D8832A-2D66)"},
       {"binary garbage", "\xFF\xFE\x00\x01{"}, {"top level is an array", R"(["preferredDisplayDeviceID", "A"])"},
       {"a deep array at the top", std::string(200000, '[') + std::string(200000, ']')},
-      {"invalid UTF-8 in a string", "{\"a\": \"\xC3\x28\"}"}, {"a number beyond any double", R"({"a": 1e400})"},
-      {"trailing garbage", R"({"a": 1} x)"}, {"a folder", ""}};
+      {"invalid UTF-8 in a string", "{\"a\": \"\xC3\x28\"}"}, {"trailing garbage", R"({"a": 1} x)"},
+      {"a number beyond any double, then garbage", R"({"a": 1e400} x)"},
+      {"a number beyond any double, then one with a leading zero", R"({"a": 1e400, "b": 01})"}, {"a folder", ""}};
   for (const auto& [name, bytes] : rows) {
     SCOPED_TRACE(name);
     Folder f;
@@ -144,6 +145,83 @@ TEST(FileDefaults, OnlyFilesThatAreNoJSONObjectAreSetAside) {
     ASSERT_TRUE(again.setAsideFile());
     EXPECT_EQ(readBytes(*again.setAsideFile()), "second bad");
     EXPECT_TRUE(!fs::is_regular_file(aside) || readBytes(aside) == bytes);
+  }
+}
+
+// A number the store does not model (beyond a double, or a negative zero, which no 64-bit integer
+// holds) is an opaque value in the digits of the file, wherever it stands; it costs nothing else.
+TEST(FileDefaults, NumbersItDoesNotModelAreKeptInTheDigitsOfTheFile) {
+  const std::string zeros(400, '0');
+  const std::pair<const char*, std::string> rows[] = {
+      {"beyond a double", "1e400"},
+      {"beyond a double, negative", "-1E+400"},
+      {"an integer beyond a double", "1" + zeros},
+      {"in a list, between nulls", "[null,-1e400,{\"n\":null,\"m\":1e-400,\"s\":\"1e400 null\"},1e400,null]"},
+      {"negative zero", "-0"},
+      {"negative zero in a list", "[-0,0,-0.0]"},
+  };
+  for (const auto& [name, digits] : rows) {
+    SCOPED_TRACE(name);
+    Folder f;
+    writeBytes(f.file, "{\"preferredDisplayDeviceID\": \"IPAD\", \"q\\\"1e400\": null, \"hostile\": " + digits +
+                           ", \"displayRotationsByDevice\": {\"A\": 90}}");
+    {
+      FileDefaults store(f.file, f.log);
+      EXPECT_FALSE(store.setAsideFile());
+      EXPECT_EQ(store.value("hostile"), DefaultsValue{DefaultsOpaque{digits}});
+      EXPECT_EQ(store.value("q\"1e400"), DefaultsValue{DefaultsOpaque{"null"}});
+      RotationPreferences preferences(store);
+      EXPECT_EQ(preferences.preferredDeviceID(), "IPAD");
+      EXPECT_EQ(preferences.rotation("A"), QuarterTurn::right);
+      preferences.remember(QuarterTurn::left, "B");
+    }
+    EXPECT_NE(readBytes(f.file).find("\"hostile\": " + digits + ",\n"), std::string::npos) << readBytes(f.file);
+    FileDefaults reopened(f.file, f.log);
+    EXPECT_FALSE(reopened.setAsideFile());
+    EXPECT_EQ(reopened.value("hostile"), DefaultsValue{DefaultsOpaque{digits}});
+    EXPECT_EQ(RotationPreferences(reopened).rotation("B"), QuarterTurn::left);
+    EXPECT_TRUE(f.log.lines().empty());
+  }
+}
+
+// An object kept opaque because it lay deeper than the reader makes dictionaries would read back
+// as a dictionary anywhere shallower: setting it there is refused and logged.
+TEST(FileDefaults, AnOpaqueObjectIsNeverReadBackAsADictionary) {
+  Folder f;
+  std::string deepObject = "{\"deep\":";
+  for (int i = 0; i < 70; ++i) deepObject += "{\"a\":";
+  deepObject += "{}" + std::string(71, '}');
+  writeBytes(f.file, deepObject);
+  FileDefaults store(f.file, f.log);
+  // The opaque object where the reader left it, below the dictionaries of levels 2 to 64.
+  std::size_t above = 0;
+  DefaultsValue found = *store.value("deep");
+  for (; found.asDictionary(); ++above) found = DefaultsValue(found.asDictionary()->at("a"));
+  ASSERT_TRUE(std::holds_alternative<DefaultsOpaque>(found.value));
+  ASSERT_EQ(above, 63u);
+  const auto nestedIn = [&](std::size_t levels) {
+    DefaultsValue v = found;
+    for (std::size_t i = 0; i < levels; ++i) v = DefaultsValue{DefaultsDictionary{{"a", v}}};
+    return v;
+  };
+  const struct {
+    const char* name;
+    DefaultsValue value;
+    bool kept;
+  } rows[] = {
+      {"at the top", nestedIn(0), false},
+      {"one level down", nestedIn(1), false},
+      {"one level above where it was read", nestedIn(62), false},
+      {"where it was read", nestedIn(63), true},
+      {"an opaque list at the top", DefaultsValue{DefaultsOpaque{"[{}]"}}, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::size_t logged = f.log.lines().size();
+    store.set(row.name, row.value);
+    EXPECT_EQ(store.value(row.name).has_value(), row.kept);
+    EXPECT_EQ(f.log.lines().size(), logged + (row.kept ? 0 : 1));
+    EXPECT_EQ(FileDefaults(f.file, f.log).value(row.name), row.kept ? std::optional(row.value) : std::nullopt);
   }
 }
 

@@ -127,3 +127,42 @@ TEST(MalformedAnswers, AccessibilityAnswersThatCannotBeTrustedStartNoMoveAndPres
   EXPECT_EQ(wheelDelta(3e9), std::nullopt);
   EXPECT_EQ(wheelDelta(notANumber), std::nullopt);
 }
+
+// The poster is the last step before the platform: a point that is not finite, or a window whose
+// bounds make the window-local point overflow, reaches no event, whatever its caller lets through.
+TEST(MalformedAnswers, PointsThatAreNotFiniteReachNoEvent) {
+  using A = TouchAction;
+  const Rect window(1500, 100, 400, 300), beyond(1500, 1e308, 400, 1e308);
+  const Point nan{notANumber, 110}, infinite{1600, inf};
+  const MouseButton left = MouseButton::left, right = MouseButton::right;
+  const TouchScrollPhase began = TouchScrollPhase::began;
+  const struct {
+    const char* name;
+    Rect bounds;
+    std::vector<TouchAction> actions;
+    std::size_t posted;  // the events at finite points
+  } rows[] = {
+      {"move", window, {A::move(nan, 0)}, 0},
+      {"right click", window, {A::down(infinite, right, 1, 0), A::up(infinite, right, 1, 0)}, 0},
+      {"drag, then lift", window, {A::beginDrag(inside, 0), A::drag(nan, 0), A::drag(infinite, 0), A::up(nan, left, 1, 0)}, 1},
+      {"scroll", window, {A::scroll(infinite, {0, 5}, 0, began), A::scroll(nan, {0, 5}, 0, TouchScrollPhase::ended)}, 0},
+      {"window-local point overflows", beyond,
+       {A::move(inside, 0), A::down(inside, left, 2, 0), A::up(inside, left, 2, 0), A::scroll(inside, {0, 5}, 0, began)}, 0},
+  };
+  for (const auto& row : rows) {
+    sim::ManualLoop loop;
+    sim::World world(loop);
+    const TouchWindowTarget target{7, 700, row.bounds};
+    TouchEventPoster poster(
+        {[&](Point) { return std::optional(target); }, [&](const TouchWindowTarget&) { return std::optional(target); },
+         [](Point, const TouchWindowTarget&) { return false; },
+         [](Point, const TouchWindowTarget&) { return std::shared_ptr<TouchWindowMove>(); },
+         [&] { return loop.now(); }},
+        world.inputEvents, world.libraries);
+    for (const TouchAction& action : row.actions) poster.post(action);
+    const auto events = world.inputEvents.postedTo(700);
+    EXPECT_EQ(events.size(), row.posted) << row.name;
+    for (const auto& e : events)
+      EXPECT_TRUE(std::isfinite(e.location->x + e.location->y + e.windowLocation->x + e.windowLocation->y)) << row.name;
+  }
+}

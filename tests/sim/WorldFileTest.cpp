@@ -24,6 +24,14 @@ TEST(WorldFile, RefusesAnythingItCannotUseWithOneLineNamingTheProblem) {
        "applications[0].windows[0] needs a \"number\""},
       {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 0, "bounds": [0,0,1,1]}]}]})",
        "applications[0].windows[0].number must not be 0"},
+      {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 3, "bounds": [0,0,1,1], "layer": 1e10}]}]})",
+       "applications[0].windows[0].layer must be a whole number from -2147483648 to 2147483647"},
+      {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 3, "bounds": [0,0,1,1], "layer": -2147483649}]}]})",
+       "applications[0].windows[0].layer must be a whole number"},
+      {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 3, "bounds": [0,0,1,1], "layer": 2.5}]}]})",
+       "applications[0].windows[0].layer must be a whole number"},
+      {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 3, "bounds": [0,0,1,1], "layer": "1"}]}]})",
+       "applications[0].windows[0].layer must be a whole number"},
       {R"({"displays": [], "applications": [{"pid": 2, "windows": [{"number": 3, "bounds": [0,0,1,1],
           "elements": [{"frame": [0,0,1,1], "parent": 0}]}]}]})",
        "applications[0].windows[0].elements[0].parent must be -1 or the index of an earlier element"},
@@ -62,4 +70,9 @@ TEST(WorldFile, ReadsApplicationsWithTheirWindowsAndElements) {
   EXPECT_EQ(std::tuple(w.elements[0].role, w.elements[0].frame, w.elements[0].enabled, w.elements[0].actions.size()),
             std::tuple(std::string("AXCheckBox"), Rect(5, 6, 7, 8), false, 0u));
   EXPECT_EQ(w.elements[1].parent, 0);
+  for (const auto& [text, layer] : {std::pair{"-2147483648", -2147483647 - 1}, {"2147483647", 2147483647}, {"3.0", 3}}) {
+    const auto one = parseWorld(std::string(R"({"displays": [], "applications": [{"pid": 7, "windows": [{"number": 9,
+        "bounds": [1, 2, 3, 4], "layer": )") + text + "}]}]}", "w.json");
+    EXPECT_EQ(one.applications.at(0).windows.at(0).layer, layer) << text;
+  }
 }

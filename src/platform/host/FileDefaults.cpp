@@ -113,18 +113,86 @@ std::string jsonText(const std::string& text) {
   return Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// Whether a text is one number as JSON writes it (no leading zero, no "+" in front).
+bool isJsonNumber(std::string_view text) {
+  std::size_t i = 0;
+  const auto digits = [&] {
+    const std::size_t start = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    return i > start;
+  };
+  if (i < text.size() && text[i] == '-') ++i;
+  if (i < text.size() && text[i] == '0') {
+    ++i;
+  } else if (!digits()) {
+    return false;
+  }
+  if (i < text.size() && text[i] == '.' && (++i, !digits())) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (!digits()) return false;
+  }
+  return i == text.size();
+}
+
+// JSON text in which every number beyond a double (which the parser refuses outright) is replaced
+// by null, with what each null of the result stands for, in the order of the text: "null" itself
+// or the number's digits. Strings are copied untouched; text that is not JSON stays not JSON.
+struct NumbersAsNulls {
+  std::string text;
+  std::vector<std::string> nulls;
+};
+
+NumbersAsNulls overflowingNumbersAsNulls(const std::string& bytes) {
+  NumbersAsNulls out;
+  out.text.reserve(bytes.size());
+  const auto numberChar = [](char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+  };
+  for (std::size_t i = 0; i < bytes.size();) {
+    const char c = bytes[i];
+    std::size_t end = i + 1;
+    if (c == '"') {
+      while (end < bytes.size() && bytes[end] != '"') end += bytes[end] == '\\' ? 2 : 1;
+      end = std::min(end + 1, bytes.size());
+    } else if (c == '-' || (c >= '0' && c <= '9')) {
+      while (end < bytes.size() && numberChar(bytes[end])) ++end;
+      const std::string_view number(bytes.data() + i, end - i);
+      if (isJsonNumber(number) && !Json::accept(number)) {
+        out.nulls.emplace_back(number);
+        out.text += "null";
+        i = end;
+        continue;
+      }
+    } else if (c == 'n') {
+      out.nulls.emplace_back("null");  // outside strings, JSON has an "n" only in null
+    }
+    out.text.append(bytes, i, end - i);
+    i = end;
+  }
+  return out;
+}
+
 // Reads a store from the parser's events, without recursion. Objects become dictionaries; a
-// value of a type the store does not model (null, a number with a fraction or beyond 64 bits, an
-// array, an object nested deeper than kMaximumDepth) becomes a DefaultsOpaque holding it as
-// compact JSON, numbers in the very digits of the file.
+// value of a type the store does not model (null, a number with a fraction, beyond 64 bits or
+// beyond a double, a negative zero, an array, an object nested deeper than kMaximumDepth) becomes
+// a DefaultsOpaque holding it as compact JSON, numbers in the very digits of the file.
 class StoreReader : public nlohmann::json_sax<Json> {
  public:
+  StoreReader() = default;
+  // Reads text made by overflowingNumbersAsNulls: its nulls stand for `nulls`, in order.
+  explicit StoreReader(std::vector<std::string> nulls) : nullTexts(std::move(nulls)) {}
+
   std::optional<DefaultsDictionary> result;
   std::string problem;
+  bool numberBeyondADouble = false;  // the parse stopped at one
 
-  bool null() override { return scalar(std::nullopt, "null"); }
+  bool null() override { return scalar(std::nullopt, nextNull < nullTexts.size() ? nullTexts[nextNull++] : "null"); }
   bool boolean(bool value) override { return scalar(DefaultsValue{value}, value ? "true" : "false"); }
   bool number_integer(number_integer_t value) override {
+    // Numbers without a sign come as unsigned, so a zero here was written "-0".
+    if (value == 0) return scalar(std::nullopt, "-0");
     return scalar(DefaultsValue{std::int64_t{value}}, std::to_string(value));
   }
   bool number_unsigned(number_unsigned_t value) override {
@@ -166,8 +234,9 @@ class StoreReader : public nlohmann::json_sax<Json> {
   bool start_array(std::size_t) override { return startOpaque('['); }
   bool end_array() override { return endOpaque(']'); }
 
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error) override {
     if (problem.empty()) problem = "not valid JSON";
+    numberBeyondADouble = error.id == kNumberOverflow;
     return false;
   }
 
@@ -221,6 +290,10 @@ class StoreReader : public nlohmann::json_sax<Json> {
     return place(DefaultsValue{DefaultsOpaque{std::exchange(opaque, {})}});
   }
 
+  static constexpr int kNumberOverflow = 406;  // the parser's error for a number beyond a double
+
+  std::vector<std::string> nullTexts;
+  std::size_t nextNull = 0;
   std::vector<Open> dictionaries;  // the modelled objects open now, outermost first
   std::string opaque;              // the unmodelled value being read, so far
   std::vector<char> opaqueOpen;    // its open containers, outermost first
@@ -231,10 +304,23 @@ class StoreReader : public nlohmann::json_sax<Json> {
 // The store's contents, or a reason why the bytes are not a store.
 std::optional<DefaultsDictionary> parseStore(const std::string& bytes, std::string& problem) {
   StoreReader reader;
-  const bool parsed = Json::sax_parse(bytes, &reader, Json::input_format_t::json, /*strict=*/true);
-  if (parsed && reader.result) return std::move(reader.result);
+  if (Json::sax_parse(bytes, &reader, Json::input_format_t::json, /*strict=*/true) && reader.result)
+    return std::move(reader.result);
+  if (reader.numberBeyondADouble) {
+    // Read again with such numbers standing in as nulls that remember their digits.
+    NumbersAsNulls replaced = overflowingNumbersAsNulls(bytes);
+    StoreReader again(std::move(replaced.nulls));
+    if (Json::sax_parse(replaced.text, &again, Json::input_format_t::json, /*strict=*/true) && again.result)
+      return std::move(again.result);
+    reader.problem = again.problem;
+  }
   problem = bytes.empty() ? "empty file" : reader.problem.empty() ? "not valid JSON" : reader.problem;
   return std::nullopt;
+}
+
+// Whether a text is one JSON value as this store reads it (numbers beyond a double included).
+bool isStoredJson(const std::string& text) {
+  return Json::accept(text) || Json::accept(overflowingNumbersAsNulls(text).text);
 }
 
 void write(const DefaultsValue& value, int depth, std::string& out) {
@@ -250,7 +336,7 @@ void write(const DefaultsValue& value, int depth, std::string& out) {
         } else if constexpr (std::is_same_v<T, DefaultsOpaque>) {
           // Only this store makes opaque values; anything else handed in is written as null
           // rather than as a file that no longer parses.
-          out += Json::accept(v.representation) ? v.representation : "null";
+          out += isStoredJson(v.representation) ? v.representation : "null";
         } else {
           if (v.empty()) {
             out += "{}";
@@ -280,6 +366,21 @@ bool deeperThan(const DefaultsValue& value, std::size_t levels) {
   if (levels == 0) return true;
   for (const auto& [key, item] : *dictionary)
     if (deeperThan(item, levels - 1)) return true;
+  return false;
+}
+
+// Whether the value holds an opaque object where the reader makes dictionaries: with fewer than
+// kMaximumDepth dictionaries around it (`enclosing`, the top included). Only the reader makes
+// opaque objects, below that depth; moved up, one would read back as a dictionary.
+bool opaqueObjectAboveDepth(const DefaultsValue& value, std::size_t enclosing) {
+  if (const auto* opaque = std::get_if<DefaultsOpaque>(&value.value)) {
+    const std::size_t first = opaque->representation.find_first_not_of(" \t\r\n");
+    return enclosing < kMaximumDepth && first != std::string::npos && opaque->representation[first] == '{';
+  }
+  const DefaultsDictionary* dictionary = value.asDictionary();
+  if (!dictionary) return false;
+  for (const auto& [key, item] : *dictionary)
+    if (opaqueObjectAboveDepth(item, enclosing + 1)) return true;
   return false;
 }
 
@@ -374,6 +475,10 @@ void FileDefaults::set(const std::string& key, DefaultsValue value) {
   if (deeperThan(value, kMaximumDepth - 1)) {
     log.line("defaults: refused \"" + mendedText(key) + "\": dictionaries nested deeper than " +
              std::to_string(kMaximumDepth - 1) + " levels");
+    return;
+  }
+  if (opaqueObjectAboveDepth(value, 1)) {
+    log.line("defaults: refused \"" + mendedText(key) + "\": an opaque object here would read back as a dictionary");
     return;
   }
   // Held as the next opening will read it, so what is read now is what is read then.

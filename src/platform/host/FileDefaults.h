@@ -23,10 +23,12 @@ namespace turnlet::host {
 // lock on "<name>.lock"; the last writer wins. Main loop only (each store).
 //
 // JSON keeps the types apart: a text is a string, an integer a number without fraction, a
-// boolean true or false, a dictionary an object. Invalid UTF-8 in a key or a text becomes U+FFFD
-// when it is set, as the file would give it back. A value with dictionaries nested deeper than the
+// boolean true or false, a dictionary an object; a number beyond a double, and "-0", which no
+// 64-bit integer holds, are kept opaque in their own digits. Invalid UTF-8 in a key or a text
+// becomes U+FFFD when it is set, as the file would give it back. A value with dictionaries nested deeper than the
 // reader keeps as dictionaries (63 levels below the top) is refused and logged: read back, it
-// would no longer be the value set.
+// would no longer be the value set. So is an opaque object (one read from below that depth) set
+// anywhere above it, where it would read back as a dictionary.
 class FileDefaults : public UserDefaults {
  public:
   // $XDG_CONFIG_HOME/turnlet/defaults.json when that variable holds an absolute path, else

@@ -54,6 +54,14 @@ struct Reader {
     return d;
   }
 
+  // A whole number an int holds; anything else is refused rather than cast.
+  int int32(const json& v, const std::string& where) const {
+    const double d = v.is_number() ? v.get<double>() : std::numeric_limits<double>::quiet_NaN();
+    if (!(d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max()) || d != std::trunc(d))
+      fail(where + " must be a whole number from -2147483648 to 2147483647");
+    return static_cast<int>(d);
+  }
+
   Rect rect(const json& b, const std::string& where) const {
     if (!b.is_array() || b.size() != 4) fail(where + " must be [x, y, width, height]");
     return Rect(finite(b[0], where + "[0]"), finite(b[1], where + "[1]"), finite(b[2], where + "[2]"),
@@ -94,7 +102,7 @@ struct Reader {
     w.bounds = rect(v["bounds"], where + ".bounds");
     if (v.contains("title")) w.title = string(v["title"], where + ".title");
     if (v.contains("alpha")) w.alpha = finite(v["alpha"], where + ".alpha");
-    if (v.contains("layer")) w.layer = int(finite(v["layer"], where + ".layer"));
+    if (v.contains("layer")) w.layer = int32(v["layer"], where + ".layer");
     if (v.contains("titleBarHeight")) w.titleBarHeight = finite(v["titleBarHeight"], where + ".titleBarHeight");
     if (v.contains("positionSettable")) w.positionSettable = boolean(v["positionSettable"], where + ".positionSettable");
     if (v.contains("elements")) {

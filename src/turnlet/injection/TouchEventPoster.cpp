@@ -25,6 +25,8 @@ EventFlags flagsOf(const TouchAction& action) {
   return std::visit([](const auto& a) { return a.flags; }, action.value);
 }
 
+bool isFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
 }  // namespace
 
 std::optional<std::int32_t> wheelDelta(double value) {
@@ -173,6 +175,8 @@ std::unique_ptr<InputEvent> TouchEventPoster::make(const TouchAction& action, co
   const Point p = pointOf(action);
   const EventFlags flags = flagsOf(action);
   const Point w{p.x - t.bounds.minX(), t.bounds.maxY() - p.y};
+  // The platform is never handed a point it cannot place, whatever the caller let through.
+  if (!isFinite(p) || !isFinite(w)) return nullptr;
   const double timestamp = ops.now();
   std::unique_ptr<InputEvent> event;
 
