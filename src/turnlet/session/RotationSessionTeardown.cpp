@@ -68,18 +68,23 @@ Task<void> RotationSession::stopCapture() {
 }
 
 Task<void> RotationSession::tearDown() {
-  co_await stopCapture();
-  std::exception_ptr placing;
+  // Whatever fails, the rest still goes; the first failure is thrown at the end.
+  std::exception_ptr failure;
+  try {
+    co_await stopCapture();
+  } catch (...) {
+    failure = std::current_exception();
+  }
   if (s.target) stranded = s.target;
   try {
     putBackStranded();
-  } catch (const Error&) {
-    placing = std::current_exception();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
   }
   s.virtualDisplay.reset();
   s.rotation = QuarterTurn::normal;
   s.target.reset();
-  if (placing) std::rethrow_exception(placing);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void RotationSession::putBackStranded() {
@@ -95,10 +100,13 @@ void RotationSession::finishOperation() {
   changed();
   if (s.needsSuspension) {
     tasks.spawn([self = shared_from_this()]() -> Task<void> { co_await self->cleanUpInterruptedSession(); });
-  } else if (s.recheckPending && !s.systemSleeping && !s.screensSleeping && !s.shuttingDown) {
-    s.recheckPending = false;
-    if (s.recovery) requestRestoration();
+    return;
   }
+  if (s.systemSleeping || s.screensSleeping || s.shuttingDown) return;
+  // A layout change or suspension that came meanwhile, or an iPad left parked, gets an attempt;
+  // an attempt's own finish asks for none.
+  const bool recheck = std::exchange(s.recheckPending, false);
+  if ((recheck || stranded) && !inAttempt) requestRestoration();
 }
 
 Task<void> RotationSession::shutdown() {
@@ -114,6 +122,8 @@ Task<void> RotationSession::shutdown() {
     co_await tearDown();
   } catch (const Error& e) {
     services.log.line("Turnlet restoration: " + e.localizedDescription());
+  } catch (...) {
+    unexpectedError("shutdown");
   }
   co_await tasks.join();
 }
