@@ -77,34 +77,40 @@ TEST(RotationSessionRestoration, ADisplayPluggedInBetweenAttemptsAddsNoAttempt) 
 TEST(RotationSessionRestoration, AnIPadLeftParkedIsPutBackWithinOneSchedule) {
   struct Row {
     const char* name;
-    bool rotatedFirst;  // Reset from 90°; else a first Rotate that fails after parking
+    int parking;     // the rejection starts when the iPad is parked for this time (0: at Reset)
+    bool remembered;  // a quarter turn is remembered, so that restoration attempts apply it
+    const char* failure;
   };
-  for (const Row row : {Row{"reset", true}, Row{"failed first rotate", false}}) {
+  const Row rows[] = {{"reset", 0, false, "macOS rejected the display layout (1000)."},
+                      {"failed first rotate", 1, false, "No start."},
+                      {"last attempt of a schedule", 4, true, "No start."}};
+  for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Restoration f;
-    f.session->preferences().remember(QuarterTurn::normal, SessionFixture::ipadUUID);
+    if (!row.remembered) f.session->preferences().remember(QuarterTurn::normal, SessionFixture::ipadUUID);
+    int parked = 0;
+    bool away = false;
+    f.world.displays.addScreenParametersObserver([&] {
+      if (!away && f.ipadBounds().origin.x < 0 && ++parked == row.parking) f.rejectLayoutFor(0.3);
+      away = f.ipadBounds().origin.x < 0;
+    });
+    if (row.parking != 0) f.world.capture.startFault.error = PlatformError("SC", -3, "No start.");
     f.session->startMonitoring();
-    f.run(2);
-    if (row.rotatedFirst) {
+    f.run(row.remembered ? 0 : 2);
+    if (row.parking == 0) {
       f.press(f.session->rotate());
       f.run(2);
       ASSERT_EQ(f.state().status, "90° · Portrait");
       f.rejectLayoutFor(0.3);
       f.press(f.session->reset());
-    } else {
-      f.world.capture.startFault.error = PlatformError("SC", -3, "No start.");
-      bool armed = false;
-      f.world.displays.addScreenParametersObserver([&] {
-        if (!armed && f.ipadBounds().origin.x < 0) armed = true, f.rejectLayoutFor(0.3);
-      });
+    } else if (!row.remembered) {
       f.press(f.session->rotate());
     }
-    ASSERT_TRUE(f.loop.runUntil([&] { return !f.state().busy && f.state().status.find("Restore failed") != std::string::npos; }, 5));
-    EXPECT_EQ(f.state().status, std::string(row.rotatedFirst ? "macOS rejected the display layout (1000)." : "No start.") +
-                                    " Restore failed: macOS rejected the display layout (1000).");
-    EXPECT_LT(f.ipadBounds().origin.x, 0);  // parked
+    ASSERT_TRUE(f.loop.runUntil([&] { return !f.state().busy && f.state().status.find("Restore failed") != std::string::npos; }, 20));
+    EXPECT_EQ(f.state().status, std::string(row.failure) + " Restore failed: macOS rejected the display layout (1000).");
+    EXPECT_LT(f.ipadBounds().origin.x, 0);
     EXPECT_TRUE(f.session->canReset());
-    f.run(8);
+    f.run(20);
     f.expectNothingRotated({40, 0});
   }
 }

@@ -89,8 +89,15 @@ Task<void> RotationSession::tearDown() {
 
 void RotationSession::putBackStranded() {
   if (!stranded) return;
-  if (!connectedTarget(*stranded, online())) return stranded.reset();  // gone: it returns where the user had it
-  DisplayLayout::place(services.displays, {{stranded->id, stranded->bounds.origin}});
+  const auto now = connectedTarget(*stranded, online());
+  if (!now) return stranded.reset();  // gone: it returns where the user had it
+  const bool away = now->bounds.origin != stranded->bounds.origin;
+  try {
+    DisplayLayout::place(services.displays, {{stranded->id, stranded->bounds.origin}});
+  } catch (...) {
+    if (!away) stranded.reset();  // its parking had failed: it is where the user had it
+    throw;
+  }
   stranded.reset();
 }
 
@@ -103,10 +110,11 @@ void RotationSession::finishOperation() {
     return;
   }
   if (s.systemSleeping || s.screensSleeping || s.shuttingDown) return;
-  // A layout change or suspension that came meanwhile, or an iPad left parked, gets an attempt;
-  // an attempt's own finish asks for none.
+  // A layout change or suspension that came meanwhile gets an attempt; an attempt's own finish
+  // asks for none. An iPad left parked always does: inside an attempt the request is owed, so
+  // that a run whose last attempt parked it starts again.
   const bool recheck = std::exchange(s.recheckPending, false);
-  if ((recheck || stranded) && !inAttempt) requestRestoration();
+  if (stranded || (recheck && !inAttempt)) requestRestoration();
 }
 
 Task<void> RotationSession::shutdown() {
