@@ -231,16 +231,20 @@ TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
 TEST(FileDefaults, ALockHeldElsewhereDelaysASaveByAboutASecondOnce) {
   Folder f;
   FileDefaults store(f.file, f.log);
-  int ready[2];
+  // The holder keeps the lock until this process closes `hold` (or ends).
+  int ready[2], hold[2];
   ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(hold), 0);
   const pid_t holder = ::fork();
   ASSERT_GE(holder, 0);
   if (holder == 0) {
+    ::close(hold[1]);
     const int fd = ::open((f.file.string() + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+    char byte = 0;
     if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], "x", 1) != 1) ::_exit(1);
-    ::pause();
-    ::_exit(0);
+    ::_exit(::read(hold[0], &byte, 1) == 0 ? 0 : 1);
   }
+  ::close(hold[0]);
   char byte = 0;
   ASSERT_EQ(::read(ready[0], &byte, 1), 1);
   const auto timedSet = [&](std::int64_t n) {
@@ -249,7 +253,7 @@ TEST(FileDefaults, ALockHeldElsewhereDelaysASaveByAboutASecondOnce) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   };
   const double first = timedSet(1), second = timedSet(2);
-  ::kill(holder, SIGKILL);
+  ::close(hold[1]);
   ::waitpid(holder, nullptr, 0);
   ::close(ready[0]), ::close(ready[1]);
   EXPECT_GE(first, 0.9);
