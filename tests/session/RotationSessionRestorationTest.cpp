@@ -112,6 +112,7 @@ TEST(RotationSessionRestoration, AnIPadLeftParkedIsPutBackWithinOneSchedule) {
     EXPECT_TRUE(f.session->canReset());
     f.run(20);
     f.expectNothingRotated({40, 0});
+    EXPECT_FALSE(f.session->canReset());  // no iPad parked, no rotation remembered for the last one
   }
 }
 

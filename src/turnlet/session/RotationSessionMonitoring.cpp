@@ -154,7 +154,9 @@ Task<bool> RotationSession::restore() {
     co_return !s.needsSuspension;
   }
   try {
+    const bool parked = stranded.has_value();
     putBackStranded();
+    if (parked) changed();  // Reset no longer has a parked iPad to put back
   } catch (const Error&) {
     co_return false;
   }
