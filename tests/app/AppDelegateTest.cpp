@@ -188,6 +188,28 @@ TEST(AppQuitting, QuittingPutsTheIPadBackFirst) {
   }
 }
 
+// SIGTERM while a rotation is applied; before the terminate it leads to can run, a retry attempt
+// has started. The program still ends, once that attempt is over, with the iPad put back.
+TEST(AppQuitting, ASignalOutlastsARetryThatStartsBeforeItsTerminate) {
+  AppFixture f;
+  f.launch();
+  f.rotate();  // 90°, remembered
+  f.world.virtualDisplayClasses.modeSwitchDelaySeconds = 5;
+  f.statusMenu().item("Rotate").click();
+  f.loop.advance(0.5);  // the resize to 180° waits for the display's new size
+  ASSERT_TRUE(f.state().busy);
+  f.world.workspace.post(WorkspaceNotification::didWake);  // supersedes the apply, asks for a restoration
+  f.loop.runUntilIdle();
+  f.delegate->terminationSignal();
+  f.world.virtualDisplayClasses.modeSwitchDelaySeconds = 0.3;
+  f.loop.stall(1);  // the apply's next check and the first attempt fall due together
+  f.loop.advance(10);
+  EXPECT_TRUE(f.app.terminated);
+  EXPECT_EQ(f.app.beeps, 0);
+  EXPECT_EQ(f.atExit.virtualDisplays, 0);
+  EXPECT_EQ(f.atExit.ipadOrigin, (Point{40, 0}));
+}
+
 TEST(AppDisplayMenu, ListsTheCandidatesAndTicksTheStoredChoice) {
   const Rect r(0, 0, 40, 30);
   AppFixture f({{{1, "Main Monitor", r, 1, 0, 0, false, false, "MAIN"},

@@ -1,7 +1,11 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -298,4 +302,42 @@ TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
   EXPECT_TRUE(reopened.value("parent") || reopened.value("child"));
   EXPECT_EQ(f.files(), 2);
   EXPECT_TRUE(f.log.lines().empty());
+}
+
+// A process that takes the store's lock and hangs: saves go on without it, within about a second
+// the first time and at once after that, and lose nothing.
+TEST(FileDefaults, ALockHeldElsewhereDelaysASaveByAboutASecondOnce) {
+  Folder f;
+  FileDefaults store(f.file, f.log);
+  // The holder keeps the lock until this process closes `hold` (or ends).
+  int ready[2], hold[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(hold), 0);
+  const pid_t holder = ::fork();
+  ASSERT_GE(holder, 0);
+  if (holder == 0) {
+    ::close(hold[1]);
+    const int fd = ::open((f.file.string() + ".lock").c_str(), O_RDWR | O_CREAT, 0600);
+    char byte = 0;
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(ready[1], "x", 1) != 1) ::_exit(1);
+    ::_exit(::read(hold[0], &byte, 1) == 0 ? 0 : 1);
+  }
+  ::close(hold[0]);
+  char byte = 0;
+  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  const auto timedSet = [&](std::int64_t n) {
+    const auto start = std::chrono::steady_clock::now();
+    store.set("k", integer(n));
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  };
+  const double first = timedSet(1), second = timedSet(2);
+  ::close(hold[1]);
+  ::waitpid(holder, nullptr, 0);
+  ::close(ready[0]), ::close(ready[1]);
+  EXPECT_GE(first, 0.9);
+  EXPECT_LT(first, 2.0);
+  EXPECT_LT(second, 0.5);
+  EXPECT_EQ(FileDefaults(f.file, f.log).value("k"), integer(2));
+  ASSERT_EQ(f.log.lines().size(), 1u);
+  EXPECT_NE(f.log.lines()[0].find("lock is held by another process"), std::string::npos);
 }

@@ -1,10 +1,14 @@
 // Random sequences of commands and faults, each followed by a quiet period, leave the session showing
 // the saved rotation or nothing. TURNLET_FAULT_SEQUENCES: how many (1,000); TURNLET_FAULT_SEED: one.
+// Throughout, a schedule runs at most four attempts without a new outside event. In odd-numbered
+// sequences nothing settles the session once the faults stop (no wake, no reconnection): there
+// only its own retries can mend things, and no iPad may stay parked.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <random>
 #include <regex>
 #include <string>
@@ -27,7 +31,8 @@ bool inCatalogue(const std::string& status) {
       "macOS (could not create the rotated desktop|did not activate the requested rotated display size|did not expose "
       "the rotated desktop to ScreenCaptureKit)\\.|The rotated desktop (is not available for capture|did not produce an "
       "image\\. The Sidecar layout has been restored)\\.|The Sidecar display is no longer connected\\.|"
-      "macOS (rejected|could not).+\\(-?[0-9]+\\)\\.|The private virtual display API.+)( Restore failed: .+)?");
+      "macOS (rejected|could not).+\\(-?[0-9]+\\)\\.|The private virtual display API.+|"
+      "Turnlet hit an unexpected error \\(.+\\)\\.)( Restore failed: .+)?");
   return std::regex_match(status, known);
 }
 
@@ -35,7 +40,7 @@ const PlatformError fault("Sim", -1, "Fault.");
 
 class FaultSequence : public SessionFixture {
  public:
-  explicit FaultSequence(unsigned seed) : rng(seed) {
+  explicit FaultSequence(unsigned seed) : rng(seed), unsettled(seed % 2 == 1) {
     RotationPreferences(defaults).remember(QuarterTurn::inverted, "OTHER");
     // Half the sequences start with a rotation remembered from an earlier run.
     if (pick(2)) RotationPreferences(defaults).remember(allQuarterTurns[static_cast<std::size_t>(pick(4))], ipadUUID);
@@ -60,16 +65,32 @@ class FaultSequence : public SessionFixture {
     expect(session->preferences().rotation("OTHER") == QuarterTurn::inverted, "another device's entry changed");
     expect(world.virtualDisplayClasses.liveDisplayObjects() <= 1 && world.capture.maxRunningStreams() <= 1,
            std::string(where) + ": two virtual displays or started streams");
+    // A rotation shown, or an iPad newly left parked, may start a schedule of its own later.
+    const bool parked = !state().busy && !state().virtualDisplay && world.displays.find(ipad) &&
+                        world.displays.find(ipad)->bounds.origin != Point{40, 0};
+    if ((!state().busy && state().rotation != QuarterTurn::normal) || (parked && !wasParked)) outsideEvent();
+    wasParked = parked;
+    expect(attempts() - attemptsBefore <= 4, std::string(where) + ": more than four attempts without an outside event");
   }
 
+  std::uint64_t attempts() const { return state().recovery ? state().recovery->attemptCount() : attemptsBefore; }
+  void outsideEvent() { attemptsBefore = attempts(); }
+
+  // The rotation is shown: a render failure now is an outside event.
+  bool shown() const { return !state().busy && state().rotation != QuarterTurn::normal; }
+
   void step() {
-    switch (pick(16)) {
-      case 0: case 1: commands.push_back(spawn(loop, session->rotate())), commandRan = true; break;
-      case 2: commands.push_back(spawn(loop, session->reset())), commandRan = true; break;
+    switch (pick(19)) {
+      case 0: case 1: commands.push_back(spawn(loop, session->rotate())), commandRan = true, outsideEvent(); break;
+      case 2: commands.push_back(spawn(loop, session->reset())), commandRan = true, outsideEvent(); break;
       case 3: world.workspace.post(pick(2) ? WorkspaceNotification::willSleep : WorkspaceNotification::screensDidSleep); break;
-      case 4: world.workspace.post(pick(2) ? WorkspaceNotification::didWake : WorkspaceNotification::screensDidWake); break;
-      case 5: world.displays.find(ipad) ? world.displays.disconnect(ipad) : void(ipad = world.displays.reconnect(ipad)); break;
+      case 4: world.workspace.post(pick(2) ? WorkspaceNotification::didWake : WorkspaceNotification::screensDidWake), outsideEvent(); break;
+      case 5:
+        world.displays.find(ipad) ? world.displays.disconnect(ipad) : void(ipad = world.displays.reconnect(ipad));
+        outsideEvent();
+        break;
       case 6:
+        outsideEvent();
         if (world.displays.find(extra)) world.displays.disconnect(extra);
         else if (extra) extra = world.displays.reconnect(extra);
         else world.displays.connect({extra = 90, "Studio", Rect(0, 30, 20, 10), 1552, 0, 0, false, false, "STUDIO"});
@@ -86,25 +107,70 @@ class FaultSequence : public SessionFixture {
       }
       case 8: pick(2) ? world.virtualDisplayClasses.raiseAt("CGVirtualDisplay applySettings:", "Raise", "Fault.")
                       : void(world.virtualDisplayClasses.modeSwitchDelaySeconds = 5); break;
-      case 9: pick(2) ? void(world.displays.failComplete = 1000) : void(world.displays.failOrigin = std::pair(pick(2), 1001)); break;
-      case 10: if (state().renderer && state().renderer->onFailure) state().renderer->onFailure(fault); break;
+      case 9:
+        // Where nothing settles the session, a layout that fails for good would keep the iPad
+        // parked whatever the session did; there the failure is a moment's.
+        if (unsettled) rejectLayoutBriefly();
+        else pick(2) ? void(world.displays.failComplete = 1000) : void(world.displays.failOrigin = std::pair(pick(2), 1001));
+        break;
+      case 10:
+        if (shown()) outsideEvent();
+        if (state().renderer && state().renderer->onFailure) state().renderer->onFailure(fault);
+        break;
       case 11: world.permissions.screenCapture.granted = !world.permissions.screenCapture.granted; break;
       case 12: world.permissions.postEvents.granted = !world.permissions.postEvents.granted; break;
       case 13: session->setTouchEnabled(pick(2), pick(2)), touchError = pick(4) ? std::nullopt : std::optional<std::string>("Fault."); break;
-      case 14: session->selectDisplay(std::nullopt); break;
-      default: world.capture.deliversFrames = !world.capture.deliversFrames; break;
+      case 14: session->selectDisplay(std::nullopt), outsideEvent(); break;
+      case 15: world.capture.deliversFrames = !world.capture.deliversFrames; break;
+      case 16:  // a render failure that persists: every command buffer fails
+        if (shown()) outsideEvent();
+        world.gpu.executionError = fault;
+        break;
+      case 17: rejectLayoutBriefly(); break;  // a put-back (or parking) that fails once
+      default:  // the next display list call throws what is no Error
+        world.displays.betweenListCalls = [] { throw std::bad_alloc(); };
+        break;
     }
   }
 
-  // Faults off, awake, the iPad present, and time for every retry.
+  void rejectLayoutBriefly() {
+    world.displays.failComplete = 1000;
+    loop.schedule(0.3, [this, code = DisplayError{1000}] {
+      if (world.displays.failComplete == code) world.displays.failComplete.reset();
+    });
+  }
+
+  // Faults off, awake, the iPad present, and time for every retry. Where nothing settles the
+  // session, it is woken and the iPad reconnected while the faults still act, up to 12 s before
+  // they stop.
   void quiet() {
+    if (unsettled) {
+      if (state().systemSleeping || state().screensSleeping) {
+        for (auto wake : {WorkspaceNotification::didWake, WorkspaceNotification::screensDidWake}) world.workspace.post(wake);
+        outsideEvent();
+      }
+      if (!world.displays.find(ipad)) ipad = world.displays.reconnect(ipad), outsideEvent();
+      // Half the time long enough for a whole schedule to meet the faults that persist.
+      pause(pick(2) ? 12 : gaps[pick(static_cast<int>(std::size(gaps)))]);
+    }
     world.capture.clearFaults();
     world.virtualDisplayClasses.stopRaising();
     world.virtualDisplayClasses.modeSwitchDelaySeconds = 0.3;
     world.displays.failComplete.reset(), world.displays.failOrigin.reset();
-    if (!world.displays.find(ipad)) ipad = world.displays.reconnect(ipad);
-    for (auto wake : {WorkspaceNotification::didWake, WorkspaceNotification::screensDidWake}) world.workspace.post(wake);
+    world.gpu.executionError.reset();
+    world.displays.betweenListCalls = nullptr;
+    if (!unsettled) {
+      if (!world.displays.find(ipad)) ipad = world.displays.reconnect(ipad);
+      for (auto wake : {WorkspaceNotification::didWake, WorkspaceNotification::screensDidWake}) world.workspace.post(wake);
+      outsideEvent();
+    }
     settle("quiet");
+  }
+
+  void pause(double gap) {
+    for (double t = 0; t < gap; t += 0.05) loop.advance(std::min(0.05, gap - t)), check("events");
+    loop.runUntilIdle();
+    check("events");
   }
 
   void settle(const char* where) {
@@ -133,7 +199,9 @@ class FaultSequence : public SessionFixture {
                world.windows.windows().empty() && !st.rotationFade && !st.presentation,
            "not rotated, yet something of a rotation is left");
     expect(ipadBounds.origin == Point{40, 0}, "not rotated, yet the iPad is not back");
-    expect(quit || !remembered || *remembered == QuarterTurn::normal || !world.permissions.screenCapture.granted,
+    // Unsettled, the retries may have run out while the faults still acted.
+    expect(quit || unsettled || !remembered || *remembered == QuarterTurn::normal ||
+               !world.permissions.screenCapture.granted,
            "the remembered rotation was not restored");
   }
 
@@ -141,22 +209,21 @@ class FaultSequence : public SessionFixture {
     const int events = 1 + pick(12);
     for (int i = 0; i < events; ++i) {
       step();
-      static constexpr double gaps[] = {0, 0.004, 0.011, 0.03, 0.07, 0.15, 0.4, 1.2, 3};
-      const double gap = gaps[pick(9)];
-      for (double t = 0; t < gap; t += 0.05) loop.advance(std::min(0.05, gap - t)), check("events");
-      loop.runUntilIdle();
-      check("events");
+      pause(gaps[pick(static_cast<int>(std::size(gaps)))]);
     }
     quiet();
-    // The settling event: a wake or a reconnection.
-    if (pick(2)) {
-      world.workspace.post(WorkspaceNotification::screensDidWake);
-    } else {
-      world.displays.disconnect(ipad);
-      loop.advance(0.3);
-      ipad = world.displays.reconnect(ipad);
+    if (!unsettled) {
+      // The settling event: a wake or a reconnection.
+      if (pick(2)) {
+        world.workspace.post(WorkspaceNotification::screensDidWake);
+      } else {
+        world.displays.disconnect(ipad);
+        loop.advance(0.3);
+        ipad = world.displays.reconnect(ipad);
+      }
+      outsideEvent();
+      settle("settled");
     }
-    settle("settled");
     verifyRotatedOrNot();
     // After quitting nothing reacts.
     const TaskHandle quit = spawn(loop, session->shutdown());
@@ -170,7 +237,11 @@ class FaultSequence : public SessionFixture {
     expect(state().status == status && session->runningTaskCount() == 0, "reacted after shutdown");
   }
 
+  static constexpr double gaps[] = {0, 0.004, 0.011, 0.03, 0.07, 0.15, 0.4, 1.2, 3};
   std::mt19937 rng;
+  const bool unsettled;
+  std::uint64_t attemptsBefore = 0;
+  bool wasParked = false;
   DisplayID ipad = ipadID;
   DisplayID extra = 0;
   std::vector<TaskHandle> commands;  // rotate and reset, the only ways the saved rotation changes

@@ -7,12 +7,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -31,15 +35,50 @@ constexpr std::size_t kMaximumDepth = 64;
 
 std::string errnoText(int error) { return std::string(std::strerror(error)); }
 
-// Holds an exclusive advisory lock on "<store>.lock" for its lifetime, or nothing when the lock
-// file cannot be opened (a read-only folder, say): the rename keeps the store whole without it.
+// Holds an exclusive advisory lock on "<store>.lock" for its lifetime, when it can be had within
+// the wait; nothing when another holder keeps it longer (a process that hangs must not freeze
+// the main loop) or the lock file cannot be opened (a read-only folder, say). The rename keeps
+// the store whole without it.
 class StoreLock {
  public:
-  explicit StoreLock(const fs::path& store) {
-    const fs::path lockPath = fs::path(store).concat(".lock");
+  StoreLock(const fs::path& store, std::chrono::milliseconds wait) {
+    const std::string lockPath = fs::path(store).concat(".lock").string();
     fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return;
-    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    int locked;
+    while ((locked = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (locked == 0 || errno != EWOULDBLOCK || wait.count() <= 0) {
+      held = locked == 0;
+      return;
+    }
+    // A blocking wait, which hands the lock on in order, on a thread and a descriptor of its own,
+    // so that this one can stop waiting; a lock the thread gets too late is let go at once.
+    auto waiter = std::make_shared<Waiter>();
+    try {
+      std::thread([waiter, lockPath] {
+        const int own = ::open(lockPath.c_str(), O_RDWR | O_CLOEXEC);
+        int result = -1;
+        while (own >= 0 && (result = ::flock(own, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        const std::lock_guard guard(waiter->mutex);
+        if (result == 0 && !waiter->abandoned) {
+          waiter->fd = own;
+        } else if (own >= 0) {
+          ::close(own);
+        }
+        waiter->done = true;
+        waiter->changed.notify_all();
+      }).detach();
+    } catch (const std::system_error&) {
+      return;  // no thread to wait on: go on without the lock
+    }
+    std::unique_lock guard(waiter->mutex);
+    waiter->changed.wait_for(guard, wait, [&] { return waiter->done; });
+    waiter->abandoned = true;
+    if (waiter->fd >= 0) {
+      ::close(std::exchange(fd, waiter->fd));
+      held = true;
     }
   }
   ~StoreLock() {
@@ -48,8 +87,19 @@ class StoreLock {
   StoreLock(const StoreLock&) = delete;
   StoreLock& operator=(const StoreLock&) = delete;
 
+  // Another holder kept it for the whole wait.
+  bool busy() const { return fd >= 0 && !held; }
+
  private:
+  struct Waiter {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+    bool abandoned = false;
+    int fd = -1;
+  };
   int fd = -1;
+  bool held = false;
 };
 
 // The folder of the store; "." for a bare file name.
@@ -494,8 +544,9 @@ void FileDefaults::remove(const std::string& key) {
 void FileDefaults::load() {
   std::error_code error;
   if (!fs::is_directory(folderOf(path), error)) return;  // nothing stored yet
-  StoreLock lock(path);
-  removeStaleTemporaries(path);
+  StoreLock lock(path, lockWait());
+  // Without the lock, a temporary may be another store's write in progress.
+  if (!noteLock(lock.busy())) removeStaleTemporaries(path);
 
   ReadResult read = readWhole(path);
   if (read.kind == ReadResult::Kind::missing) return;
@@ -511,6 +562,18 @@ void FileDefaults::load() {
            (setAside ? "; moved to " + setAside->string() + ", starting empty" : "; starting empty"));
 }
 
+std::chrono::milliseconds FileDefaults::lockWait() const {
+  // Once another holder has kept the lock for a whole wait, only try until it is had again.
+  return lockHeldElsewhere ? std::chrono::milliseconds(0) : lockWaitLimit;
+}
+
+bool FileDefaults::noteLock(bool busy) {
+  if (busy && !lockHeldElsewhere)
+    log.line("defaults: " + path.string() + ".lock is held by another process; going on without it");
+  lockHeldElsewhere = busy;
+  return busy;
+}
+
 void FileDefaults::save() {
   std::string bytes;
   write(DefaultsValue{values}, 0, bytes);
@@ -520,7 +583,8 @@ void FileDefaults::save() {
   // The store's own folder is private; folders above it are left as the system makes them.
   if (fs::create_directories(folder, error)) fs::permissions(folder, fs::perms::owner_all, error);
 
-  StoreLock lock(path);
+  StoreLock lock(path, lockWait());
+  noteLock(lock.busy());
   std::string temporary = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {

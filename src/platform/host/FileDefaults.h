@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,7 +21,10 @@ namespace turnlet::host {
 // of a type the store does not model is kept as an opaque value and written back unchanged;
 // nothing in the file can make the program stop. Several stores on the
 // same file, in one or several processes, serialise their openings and writes with an advisory
-// lock on "<name>.lock"; the last writer wins. Main loop only (each store).
+// lock on "<name>.lock"; the last writer wins. The lock is waited for at most a second: when
+// another process keeps it longer (it hangs, say), the store reads or writes without it (the
+// rename keeps the file whole), logs once, and only tries the lock, without waiting, until it
+// has it again. Main loop only (each store).
 //
 // JSON keeps the types apart: a text is a string, an integer a number without fraction, a
 // boolean true or false, a dictionary an object; a number beyond a double, and "-0", which no
@@ -50,12 +54,17 @@ class FileDefaults : public UserDefaults {
  private:
   void load();
   void save();
+  std::chrono::milliseconds lockWait() const;
+  // Records whether another holder kept the lock; logs when that starts. Returns it.
+  bool noteLock(bool busy);
 
   std::filesystem::path path;
   Log& log;
   DefaultsDictionary values;
   std::optional<std::filesystem::path> setAside;
   bool lastWriteOK = true;
+  static constexpr std::chrono::milliseconds lockWaitLimit{1000};
+  bool lockHeldElsewhere = false;
 };
 
 }  // namespace turnlet::host

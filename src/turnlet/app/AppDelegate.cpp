@@ -181,8 +181,9 @@ void AppDelegate::refresh() {
 
   if (quitWhenIdle && !s.busy) {
     quitWhenIdle = false;
+    // An operation may start before the post runs (a retry attempt): then it waits again.
     loop.post([weak = weak_from_this()] {
-      if (auto self = weak.lock()) self->application.terminate();
+      if (auto self = weak.lock()) self->terminationSignal();
     });
   }
 }

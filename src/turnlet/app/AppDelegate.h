@@ -43,7 +43,7 @@ class AppDelegate : public ApplicationDelegate, public std::enable_shared_from_t
   bool shouldHandleReopen(bool hasVisibleWindows) override;
   TerminateReply shouldTerminate() override;
   // SIGINT or SIGTERM: the Quit command's terminate request, but after the running operation
-  // rather than refused while one runs.
+  // rather than refused while one runs; kept until the program is idle and it is honoured.
   void terminationSignal();
 
   // Commands.
@@ -94,7 +94,7 @@ class AppDelegate : public ApplicationDelegate, public std::enable_shared_from_t
   std::unique_ptr<RotationSessionTimer> timer;
 
   bool quitting = false;        // a shutdown for quitting has started; it answers the request
-  bool quitWhenIdle = false;    // a signal came while busy
+  bool quitWhenIdle = false;    // a signal came while busy; honoured once idle
   TaskScope tasks;
 };
 

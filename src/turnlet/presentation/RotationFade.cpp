@@ -23,7 +23,14 @@ std::shared_ptr<RotationFade> RotationFade::make(DisplayServices& displays, Wind
                                                  DisplayInfo display) {
   auto fade = std::make_shared<RotationFade>(Passkey{}, displays, windows, std::move(display));
   fade->screenObserver = displays.addScreenParametersObserver([weak = fade->weak_from_this()] {
-    if (auto self = weak.lock()) self->updateFrame();
+    auto self = weak.lock();
+    if (!self) return;
+    try {
+      self->updateFrame();
+    } catch (...) {
+      // Nothing may escape into the platform's notification; the next one, or the operation
+      // that shows the cover, places it again.
+    }
   });
   return fade;
 }

@@ -45,6 +45,7 @@ Task<void> RotationRecovery::run(std::uint64_t g) {
     }
     if (!slept || generationNumber != g || co_await isCancelled()) break;
     bool done = false;
+    ++attempts;
     try {
       done = co_await attempt();
     } catch (...) {

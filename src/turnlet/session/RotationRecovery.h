@@ -37,6 +37,8 @@ class RotationRecovery : public std::enable_shared_from_this<RotationRecovery> {
 
   const std::vector<double>& delays() const { return delayList; }
   std::uint64_t generation() const { return generationNumber; }
+  // Attempts started so far, by every run.
+  std::uint64_t attemptCount() const { return attempts; }
   // A run whose task was destroyed (its attempt could never complete) counts as ended.
   bool isRunning() const { return task && !task.isDone(); }
 
@@ -55,6 +57,7 @@ class RotationRecovery : public std::enable_shared_from_this<RotationRecovery> {
   SleepFunction sleep;
   AttemptFunction attempt;
   std::uint64_t generationNumber = 0;
+  std::uint64_t attempts = 0;
   TaskHandle task;
 };
 

@@ -103,7 +103,7 @@ void RotationSession::updateTouch() {
 }
 
 bool RotationSession::canReset() const {
-  if (s.virtualDisplay) return true;
+  if (s.virtualDisplay || stranded) return true;
   auto device = prefs.preferredDeviceID();
   if (!device) device = prefs.lastDeviceID();
   const auto remembered = prefs.rotation(device);

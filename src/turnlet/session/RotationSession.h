@@ -189,6 +189,10 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   void sleepOrWake(WorkspaceNotification name);
   void requestRestoration();
   static Task<bool> attempt(std::weak_ptr<RotationSession> weak);
+  Task<bool> restore();
+  // The status line for what was thrown that is not the program's own error, logged with the
+  // operation's name; called inside a catch block.
+  std::string unexpectedError(const std::string& operation);
 
   std::vector<DisplayInfo> online() const { return DisplayInfo::online(services.displays); }
   void changed() {
@@ -198,11 +202,15 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   Services services;
   RotationPreferences prefs;
   State s;
-  // A restoration was asked for while a retry run was still going: that run's attempt may be its
-  // last, so the request is made again once the attempt has ended.
+  // A restoration attempt is running. What it causes itself (its apply's render failure,
+  // suspension and finish) asks for no restoration: its schedule goes on or has ended.
+  bool inAttempt = false;
+  // An outside event (a layout change, a wake) asked for a restoration while an attempt was
+  // running: that attempt may be its run's last, so a new run starts if the run has ended by then.
   bool restorationOwed = false;
-  // The iPad a teardown could not put back (the placement failed): it stays parked, so the next
-  // teardown, apply or restoration attempt tries again until it is back or has disconnected.
+  // The iPad a teardown could not put back (the placement failed): it stays parked, so a
+  // restoration is asked for, and its attempt, the next teardown or apply tries again until it is
+  // back or has disconnected.
   std::optional<DisplayInfo> stranded;
   TaskScope tasks;
 };

@@ -68,6 +68,8 @@ Task<void> RotationSession::runApply(QuarterTurn rotation, std::optional<Display
     message = noImage;  // only the capture's start is bounded this way
   } catch (const Error& e) {
     message = e.localizedDescription();
+  } catch (...) {
+    message = unexpectedError("apply");
   }
   // Failure: everything goes, the iPad goes back, one status line says why.
   std::optional<std::string> restoreError;
@@ -75,7 +77,11 @@ Task<void> RotationSession::runApply(QuarterTurn rotation, std::optional<Display
     co_await tearDown();
   } catch (const Error& e) {
     restoreError = e.localizedDescription();
+  } catch (...) {
+    restoreError = unexpectedError("apply teardown");
   }
+  // A suspension asked for meanwhile (sleep, the iPad leaving) is newer than the failure.
+  if (s.needsSuspension) message = s.interruptionStatus;
   s.status = restoreError ? message + " Restore failed: " + *restoreError : message;
   s.needsSuspension = false;
   closeFade();

@@ -10,6 +10,9 @@ namespace turnlet {
 
 namespace {
 const std::string waitingForSidecar = "Waiting for Sidecar to reconnect…";
+const std::string restoringAfterWake = "Restoring Sidecar after wake…";
+const std::string sleeping = "Sleeping · Rotation will resume when Sidecar returns";
+const std::string waitingForRemembered = "Waiting for the remembered iPad · ";
 }  // namespace
 
 void RotationSession::startMonitoring() {
@@ -38,15 +41,25 @@ void RotationSession::startMonitoring() {
 Task<bool> RotationSession::attempt(std::weak_ptr<RotationSession> weak) {
   auto self = weak.lock();
   if (!self) co_return true;
-  const bool done = co_await self->restoreIfNeeded();
-  if (self->restorationOwed && !self->s.shuttingDown) {
-    // Asked for while this attempt ran: once this run has moved on (or ended, if this was its
-    // last attempt), ask again, so the request is not lost.
-    self->restorationOwed = false;
+  self->inAttempt = true;
+  self->restorationOwed = false;
+  bool done = false;
+  try {
+    done = co_await self->restoreIfNeeded();
+  } catch (...) {
+    // Cancelled: whoever cancelled the run (sleep, a command, quitting) decides what comes next.
+    self->inAttempt = self->restorationOwed = false;
+    throw;
+  }
+  self->inAttempt = false;
+  if (std::exchange(self->restorationOwed, false) && !self->s.shuttingDown) {
+    // Asked for from outside while this attempt ran: once the run has moved on, its remaining
+    // attempts serve it; if this was its last, a new run starts.
     self->tasks.spawn([weak]() -> Task<void> {
       auto self = weak.lock();
-      if (self && self->s.recovery && !self->s.shuttingDown && !self->s.systemSleeping && !self->s.screensSleeping)
-        self->requestRestoration();
+      if (self && self->s.recovery && !self->s.recovery->isRunning() && !self->s.shuttingDown &&
+          !self->s.systemSleeping && !self->s.screensSleeping)
+        self->s.recovery->request();
       co_return;
     });
   }
@@ -55,12 +68,10 @@ Task<bool> RotationSession::attempt(std::weak_ptr<RotationSession> weak) {
 
 void RotationSession::requestRestoration() {
   if (!s.recovery) return;
-  if (s.recovery->isRunning()) {
-    restorationOwed = true;
-    return;
-  }
-  restorationOwed = false;
-  s.recovery->request();
+  if (!s.recovery->isRunning()) return s.recovery->request();
+  // A running schedule's remaining attempts serve the request; one made while an attempt runs
+  // is owed, since that attempt may be the last.
+  if (inAttempt) restorationOwed = true;
 }
 
 void RotationSession::screenParametersChanged() {
@@ -79,7 +90,7 @@ void RotationSession::screenParametersChanged() {
     }
   }
   if (unchanged) return;
-  if (s.busy) {
+  if (s.busy && !inAttempt) {
     s.recheckPending = true;
   } else if (!s.systemSleeping && !s.screensSleeping) {
     requestRestoration();
@@ -95,11 +106,11 @@ void RotationSession::sleepOrWake(WorkspaceNotification name) {
     case WorkspaceNotification::screensDidWake: s.screensSleeping = false; break;
   }
   if (!s.systemSleeping && !s.screensSleeping) {
-    if (s.virtualDisplay) requestSuspension("Restoring Sidecar after wake…");
+    if (s.virtualDisplay) requestSuspension(restoringAfterWake);
     requestRestoration();
   } else {
     if (s.recovery) s.recovery->cancel();
-    requestSuspension("Sleeping · Rotation will resume when Sidecar returns");
+    requestSuspension(sleeping);
   }
 }
 
@@ -118,6 +129,20 @@ void RotationSession::checkConnection() {
 }
 
 Task<bool> RotationSession::restoreIfNeeded() {
+  try {
+    co_return co_await restore();
+  } catch (const CancellationError&) {
+    throw;
+  } catch (const Error& e) {
+    s.status = e.localizedDescription();
+  } catch (...) {
+    s.status = unexpectedError("restoration");
+  }
+  changed();
+  co_return false;
+}
+
+Task<bool> RotationSession::restore() {
   if (s.shuttingDown || s.systemSleeping || s.screensSleeping) co_return true;
   if (s.busy) co_return false;
   if (s.needsSuspension) {
@@ -129,7 +154,9 @@ Task<bool> RotationSession::restoreIfNeeded() {
     co_return !s.needsSuspension;
   }
   try {
+    const bool parked = stranded.has_value();
     putBackStranded();
+    if (parked) changed();  // Reset no longer has a parked iPad to put back
   } catch (const Error&) {
     co_return false;
   }
@@ -138,13 +165,21 @@ Task<bool> RotationSession::restoreIfNeeded() {
     found = findTarget(online());
   } catch (const Error& e) {
     if (canReset()) {
-      s.status = "Waiting for the remembered iPad · " + e.localizedDescription();
+      s.status = waitingForRemembered + e.localizedDescription();
       changed();
     }
     co_return false;
   }
   const auto remembered = prefs.rotation(found.persistentID);
-  if (!remembered || *remembered == QuarterTurn::normal) co_return true;
+  if (!remembered || *remembered == QuarterTurn::normal) {
+    // The iPad is here awake with nothing to restore: a line that waits for something is over.
+    if (s.status == waitingForSidecar || s.status == restoringAfterWake || s.status == sleeping ||
+        s.status.starts_with(waitingForRemembered)) {
+      s.status = "0° · Rotation off";
+      changed();
+    }
+    co_return true;
+  }
   const std::string degrees = std::to_string(rawValue(*remembered)) + "°";
   if (!services.permissions.preflightScreenCaptureAccess()) {
     s.status = "Allow Turnlet in Screen & System Audio Recording to restore " + degrees + ".";
@@ -176,9 +211,28 @@ Task<void> RotationSession::cleanUpInterruptedSession() {
     s.status = s.interruptionStatus;
   } catch (const Error& e) {
     s.status = e.localizedDescription();
+  } catch (...) {
+    s.status = unexpectedError("clean-up");
   }
   s.needsSuspension = false;
   finishOperation();
+}
+
+std::string RotationSession::unexpectedError(const std::string& operation) {
+  std::string what;
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    what = e.what();
+  } catch (...) {
+  }
+  if (what.empty()) what = "unknown";
+  try {
+    services.log.line("Turnlet " + operation + ": " + what);
+  } catch (...) {
+    // A log that fails takes nothing else down.
+  }
+  return "Turnlet hit an unexpected error (" + what + ").";
 }
 
 }  // namespace turnlet

@@ -68,24 +68,36 @@ Task<void> RotationSession::stopCapture() {
 }
 
 Task<void> RotationSession::tearDown() {
-  co_await stopCapture();
-  std::exception_ptr placing;
+  // Whatever fails, the rest still goes; the first failure is thrown at the end.
+  std::exception_ptr failure;
+  try {
+    co_await stopCapture();
+  } catch (...) {
+    failure = std::current_exception();
+  }
   if (s.target) stranded = s.target;
   try {
     putBackStranded();
-  } catch (const Error&) {
-    placing = std::current_exception();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
   }
   s.virtualDisplay.reset();
   s.rotation = QuarterTurn::normal;
   s.target.reset();
-  if (placing) std::rethrow_exception(placing);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void RotationSession::putBackStranded() {
   if (!stranded) return;
-  if (!connectedTarget(*stranded, online())) return stranded.reset();  // gone: it returns where the user had it
-  DisplayLayout::place(services.displays, {{stranded->id, stranded->bounds.origin}});
+  const auto now = connectedTarget(*stranded, online());
+  if (!now) return stranded.reset();  // gone: it returns where the user had it
+  const bool away = now->bounds.origin != stranded->bounds.origin;
+  try {
+    DisplayLayout::place(services.displays, {{stranded->id, stranded->bounds.origin}});
+  } catch (...) {
+    if (!away) stranded.reset();  // its parking had failed: it is where the user had it
+    throw;
+  }
   stranded.reset();
 }
 
@@ -95,10 +107,14 @@ void RotationSession::finishOperation() {
   changed();
   if (s.needsSuspension) {
     tasks.spawn([self = shared_from_this()]() -> Task<void> { co_await self->cleanUpInterruptedSession(); });
-  } else if (s.recheckPending && !s.systemSleeping && !s.screensSleeping && !s.shuttingDown) {
-    s.recheckPending = false;
-    if (s.recovery) requestRestoration();
+    return;
   }
+  if (s.systemSleeping || s.screensSleeping || s.shuttingDown) return;
+  // A layout change or suspension that came meanwhile gets an attempt; an attempt's own finish
+  // asks for none. An iPad left parked always does: inside an attempt the request is owed, so
+  // that a run whose last attempt parked it starts again.
+  const bool recheck = std::exchange(s.recheckPending, false);
+  if (stranded || (recheck && !inAttempt)) requestRestoration();
 }
 
 Task<void> RotationSession::shutdown() {
@@ -114,6 +130,8 @@ Task<void> RotationSession::shutdown() {
     co_await tearDown();
   } catch (const Error& e) {
     services.log.line("Turnlet restoration: " + e.localizedDescription());
+  } catch (...) {
+    unexpectedError("shutdown");
   }
   co_await tasks.join();
 }
