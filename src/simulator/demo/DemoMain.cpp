@@ -20,6 +20,7 @@
 #include "sim/ManualLoop.h"
 #include "sim/MemoryDefaults.h"
 #include "qt/QtApplication.h"
+#include "qt/QtMessageFilter.h"
 #include "sim/RecordingLog.h"
 #include "simulator/Simulator.h"
 
@@ -165,6 +166,7 @@ class Tour {
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qt::QtMessageFilter::install();
   QApplication qt(argc, argv);
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("demo");
   if (!QDir().mkpath(folder)) {
