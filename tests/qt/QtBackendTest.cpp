@@ -12,6 +12,7 @@
 #include "app/TurnletApp.h"
 #include "qt/QtApplication.h"
 #include "qt/QtMainLoop.h"
+#include "qt/QtMessageFilter.h"
 #include "session/SessionFixture.h"
 #include "support/LoopContract.h"
 
@@ -55,6 +56,32 @@ TEST(QtMainLoop, PostsFromOtherThreadsWakeTheWaitingLoopAndRunInOrder) {
   for (auto& thread : threads) thread.join();
   EXPECT_TRUE(inOrderOnLoop);
   EXPECT_EQ(received, producers * posts);
+}
+
+namespace {
+
+std::vector<std::string>* heard = nullptr;
+
+}  // namespace
+
+// The platform plugin's "does not support" lines and the runtime-folder notice stay off standard
+// error; every other message reaches the handler installed before, unchanged.
+TEST(QtMessageFilter, DropsOnlyThePluginLimitationLines) {
+  std::vector<std::string> received;
+  heard = &received;
+  qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& message) { heard->push_back(message.toStdString()); });
+  qt::QtMessageFilter::install();
+  qWarning("This plugin does not support raise()");
+  qWarning("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-x'");
+  qWarning("QAction::event: Ambiguous shortcut overload: Ctrl+Q");
+  qDebug("This plugin does not support raise()");
+  // Back to the filter over Qt's own handler, as the test binary's main set it.
+  qInstallMessageHandler(nullptr);
+  qt::QtMessageFilter::install();
+  heard = nullptr;
+  EXPECT_EQ(received, (std::vector<std::string>{"QAction::event: Ambiguous shortcut overload: Ctrl+Q",
+                                                 "This plugin does not support raise()"}));
 }
 
 namespace {

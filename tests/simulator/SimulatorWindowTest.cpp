@@ -91,8 +91,10 @@ struct QtSimulatorFixture {
     s.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
     s.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     s.window().adoptMenuBar(bar);
-    s.window().resize(440, 260);  // room beside it on the offscreen platform's 800 × 600 screen
-    s.window().move(0, 0);
+    // At the right of the offscreen platform's 800 × 800 screen (its windows have 2-pixel frames),
+    // with room for the control window at its left only.
+    s.window().resize(440, 320);
+    s.window().move(356, 0);
     application.setWindowPlacement([this](QWidget& window) { s.window().placeBeside(window); });
     s.window().show();
     s.launch();
@@ -256,6 +258,7 @@ TEST(SimulatorWindow, OneRotateAndOneQuitKeyWorkFromEveryWindow) {
     SCOPED_TRACE(name);
     QtSimulatorFixture f;
     const QRect control = f.controlWindow().frameGeometry();
+    EXPECT_EQ(control.topLeft(), QPoint(0, 0));
     for (DisplayID display : {mainID, ipadID}) {
       const simulator::DesktopView& view = f.s.window().desktop();
       EXPECT_FALSE(control.intersects(view.pictureRect(display).translated(view.mapToGlobal(QPoint(0, 0)))));
