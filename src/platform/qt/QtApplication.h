@@ -18,8 +18,8 @@ namespace turnlet::qt {
 // that the caller owns (a window's), status items become buttons at its right end, windows are
 // top-level widgets, centred on the primary screen unless a placement is set. Key equivalents
 // work in every window, each run by one holder (QtKeyEquivalents). run() finishes launching and
-// then calls `runLoop`; terminating calls
-// `stopLoop` (both may be empty, as under a virtual loop). Closing the last window does not quit
+// then calls `runLoop`; terminating calls `stopLoop` (both may be empty, as under a virtual
+// loop). Closing the last window does not quit
 // Qt: the delegate decides, as it does for every terminate request, and a `later` answer waits for
 // replyToTerminate(). Linux has no Dock: reopen() stands for a click on the application's icon.
 // Main loop only; the one QApplication exists first.
