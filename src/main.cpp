@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMenuBar>
+#include <QScreen>
 
 #include <cstdlib>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "host/ThreadSerialQueue.h"
 #include "qt/QtApplication.h"
 #include "qt/QtMainLoop.h"
+#include "qt/QtMessageFilter.h"
 #include "sim/MemoryDefaults.h"
 #include "sim/World.h"
 #include "sim/WorldFile.h"
@@ -44,6 +46,7 @@ int runFrontEnd(int argc, char** argv, const sim::WorldDescription& description)
                  "its pictures.\n";
     return 1;
   }
+  qt::QtMessageFilter::install();
   QApplication qt(argc, argv);
   qt::QtMainLoop loop;
   host::IcuTextServices text;
@@ -62,6 +65,11 @@ int runFrontEnd(int argc, char** argv, const sim::WorldDescription& description)
   simulator.world.gpu.setWorkerQueue(std::make_unique<host::ThreadSerialQueue>("sim.gpu"));
   simulator.world.gpu.setDisplayQueue(std::make_unique<host::ThreadSerialQueue>("sim.display"));
   simulator.window().adoptMenuBar(bar);
+  // At the screen's top-left corner rather than where a window manager would put it, so that the
+  // control window, made at launch, opens beside it.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    simulator.window().move(screen->availableGeometry().topLeft());
+  application.setWindowPlacement([&simulator](QWidget& window) { simulator.window().placeBeside(window); });
   simulator.window().show();
   host::SignalWatcher signals(loop, [&](int) { simulator.delegate().terminationSignal(); });
   simulator.launch();

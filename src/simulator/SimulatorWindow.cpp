@@ -3,9 +3,12 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 
 #include <cmath>
+
+#include "simulator/ControlWindowPlacement.h"
 
 namespace turnlet::simulator {
 
@@ -44,6 +47,28 @@ void SimulatorWindow::closeEvent(QCloseEvent* event) {
 }
 
 void SimulatorWindow::setStatusText(const QString& text) { status->setText(text); }
+
+void SimulatorWindow::placeBeside(QWidget& window) const {
+  const QScreen* on = screen();
+  if (!on) return;
+  ControlWindowPlacement placement;
+  placement.available = on->availableGeometry();
+  placement.simulatorFrame = frameGeometry();
+  // A window that has not been shown has no frame yet: the window manager will give it one like
+  // this window's.
+  placement.controlFrame = window.size() + (frameGeometry().size() - geometry().size());
+  const QPoint origin = view->mapToGlobal(QPoint(0, 0));
+  const auto* ipad = places.ipad(world.displays.mainDisplayID());
+  for (const auto& place : places.places()) {
+    const QRect picture = view->pictureRect(place.display.id).translated(origin);
+    if (ipad && place.display.id == ipad->display.id) {
+      placement.ipadPicture = picture;
+    } else {
+      placement.otherPictures.push_back(picture);
+    }
+  }
+  window.move(placement.position());
+}
 
 void SimulatorWindow::schedule() {
   // Just after each refresh of the simulated displays (whole sixtieths of a second of the loop's

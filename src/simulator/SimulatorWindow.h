@@ -37,6 +37,9 @@ class SimulatorWindow : public QMainWindow {
   const PhysicalArrangement& arrangement() const { return places; }
   // One line under the displays.
   void setStatusText(const QString& text);
+  // Moves a window that is about to open (the program's control window) beside this one on its
+  // screen, clear of the displays' pictures (ControlWindowPlacement).
+  void placeBeside(QWidget& window) const;
 
  private:
   void schedule();

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 
+#include "qt/QtMessageFilter.h"
+
 // Qt is not built with ThreadSanitizer: its own threads (the raster painter's pool) synchronise
 // in code TSan cannot see, so the C library calls Qt makes (memmove, new and delete of its shared
 // data) would read as races. Only the calls made by Qt's code are ignored; every load and store
@@ -15,6 +17,7 @@ extern "C" const char* __tsan_default_suppressions() {
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  turnlet::qt::QtMessageFilter::install();
   QApplication application(argc, argv);
   return RUN_ALL_TESTS();
 }

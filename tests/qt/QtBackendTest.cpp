@@ -12,6 +12,7 @@
 #include "app/TurnletApp.h"
 #include "qt/QtApplication.h"
 #include "qt/QtMainLoop.h"
+#include "qt/QtMessageFilter.h"
 #include "session/SessionFixture.h"
 #include "support/LoopContract.h"
 
@@ -59,13 +60,41 @@ TEST(QtMainLoop, PostsFromOtherThreadsWakeTheWaitingLoopAndRunInOrder) {
 
 namespace {
 
-// Menu items as the user sees them: title, shortcut, " ✓" when ticked, " (off)" when disabled;
-// "---" for a separator, submenus indented.
+std::vector<std::string>* heard = nullptr;
+
+}  // namespace
+
+// The platform plugin's "does not support" lines and the runtime-folder notice stay off standard
+// error; every other message reaches the handler installed before, unchanged.
+TEST(QtMessageFilter, DropsOnlyThePluginLimitationLines) {
+  std::vector<std::string> received;
+  heard = &received;
+  qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString& message) { heard->push_back(message.toStdString()); });
+  qt::QtMessageFilter::install();
+  qWarning("This plugin does not support raise()");
+  qWarning("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-x'");
+  qWarning("QAction::event: Ambiguous shortcut overload: Ctrl+Q");
+  qDebug("This plugin does not support raise()");
+  // Back to the filter over Qt's own handler, as the test binary's main set it.
+  qInstallMessageHandler(nullptr);
+  qt::QtMessageFilter::install();
+  heard = nullptr;
+  EXPECT_EQ(received, (std::vector<std::string>{"QAction::event: Ambiguous shortcut overload: Ctrl+Q",
+                                                 "This plugin does not support raise()"}));
+}
+
+namespace {
+
+// Menu items as the user sees them: title, the shortcut it runs, "(shortcut)" for one it only
+// shows, " ✓" when ticked, " (off)" when disabled; "---" for a separator, submenus indented.
 std::string tree(const QList<QAction*>& actions, int depth = 0) {
   std::string out;
   for (QAction* a : actions) {
-    out += std::string(2 * depth, ' ') + (a->isSeparator() ? "---" : a->text().toStdString());
+    const QStringList text = a->text().split('\t');
+    out += std::string(2 * depth, ' ') + (a->isSeparator() ? "---" : text.at(0).toStdString());
     if (!a->shortcut().isEmpty()) out += " " + a->shortcut().toString(QKeySequence::PortableText).toStdString();
+    if (text.size() > 1) out += " (" + text.at(1).toStdString() + ")";
     if (a->isChecked()) out += " ✓";
     if (!a->isEnabled() && !a->isSeparator()) out += " (off)";
     out += "\n";
@@ -76,7 +105,7 @@ std::string tree(const QList<QAction*>& actions, int depth = 0) {
 
 QAction& item(const QList<QAction*>& actions, const QString& title) {
   for (QAction* a : actions)
-    if (a->text() == title) return *a;
+    if (a->text().split('\t').at(0) == title) return *a;
   throw std::out_of_range(title.toStdString());
 }
 
@@ -144,12 +173,13 @@ TEST(QtShell, TheApplicationRunsOnWidgets) {
        "Turnlet\n  About Turnlet\n  ---\n  Quit Turnlet Ctrl+Q\n"},
       {"status menu", [] {}, [&] { return tree(shell.statusMenu()); },
        "Rotate Ctrl+R\nReset to Landscape (off)\nDisplay\n---\nFollow Main Display Brightness\nTouch Input\n---\n"
-       "Performance: inactive (off)\n---\nShow Button\nQuit Ctrl+Q\n"},
+       "Performance: inactive (off)\n---\nShow Button\nQuit (Ctrl+Q)\n"},
       {"status item", [] {}, [&] {
          auto& b = shell.statusButton();
-         return (b.text() + "|" + b.accessibleName() + "|" + b.toolTip()).toStdString();
+         const bool symbol = !b.icon().isNull() && b.toolButtonStyle() == Qt::ToolButtonIconOnly;
+         return ((symbol ? "symbol|" : "text|") + b.accessibleName() + "|" + b.toolTip()).toStdString();
        },
-       "Turnlet|Turnlet|Turnlet · Rotation off · Connect your iPad with Sidecar, then rotate."},
+       "symbol|Turnlet|Turnlet · Rotation off · Connect your iPad with Sidecar, then rotate."},
       {"control window", [] {}, [&] {
          auto* rotate = window.findChild<QPushButton*>();
          return (window.windowTitle() + QString(" %1×%2 ").arg(window.width()).arg(window.height()) +
@@ -158,7 +188,7 @@ TEST(QtShell, TheApplicationRunsOnWidgets) {
                  rotate->shortcut().toString(QKeySequence::PortableText))
              .toStdString();
        },
-       "Turnlet 340×490 shown|Rotate the iPad another 90° clockwise|18 medium|Ctrl+R"},
+       "Turnlet 340×490 shown|Rotate the iPad another 90° clockwise|18 medium|"},
       {"labels", [] {}, [&] { return shell.labels(); },
        "Software dimming · Off|Touch · Off|Rotation off · Connect your iPad with Sidecar, then rotate.||"},
       {"orientation view", [] {}, [&] {
@@ -188,8 +218,14 @@ TEST(QtShell, TheApplicationRunsOnWidgets) {
       {"reopened", [&] { shell.app.reopen(); }, [&] { return std::string(window.isVisible() ? "shown" : "hidden"); },
        "shown"},
       {"about panel", [&] { item(shell.bar.actions().at(0)->menu()->actions(), "About Turnlet").trigger(); },
-       [&] { return shell.app.aboutPanel()->text().toStdString(); },
-       "<p><b>Turnlet</b></p><p>Version 0.1.0</p><p><a href=\"https://turnlet.app\">https://turnlet.app</a></p>"},
+       [&] {
+         QMessageBox& panel = *shell.app.aboutPanel();
+         const int title = panel.fontMetrics().horizontalAdvance(panel.windowTitle());
+         return panel.windowTitle().toStdString() + "|" + panel.text().toStdString() +
+                (panel.width() >= title + qt::QtApplication::aboutTitleBarAllowance ? "|fits its title" : "|narrow");
+       },
+       "About Turnlet|<p align=\"center\"><b>Turnlet</b></p><p align=\"center\">Version 0.1.0</p>"
+       "<p align=\"center\"><a href=\"https://turnlet.app\">https://turnlet.app</a></p>|fits its title"},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QTest>
 
 #include "host/IcuTextServices.h"
+#include "qt/QtApplication.h"
+#include "qt/QtMessageFilter.h"
 #include "sim/LoopSerialQueue.h"
 #include "sim/ManualLoop.h"
 #include "sim/MemoryDefaults.h"
@@ -13,6 +17,13 @@
 
 using namespace turnlet;
 
+// Qt is not built with ThreadSanitizer: its own threads (the raster painter's pool, which paints
+// the control window's widgets) synchronise in code TSan cannot see. Only the calls made by Qt's
+// code are ignored; every load and store of ours is checked.
+extern "C" const char* __tsan_default_suppressions() {
+  return "called_from_lib:libQt6Core.so.6\ncalled_from_lib:libQt6Gui.so.6\n";
+}
+
 namespace {
 
 constexpr DisplayID mainID = 1, ipadID = 2;
@@ -20,7 +31,10 @@ constexpr WindowNumber editor = 9;
 
 // One QApplication for the whole run, gone before the program exits (Qt cannot end it later).
 struct Widgets : testing::Environment {
-  void SetUp() override { application = std::make_unique<QApplication>(argc, argv); }
+  void SetUp() override {
+    qt::QtMessageFilter::install();
+    application = std::make_unique<QApplication>(argc, argv);
+  }
   void TearDown() override { application.reset(); }
   int argc = 1;
   char name[16] = "simulator_tests";
@@ -75,6 +89,45 @@ struct SimulatorFixture {
   sim::RecordingLog log;
   sim::RecordingApplication application;
   simulator::Simulator s{{loop, application, queues, text, defaults, log}, world()};
+};
+
+// The program as turnlet runs it, on Qt's widgets: the application's menus and status item in
+// the simulator window's menu bar, the control window placed beside the simulator window.
+struct QtSimulatorFixture {
+  QtSimulatorFixture() {
+    s.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
+    s.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
+    s.window().adoptMenuBar(bar);
+    // At the right of the offscreen platform's 800 × 800 screen (its windows have 2-pixel frames),
+    // with room for the control window at its left only.
+    s.window().resize(440, 320);
+    s.window().move(356, 0);
+    application.setWindowPlacement([this](QWidget& window) { s.window().placeBeside(window); });
+    s.window().show();
+    s.launch();
+    loop.advance(2);
+  }
+  ~QtSimulatorFixture() {
+    application.terminate();
+    loop.advance(10);
+  }
+  QWidget& controlWindow() { return application.windows().at(0)->widget(); }
+  // Makes `window` the active one and types Ctrl and `key` into it.
+  void type(QWidget& window, Qt::Key key) {
+    window.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &window);
+    QTest::keyClick(&window, key, Qt::ControlModifier);
+  }
+
+  sim::ManualLoop loop;
+  sim::LoopQueueFactory queues{loop};
+  host::IcuTextServices text;
+  sim::MemoryDefaults defaults;
+  sim::RecordingLog log;
+  QMenuBar* bar = new QMenuBar;  // the simulator window takes it
+  qt::QtApplication application{*bar};
+  simulator::Simulator s{{loop, application, queues, text, defaults, log}, SimulatorFixture::world()};
 };
 
 // The source pixel that the iPad's picture shows at pixel (x, y), for a source sw pixels wide and
@@ -198,6 +251,32 @@ TEST(SimulatorWindow, EveryWayOfQuittingPutsTheIPadBackFirst) {
     EXPECT_TRUE(f.application.terminated);
     EXPECT_EQ(f.s.world.displays.bounds(ipadID), Rect(200, 0, 160, 120));
     EXPECT_EQ(f.s.world.virtualDisplayClasses.liveDisplayObjects(), 0);
+  }
+}
+
+// Ctrl+R rotates and Ctrl+Q quits from the simulator window and from the control window alike:
+// each key runs one command, whichever window is active, although two menu items (and the
+// control window's button) carry it. The control window opens beside the displays' pictures.
+TEST(SimulatorWindow, OneRotateAndOneQuitKeyWorkFromEveryWindow) {
+  const std::pair<const char*, QWidget& (*)(QtSimulatorFixture&)> rows[] = {
+      {"simulator window", [](QtSimulatorFixture& f) -> QWidget& { return f.s.window(); }},
+      {"control window", [](QtSimulatorFixture& f) -> QWidget& { return f.controlWindow(); }}};
+  for (const auto& [name, window] : rows) {
+    SCOPED_TRACE(name);
+    QtSimulatorFixture f;
+    const QRect control = f.controlWindow().frameGeometry();
+    EXPECT_EQ(control.topLeft(), QPoint(0, 0));
+    for (DisplayID display : {mainID, ipadID}) {
+      const simulator::DesktopView& view = f.s.window().desktop();
+      EXPECT_FALSE(control.intersects(view.pictureRect(display).translated(view.mapToGlobal(QPoint(0, 0)))));
+    }
+    f.type(window(f), Qt::Key_R);
+    f.loop.advance(3);
+    EXPECT_EQ(f.s.delegate().session().state().rotation, QuarterTurn::right);
+    f.type(window(f), Qt::Key_Q);
+    f.loop.advance(10);
+    EXPECT_TRUE(f.application.isTerminated());
+    EXPECT_EQ(f.s.world.displays.bounds(ipadID), Rect(200, 0, 160, 120));
   }
 }
 

@@ -33,8 +33,9 @@ int points(double value) { return static_cast<int>(std::lround(value)); }
 
 }  // namespace
 
-QtAppWindow::QtAppWindow(const std::string& title, Size contentSize, std::function<void()> onClose)
-    : frame(std::make_unique<Frame>()), column(new QVBoxLayout(frame.get())) {
+QtAppWindow::QtAppWindow(const std::string& title, Size contentSize, std::function<void()> onClose,
+                         std::weak_ptr<QtKeyEquivalents> keys)
+    : frame(std::make_unique<Frame>()), column(new QVBoxLayout(frame.get())), keys(std::move(keys)) {
   static_cast<Frame&>(*frame).onClose = std::move(onClose);
   frame->setWindowTitle(QString::fromStdString(title));
   frame->setFixedSize(points(contentSize.width), points(contentSize.height));
@@ -52,7 +53,7 @@ std::shared_ptr<Button> QtAppWindow::addButton(Button::Kind kind, const std::str
   QAbstractButton* button = kind == Button::Kind::push ? static_cast<QAbstractButton*>(new QPushButton(text))
                                                        : new QCheckBox(text);
   place(button, at);
-  return std::make_shared<QtButton>(button);
+  return std::make_shared<QtButton>(button, keys);
 }
 
 std::shared_ptr<Label> QtAppWindow::addLabel(const Placement& at) {

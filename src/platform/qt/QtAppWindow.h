@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/AppWindow.h"
+#include "qt/QtKeyEquivalents.h"
 
 class QVBoxLayout;
 class QWidget;
@@ -14,10 +15,12 @@ namespace turnlet::qt {
 // A top-level QWidget window of fixed content size, with title, close and minimise buttons,
 // centred on the primary screen when made. Closing it hides it and tells `onClose`; show() brings
 // it back. Its controls stack in one column: each `top` points below the previous one, centred at
-// its natural or given size, or stretched to `sideInset` from both edges. Main loop only.
+// its natural or given size, or stretched to `sideInset` from both edges. Its buttons' key
+// equivalents go through `keys`, the application's. Main loop only.
 class QtAppWindow : public AppWindow {
  public:
-  QtAppWindow(const std::string& title, Size contentSize, std::function<void()> onClose);
+  QtAppWindow(const std::string& title, Size contentSize, std::function<void()> onClose,
+              std::weak_ptr<QtKeyEquivalents> keys = {});
   ~QtAppWindow() override;
   std::shared_ptr<Button> addButton(Button::Kind kind, const std::string& title, const Placement& at) override;
   std::shared_ptr<Label> addLabel(const Placement& at) override;
@@ -33,6 +36,7 @@ class QtAppWindow : public AppWindow {
 
   std::unique_ptr<QWidget> frame;
   QVBoxLayout* column;
+  std::weak_ptr<QtKeyEquivalents> keys;
 };
 
 }  // namespace turnlet::qt

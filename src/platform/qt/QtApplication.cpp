@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QBoxLayout>
+#include <QGridLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <algorithm>
@@ -64,15 +65,14 @@ void QtApplication::activateIgnoringOtherApps() {
 
 void QtApplication::beep() { QApplication::beep(); }
 
-std::shared_ptr<Menu> QtApplication::makeMenu(const std::string& title) { return std::make_shared<QtMenu>(title); }
+std::shared_ptr<Menu> QtApplication::makeMenu(const std::string& title) {
+  return std::make_shared<QtMenu>(title, keys);
+}
 
 void QtApplication::setMainMenu(std::shared_ptr<Menu> menu) {
   if (mainMenu && bar) mainMenu->hideItemsFrom(*bar);
   mainMenu = std::dynamic_pointer_cast<QtMenu>(menu);
-  if (!mainMenu || !bar) return;
-  // As on a Mac, the main menu's key equivalents work in every window of the application.
-  mainMenu->setShortcutContext(Qt::ApplicationShortcut);
-  mainMenu->showItemsIn(*bar);
+  if (mainMenu && bar) mainMenu->showItemsIn(*bar);
 }
 
 void QtApplication::showAboutPanel(const std::string& name, const std::string& linkText, const std::string& linkURL) {
@@ -83,8 +83,16 @@ void QtApplication::showAboutPanel(const std::string& name, const std::string& l
     about->setWindowModality(Qt::NonModal);  // the loop keeps running while it is open
     about->setTextFormat(Qt::RichText);
     about->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    // A message box is as wide as its text, which leaves no room for its own title in a title bar
+    // with its buttons: a spacer across the box's grid keeps it wider than the title.
+    if (auto* grid = qobject_cast<QGridLayout*>(about->layout())) {
+      const int width = about->fontMetrics().horizontalAdvance(about->windowTitle()) + aboutTitleBarAllowance;
+      grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                    grid->columnCount());
+    }
   }
-  about->setText(QString("<p><b>%1</b></p><p>Version %2</p><p><a href=\"%3\">%4</a></p>")
+  about->setText(QString("<p align=\"center\"><b>%1</b></p><p align=\"center\">Version %2</p>"
+                         "<p align=\"center\"><a href=\"%3\">%4</a></p>")
                      .arg(title.toHtmlEscaped(), QString(appVersion).toHtmlEscaped(),
                           QString::fromStdString(linkURL).toHtmlEscaped(),
                           QString::fromStdString(linkText).toHtmlEscaped()));
@@ -108,7 +116,8 @@ std::shared_ptr<StatusItem> QtApplication::makeSquareStatusItem() {
 }
 
 std::shared_ptr<AppWindow> QtApplication::makeWindow(const std::string& title, Size contentSize) {
-  appWindows.push_back(std::make_shared<QtAppWindow>(title, contentSize, [this] { windowClosed(); }));
+  appWindows.push_back(std::make_shared<QtAppWindow>(title, contentSize, [this] { windowClosed(); }, keys));
+  if (placement) placement(appWindows.back()->widget());
   return appWindows.back();
 }
 

@@ -16,13 +16,18 @@ namespace turnlet::qt {
 
 // The desktop application on Qt Widgets. The main menu's items become the menus of a menu bar
 // that the caller owns (a window's), status items become buttons at its right end, windows are
-// top-level widgets. run() finishes launching and then calls `runLoop`; terminating calls
-// `stopLoop` (both may be empty, as under a virtual loop). Closing the last window does not quit
+// top-level widgets, centred on the primary screen unless a placement is set. Key equivalents
+// work in every window, each run by one holder (QtKeyEquivalents). run() finishes launching and
+// then calls `runLoop`; terminating calls `stopLoop` (both may be empty, as under a virtual
+// loop). Closing the last window does not quit
 // Qt: the delegate decides, as it does for every terminate request, and a `later` answer waits for
 // replyToTerminate(). Linux has no Dock: reopen() stands for a click on the application's icon.
 // Main loop only; the one QApplication exists first.
 class QtApplication : public Application {
  public:
+  // Pixels beside its title that the About panel keeps for a title bar's icon and buttons.
+  static constexpr int aboutTitleBarAllowance = 160;
+
   explicit QtApplication(QMenuBar& menuBar, std::function<void()> runLoop = {}, std::function<void()> stopLoop = {});
   ~QtApplication() override;
   QtApplication(const QtApplication&) = delete;
@@ -42,6 +47,8 @@ class QtApplication : public Application {
   std::shared_ptr<StatusItem> makeSquareStatusItem() override;
   std::shared_ptr<AppWindow> makeWindow(const std::string& title, Size contentSize) override;
 
+  // Where each window made from now on opens: `place` moves it before it is first shown.
+  void setWindowPlacement(std::function<void(QWidget& window)> place) { placement = std::move(place); }
   void reopen();
   std::optional<ActivationPolicy> activationPolicy() const { return policy; }
   bool isTerminated() const { return terminated; }
@@ -60,6 +67,8 @@ class QtApplication : public Application {
   std::optional<ActivationPolicy> policy;
   bool terminationPending = false;
   bool terminated = false;
+  std::shared_ptr<QtKeyEquivalents> keys = std::make_shared<QtKeyEquivalents>();
+  std::function<void(QWidget&)> placement;
   std::shared_ptr<QtMenu> mainMenu;
   QPointer<QWidget> statusArea;
   std::vector<std::shared_ptr<QtAppWindow>> appWindows;

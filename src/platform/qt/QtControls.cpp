@@ -45,20 +45,32 @@ QFont qtFont(const Font& font, QFont base) {
   return base;
 }
 
-QtButton::QtButton(QAbstractButton* widget) : button(widget) {
+QtButton::QtButton(QAbstractButton* widget, std::weak_ptr<QtKeyEquivalents> keys)
+    : button(widget), keys(std::move(keys)) {
   clicked = QObject::connect(widget, &QAbstractButton::clicked, [this] {
     if (auto action = fn) action();
   });
 }
 
-QtButton::~QtButton() { QObject::disconnect(clicked); }
+QtButton::~QtButton() {
+  if (auto registry = keys.lock()) registry->release(*this);
+  QObject::disconnect(clicked);
+}
 
 void QtButton::setToolTip(const std::string& text) {
   if (button) button->setToolTip(QString::fromStdString(text));
 }
 
 void QtButton::setKeyEquivalent(std::optional<KeyEquivalent> key) {
-  if (button) button->setShortcut(keySequence(key));
+  if (auto registry = keys.lock()) {
+    registry->claim(*this, QtKeyEquivalents::Holder::Kind::button, keySequence(key));
+  } else {
+    holdKey(keySequence(key), true);
+  }
+}
+
+void QtButton::holdKey(const QKeySequence& key, bool runs) {
+  if (button) button->setShortcut(runs ? key : QKeySequence());
 }
 
 void QtButton::setFont(const Font& font) {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "platform/AppWindow.h"
+#include "qt/QtKeyEquivalents.h"
 
 namespace turnlet::qt {
 
@@ -14,10 +15,11 @@ namespace turnlet::qt {
 QFont qtFont(const Font& font, QFont base);
 
 // A push button (QPushButton) or a check box (QCheckBox) of a window, which owns the widget: the
-// control does nothing once the window is gone. Main loop only.
-class QtButton : public Button {
+// control does nothing once the window is gone. Its key equivalent goes through `keys`, the
+// application's, where a menu item with the same key may run it instead. Main loop only.
+class QtButton : public Button, private QtKeyEquivalents::Holder {
  public:
-  explicit QtButton(QAbstractButton* button);
+  explicit QtButton(QAbstractButton* button, std::weak_ptr<QtKeyEquivalents> keys = {});
   ~QtButton() override;
   void setAction(std::function<void()> action) override { fn = std::move(action); }
   void setToolTip(const std::string& text) override;
@@ -28,9 +30,12 @@ class QtButton : public Button {
   void setEnabled(bool enabled) override;
 
  private:
+  void holdKey(const QKeySequence& key, bool owner) override;
+
   QPointer<QAbstractButton> button;
   QMetaObject::Connection clicked;
   std::function<void()> fn;
+  std::weak_ptr<QtKeyEquivalents> keys;
 };
 
 // A centred QLabel of plain text.

@@ -17,19 +17,45 @@ QKeySequence keySequence(const std::optional<KeyEquivalent>& key) {
 }
 
 QtMenuItem::QtMenuItem(const std::string& title, QtMenu* owner, bool separator)
-    : qaction(std::make_unique<QAction>(QString::fromStdString(title))), owner(owner), separator(separator) {
+    : qaction(std::make_unique<QAction>(QString::fromStdString(title))),
+      owner(owner),
+      separator(separator),
+      title(QString::fromStdString(title)),
+      keys(owner ? owner->keyEquivalents() : std::weak_ptr<QtKeyEquivalents>()) {
   qaction->setSeparator(separator);
   QObject::connect(qaction.get(), &QAction::triggered, qaction.get(), [this] { trigger(); });
 }
 
 QtMenuItem::~QtMenuItem() {
+  if (auto registry = keys.lock()) registry->release(*this);
   // Released by its own action (a rebuilt menu): Qt is still inside the action's signal.
   if (*triggering) qaction.release()->deleteLater();
 }
 
-void QtMenuItem::setTitle(const std::string& title) { qaction->setText(QString::fromStdString(title)); }
+void QtMenuItem::setTitle(const std::string& text) {
+  title = QString::fromStdString(text);
+  updateText();
+}
 
-void QtMenuItem::setKeyEquivalent(std::optional<KeyEquivalent> key) { qaction->setShortcut(keySequence(key)); }
+void QtMenuItem::setKeyEquivalent(std::optional<KeyEquivalent> key) {
+  if (auto registry = keys.lock()) {
+    registry->claim(*this, QtKeyEquivalents::Holder::Kind::menuItem, keySequence(key));
+  } else {
+    holdKey(keySequence(key), true);
+  }
+}
+
+void QtMenuItem::holdKey(const QKeySequence& key, bool runs) {
+  qaction->setShortcut(runs ? key : QKeySequence());
+  qaction->setShortcutContext(Qt::ApplicationShortcut);
+  shownKey = runs ? QKeySequence() : key;
+  updateText();
+}
+
+void QtMenuItem::updateText() {
+  // A menu shows what follows a tab in an item's text where it shows a shortcut.
+  qaction->setText(shownKey.isEmpty() ? title : title + '\t' + shownKey.toString(QKeySequence::NativeText));
+}
 
 void QtMenuItem::setAction(std::function<void(MenuItem&)> action) {
   fn = std::move(action);
@@ -52,7 +78,6 @@ void QtMenuItem::setToolTip(const std::string& text) { qaction->setToolTip(QStri
 void QtMenuItem::setSubmenu(std::shared_ptr<Menu> menu) {
   sub = std::dynamic_pointer_cast<QtMenu>(menu);
   qaction->setMenu(sub ? &sub->menu() : static_cast<QMenu*>(nullptr));
-  if (sub && owner) sub->setShortcutContext(owner->shortcutContext());
   updateEnabled();
 }
 
@@ -74,7 +99,8 @@ void QtMenuItem::trigger() {
   if (auto flag = alive.lock()) *flag = false;
 }
 
-QtMenu::QtMenu(const std::string& title) : qmenu(std::make_unique<QMenu>(QString::fromStdString(title))) {
+QtMenu::QtMenu(const std::string& title, std::weak_ptr<QtKeyEquivalents> keys)
+    : qmenu(std::make_unique<QMenu>(QString::fromStdString(title))), keys(std::move(keys)) {
   qmenu->setToolTipsVisible(true);
   QObject::connect(qmenu.get(), &QMenu::aboutToShow, qmenu.get(), [this] {
     if (auto handler = willOpen) handler();
@@ -92,7 +118,6 @@ std::shared_ptr<MenuItem> QtMenu::addItem(const std::string& title) {
 void QtMenu::addSeparator() { add(std::make_shared<QtMenuItem>("", this, true)); }
 
 void QtMenu::add(std::shared_ptr<QtMenuItem> item) {
-  item->action().setShortcutContext(context);
   item->updateEnabled();
   qmenu->addAction(&item->action());
   for (const auto& host : hosts)
@@ -124,14 +149,6 @@ void QtMenu::showItemsIn(QWidget& widget) {
 void QtMenu::hideItemsFrom(QWidget& widget) {
   for (const auto& item : list) widget.removeAction(&item->action());
   std::erase_if(hosts, [&](const QPointer<QWidget>& host) { return !host || host == &widget; });
-}
-
-void QtMenu::setShortcutContext(Qt::ShortcutContext value) {
-  context = value;
-  for (const auto& item : list) {
-    item->action().setShortcutContext(value);
-    if (item->submenu()) item->submenu()->setShortcutContext(value);
-  }
 }
 
 }  // namespace turnlet::qt

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Menu.h"
+#include "qt/QtKeyEquivalents.h"
 
 class QAction;
 class QMenu;
@@ -21,8 +22,9 @@ class QtMenu;
 QKeySequence keySequence(const std::optional<KeyEquivalent>& key);
 
 // A menu item as a QAction that the item owns, so that an item the logic keeps outlives its menu's
-// rebuild. Main loop only.
-class QtMenuItem : public MenuItem {
+// rebuild. Its key equivalent works in every window of the application, unless another item has
+// the same key (then it only shows it, after a tab in the action's text). Main loop only.
+class QtMenuItem : public MenuItem, private QtKeyEquivalents::Holder {
  public:
   QtMenuItem(const std::string& title, QtMenu* owner, bool separator);
   ~QtMenuItem() override;
@@ -45,10 +47,15 @@ class QtMenuItem : public MenuItem {
 
  private:
   void trigger();
+  void holdKey(const QKeySequence& key, bool owner) override;
+  void updateText();
 
   std::unique_ptr<QAction> qaction;
   QtMenu* owner;
   bool separator;
+  QString title;
+  QKeySequence shownKey;  // a key that another holder runs
+  std::weak_ptr<QtKeyEquivalents> keys;
   std::function<void(MenuItem&)> fn;
   std::int64_t tagValue = 0;
   bool checked = false;
@@ -59,10 +66,11 @@ class QtMenuItem : public MenuItem {
 };
 
 // A menu as a QMenu. Its items may also be shown in other widgets (the menu bar shows the main
-// menu's items). Main loop only.
+// menu's items). Their key equivalents go through `keys`, the application's; without it each item
+// runs its own. Main loop only.
 class QtMenu : public Menu {
  public:
-  explicit QtMenu(const std::string& title);
+  explicit QtMenu(const std::string& title, std::weak_ptr<QtKeyEquivalents> keys = {});
   ~QtMenu() override;
   std::shared_ptr<MenuItem> addItem(const std::string& title) override;
   void addSeparator() override;
@@ -75,10 +83,7 @@ class QtMenu : public Menu {
   const std::vector<std::shared_ptr<QtMenuItem>>& items() const { return list; }
   void showItemsIn(QWidget& widget);
   void hideItemsFrom(QWidget& widget);
-  // Where the items' key equivalents work, for this menu and its submenus: by default only while
-  // the menu is open; the main menu's in the whole application.
-  void setShortcutContext(Qt::ShortcutContext context);
-  Qt::ShortcutContext shortcutContext() const { return context; }
+  const std::weak_ptr<QtKeyEquivalents>& keyEquivalents() const { return keys; }
 
  private:
   void add(std::shared_ptr<QtMenuItem> item);
@@ -87,7 +92,7 @@ class QtMenu : public Menu {
   std::vector<std::shared_ptr<QtMenuItem>> list;
   std::vector<QPointer<QWidget>> hosts;
   bool autoenables = true;
-  Qt::ShortcutContext context = Qt::WindowShortcut;
+  std::weak_ptr<QtKeyEquivalents> keys;
   std::function<void()> willOpen;
 };
 

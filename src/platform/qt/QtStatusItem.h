@@ -10,7 +10,8 @@
 namespace turnlet::qt {
 
 // A status item as a button at the right end of the menu bar that opens its menu, left of the
-// items made before it. Removed from the bar when released. Main loop only.
+// items made before it; the rotate symbols are drawn, other symbols come from the icon theme.
+// Removed from the bar when released. Main loop only.
 class QtStatusItem : public StatusItem {
  public:
   // `area` is the menu bar's corner widget, with a horizontal layout.

@@ -23,7 +23,7 @@ struct SimDisplay {
   std::uint32_t serial = 0;
   bool builtIn = false;
   bool mirrored = false;
-  std::optional<std::string> uuid;
+  std::optional<std::string> uuid = std::nullopt;
   bool hasScreen = true;
   double scale = 2;  // pixels per point of the current mode; 0 means the display has no mode
 };

@@ -33,7 +33,7 @@ struct SimAppWindow {
   double titleBarHeight = 28;
   bool positionSettable = true;
   bool onScreen = true;
-  std::vector<SimElement> elements;
+  std::vector<SimElement> elements = {};
   // What the window shows of the events it got: left clicks, the last one's point relative to
   // the window's top-left corner, and how far its contents scrolled (points, as the wheels say).
   int clicks = 0;

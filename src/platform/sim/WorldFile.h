@@ -14,7 +14,7 @@ namespace turnlet::sim {
 struct WorldDescription {
   std::vector<SimDisplay> displays;
   DisplayID mainDisplay = 0;  // 0: the first display
-  std::vector<SimApplication> applications;  // other applications and their windows
+  std::vector<SimApplication> applications = {};  // other applications and their windows
 };
 
 // A world file that cannot be used; what() is one line naming the file and the problem.
