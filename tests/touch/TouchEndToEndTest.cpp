@@ -160,6 +160,25 @@ TEST_P(TouchEndToEnd, TitleBarDragMovesTheWindowToWhereTheFingerEnds) {
   expectAt(sim, {1597, 161});
 }
 
+TEST_P(TouchEndToEnd, TwoFingersOnATitleBarReachOnlyTheTwoFingerPan) {
+  // The one-finger pan takes at most one finger; were it open-ended it would win this swipe and
+  // move the window instead of scrolling.
+  const Point bar{1600, 110};
+  sim.view->touchDown(2, sim.at({bar.x + 30, bar.y}));
+  sim.stroke(1, bar, {bar.x, bar.y + 60}, 6, false);
+  for (int i = 1; i <= 6; ++i) sim.view->touchMove(2, sim.at({bar.x + 30, bar.y + 10.0 * i}));
+  sim.view->touchUp(1);
+  sim.view->touchUp(2);
+  sim.settle();
+  sim.loop.advance(5);  // the coast ends
+  EXPECT_TRUE(sim.world.accessibility.writes().empty()) << "no window move";
+  expectAt(sim, TouchSim::window().bounds.origin);
+  const auto all = sim.events();
+  EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const E& e) { return e.isScroll && phase(e) == 1; }))
+      << "the swipe scrolls";
+  expectClosed(all);
+}
+
 TEST_P(TouchEndToEnd, InterruptionsLeaveNoButtonHeldAndNoPhaseOpen) {
   // The window closes during a drag; the release still goes to its process.
   sim.view->touchDown(1, sim.at(p));
