@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TouchSimFixture.h"
+#include "display/AppFailure.h"
 
 using namespace turnlet;
 using namespace turnlet::test;
@@ -215,6 +218,31 @@ TEST_P(TouchEndToEnd, InterruptionsLeaveNoButtonHeldAndNoPhaseOpen) {
   expectClosed(all);
   // The momentum's end goes to the window that had the scroll, never on its own elsewhere.
   for (const auto& [pid, e] : sim.world.inputEvents.posted) EXPECT_EQ(pid, appPid);
+}
+
+TEST(TouchInputConstruction, APosterThatCannotBeBuiltInstallsNothingAndClosesWhatItOpened) {
+  const std::string unavailable = "Window-targeted touch delivery is unavailable on this macOS version.";
+  TouchSim sim(QuarterTurn::right);
+  sim.input->stop();
+  const struct {
+    bool* fault;
+    std::string message;
+  } rows[] = {{&sim.world.inputEvents.refuseSource, "macOS could not create the touch event source."},
+              {&sim.world.libraries.coreGraphicsMissing, unavailable},
+              {&sim.world.libraries.windowLocationMissing, unavailable}};
+  for (const auto& row : rows) {
+    *row.fault = true;
+    const int open = sim.world.libraries.openLibraries();
+    try {
+      TouchInput::make(sim.view, virtualID, ipadID, sim.turn, sim.services());
+      ADD_FAILURE() << row.message;
+    } catch (const AppFailure& e) {
+      EXPECT_EQ(e.message(), row.message);
+    }
+    EXPECT_EQ(sim.world.libraries.openLibraries(), open) << row.message;
+    EXPECT_TRUE(sim.view->gestureRecognizers().empty()) << row.message;
+    *row.fault = false;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(QuarterTurns, TouchEndToEnd,
