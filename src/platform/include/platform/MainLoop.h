@@ -19,8 +19,8 @@ namespace turnlet {
 // then runs its loop in the modal-panel mode). Work registered in the default mode only would
 // hang Quit, whose shutdown runs as loop work, and freeze rendering while a menu is open.
 //
-// now() is seconds of system uptime not counting sleep (on a Mac the clock of event timestamps
-// and of the system uptime; not a clock that goes on during sleep), readable from any thread.
+// now() is seconds of system uptime, not counting sleep: the clock of event timestamps (on a Mac
+// the system uptime, not a continuous clock). Readable from any thread.
 class MainLoop {
  public:
   using TimerId = std::uint64_t;

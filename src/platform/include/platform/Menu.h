@@ -49,10 +49,9 @@ class Menu {
   virtual void addSeparator() = 0;
   virtual void removeAllItems() = 0;
   virtual void setAutoenablesItems(bool automatic) = 0;
-  // Called on the main loop each time just before the menu opens (and before a key equivalent
-  // is looked up in it), at the point where the platform lets the handler add, remove and change
-  // items: on a Mac the menu delegate's menuNeedsUpdate:, not menuWillOpen:, during which the
-  // menu's structure must not change.
+  // Called on the main loop each time just before the menu opens, at the point where the
+  // platform lets the handler add, remove and change items: on a Mac the menu delegate's
+  // menuNeedsUpdate:, not menuWillOpen:, during which the menu's structure must not change.
   virtual void setOnWillOpen(std::function<void()> handler) = 0;
 };
 
