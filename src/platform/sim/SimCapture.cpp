@@ -91,7 +91,8 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
                     if (!self) return completion(PlatformError(kDomain, -3808, "The stream was released."));
                     if (fault.error) return completion(fault.error);
                     if (stale)
-                      return completion(PlatformError(kDomain, -3812, "The display is not from the latest shareable content."));
+                      return completion(
+                          PlatformError(kDomain, -3812, "The display is not from the latest shareable content."));
                     if (self->running) return completion(PlatformError(kDomain, -3808, "The stream is already running."));
                     if (!self->service.displays.find(self->filter.display.displayID))
                       return completion(PlatformError(kDomain, -3815, "The display to capture is not available."));

@@ -63,10 +63,10 @@ class SimCaptureStream {
 // that came online only after it has been left out of fetchesBeforeListed fetches; each fetch
 // makes new display handles, and a stream whose filter holds a handle of an earlier fetch (or
 // none) fails to start with a platform error. Sample queues run on the main loop unless
-// setSampleQueues gives them a factory. A started stream delivers BGRA frames of its display at 60 per second of the loop's time to its outputs
-// on their queues — the picture source's pictures at the configured size, or without a source
-// numbered frames (black, the frame number in the first pixel) — and stops on its
-// own, telling its delegate, when its display goes offline. Completions run on the main loop
+// setSampleQueues gives them a factory. A started stream delivers BGRA frames of its display at
+// 60 per second of the loop's time to its outputs on their queues — the picture source's pictures
+// at the configured size, or without a source numbered frames (black, the frame number in the
+// first pixel) — and stops on its own, telling its delegate, when its display goes offline. Completions run on the main loop
 // completionDelaySeconds after the call (plus a fault's delay). Every call can be made to fail;
 // a start can be made never to complete. Main loop only.
 class SimScreenCapture : public ScreenCapture {
