@@ -66,9 +66,9 @@ class SimCaptureStream {
 // setSampleQueues gives them a factory. A started stream delivers BGRA frames of its display at
 // 60 per second of the loop's time to its outputs on their queues — the picture source's pictures
 // at the configured size, or without a source numbered frames (black, the frame number in the
-// first pixel) — and stops on its own, telling its delegate, when its display goes offline. Completions run on the main loop
-// completionDelaySeconds after the call (plus a fault's delay). Every call can be made to fail;
-// a start can be made never to complete. Main loop only.
+// first pixel) — and stops on its own, telling its delegate, when its display goes offline.
+// Completions run on the main loop completionDelaySeconds after the call (plus a fault's delay).
+// Every call can be made to fail; a start can be made never to complete. Main loop only.
 class SimScreenCapture : public ScreenCapture {
  public:
   SimScreenCapture(MainLoop& loop, DisplayServer& displays);
