@@ -8,9 +8,10 @@ namespace turnlet::simulator {
 Simulator::Simulator(Services s, const sim::WorldDescription& description)
     : world(s.loop, description), services(s) {
   auto& w = world;
+  w.capture.setSampleQueues(s.queues);  // the frames arrive on the program's own kind of queue
   app = AppDelegate::make(
       {s.application, s.defaults,
-       RotationSession::Services{s.loop, s.queues, w.displays, s.text, w.virtualDisplayClasses, w.gpu, w.windows,
+       RotationSession::Services{s.loop, w.displays, s.text, w.virtualDisplayClasses, w.gpu, w.windows,
                                  w.capture, w.workspace, w.permissions, w.system, s.log,
                                  TouchInput::factory({s.loop, s.queues, w.displays, w.permissions, w.system,
                                                       w.inputEvents, w.windowList, w.accessibility, w.gestures,

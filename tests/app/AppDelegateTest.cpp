@@ -31,7 +31,7 @@ struct AppFixture {
     static host::IcuTextServices text;
     delegate = AppDelegate::make(
         {app, defaults,
-         {loop, queues, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
+         {loop, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
           world.workspace, world.permissions, world.system, log,
           TouchInput::factory({loop, queues, world.displays, world.permissions, world.system, world.inputEvents,
                                world.windowList, world.accessibility, world.gestures, world.libraries, log})},

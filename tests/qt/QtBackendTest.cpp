@@ -125,7 +125,7 @@ struct QtShell {
     static host::IcuTextServices text;
     delegate = AppDelegate::make(
         {app, defaults,
-         {loop, queues, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
+         {loop, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
           world.workspace, world.permissions, world.system, log, {}},
          [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); }});
     world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));

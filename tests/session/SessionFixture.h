@@ -42,7 +42,7 @@ class SessionFixture {
     world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     static host::IcuTextServices text;
     session = RotationSession::make(
-        {loop, queues, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
+        {loop, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
          world.workspace, world.permissions, world.system, log,
          [this](GpuView&, DisplayID, DisplayID, QuarterTurn) -> std::shared_ptr<TouchInputControl> {
            if (touchError) throw AppFailure(*touchError);

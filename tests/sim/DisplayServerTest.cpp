@@ -53,3 +53,26 @@ TEST_F(SimDisplays, RemovedObserverIsNotCalledEvenWithinARound) {
   EXPECT_EQ(second, 0);
   EXPECT_EQ(notified, 1);
 }
+
+TEST_F(SimDisplays, AStreamStartsOnlyFromADisplayHandleOfTheLatestFetch) {
+  auto fetch = [&] {
+    ShareableContent content;
+    world.capture.getShareableContent(false, false, [&](auto c, auto) { content = *c; });
+    loop.advance(0.1);
+    return content.displays.at(1);
+  };
+  auto start = [&](const CaptureDisplay& display) {
+    std::optional<PlatformError> outcome = PlatformError("", 0, "not answered");
+    auto stream = world.capture.makeStream({display, {}}, {}, nullptr);
+    stream->startCapture([&](auto e) { outcome = e; });
+    loop.advance(0.1);
+    return outcome ? outcome->code() : 0;
+  };
+  world.capture.fetchesBeforeListed = 0;
+  const CaptureDisplay earlier = fetch();
+  const CaptureDisplay latest = fetch();
+  EXPECT_EQ(latest.displayID, earlier.displayID);
+  EXPECT_EQ(start(earlier), -3812) << "a handle of an earlier fetch";
+  EXPECT_EQ(start({latest.displayID, latest.width, latest.height, nullptr}), -3812) << "numbers without a handle";
+  EXPECT_EQ(start(latest), 0);
+}

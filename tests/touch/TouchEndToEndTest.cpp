@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TouchSimFixture.h"
+#include "display/AppFailure.h"
 
 using namespace turnlet;
 using namespace turnlet::test;
@@ -160,6 +163,25 @@ TEST_P(TouchEndToEnd, TitleBarDragMovesTheWindowToWhereTheFingerEnds) {
   expectAt(sim, {1597, 161});
 }
 
+TEST_P(TouchEndToEnd, TwoFingersOnATitleBarReachOnlyTheTwoFingerPan) {
+  // The one-finger pan takes at most one finger; were it open-ended it would win this swipe and
+  // move the window instead of scrolling.
+  const Point bar{1600, 110};
+  sim.view->touchDown(2, sim.at({bar.x + 30, bar.y}));
+  sim.stroke(1, bar, {bar.x, bar.y + 60}, 6, false);
+  for (int i = 1; i <= 6; ++i) sim.view->touchMove(2, sim.at({bar.x + 30, bar.y + 10.0 * i}));
+  sim.view->touchUp(1);
+  sim.view->touchUp(2);
+  sim.settle();
+  sim.loop.advance(5);  // the coast ends
+  EXPECT_TRUE(sim.world.accessibility.writes().empty()) << "no window move";
+  expectAt(sim, TouchSim::window().bounds.origin);
+  const auto all = sim.events();
+  EXPECT_TRUE(std::any_of(all.begin(), all.end(), [](const E& e) { return e.isScroll && phase(e) == 1; }))
+      << "the swipe scrolls";
+  expectClosed(all);
+}
+
 TEST_P(TouchEndToEnd, InterruptionsLeaveNoButtonHeldAndNoPhaseOpen) {
   // The window closes during a drag; the release still goes to its process.
   sim.view->touchDown(1, sim.at(p));
@@ -196,6 +218,31 @@ TEST_P(TouchEndToEnd, InterruptionsLeaveNoButtonHeldAndNoPhaseOpen) {
   expectClosed(all);
   // The momentum's end goes to the window that had the scroll, never on its own elsewhere.
   for (const auto& [pid, e] : sim.world.inputEvents.posted) EXPECT_EQ(pid, appPid);
+}
+
+TEST(TouchInputConstruction, APosterThatCannotBeBuiltInstallsNothingAndClosesWhatItOpened) {
+  const std::string unavailable = "Window-targeted touch delivery is unavailable on this macOS version.";
+  TouchSim sim(QuarterTurn::right);
+  sim.input->stop();
+  const struct {
+    bool* fault;
+    std::string message;
+  } rows[] = {{&sim.world.inputEvents.refuseSource, "macOS could not create the touch event source."},
+              {&sim.world.libraries.coreGraphicsMissing, unavailable},
+              {&sim.world.libraries.windowLocationMissing, unavailable}};
+  for (const auto& row : rows) {
+    *row.fault = true;
+    const int open = sim.world.libraries.openLibraries();
+    try {
+      TouchInput::make(sim.view, virtualID, ipadID, sim.turn, sim.services());
+      ADD_FAILURE() << row.message;
+    } catch (const AppFailure& e) {
+      EXPECT_EQ(e.message(), row.message);
+    }
+    EXPECT_EQ(sim.world.libraries.openLibraries(), open) << row.message;
+    EXPECT_TRUE(sim.view->gestureRecognizers().empty()) << row.message;
+    *row.fault = false;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(QuarterTurns, TouchEndToEnd,

@@ -20,6 +20,8 @@ class DynamicLibrary : public LoadedLibrary {
     return DisplayFloatFunction(reinterpret_cast<Function>(address));
   }
 
+  const void* symbolAddress(const std::string& symbol) override { return dlsym(handle, symbol.c_str()); }
+
  private:
   void* handle;
 };

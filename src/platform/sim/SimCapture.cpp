@@ -84,11 +84,15 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
       parked.push_back(std::move(completion));  // kept, never called: the start hangs
       return;
     }
+    const bool stale = !service.isCurrent(filter.display.handle);
     service.after(service.completionDelaySeconds + fault.extraDelaySeconds,
-                  [weak = weak_from_this(), fault, completion = std::move(completion)] {
+                  [weak = weak_from_this(), fault, stale, completion = std::move(completion)] {
                     auto self = weak.lock();
                     if (!self) return completion(PlatformError(kDomain, -3808, "The stream was released."));
                     if (fault.error) return completion(fault.error);
+                    if (stale)
+                      return completion(
+                          PlatformError(kDomain, -3812, "The display is not from the latest shareable content."));
                     if (self->running) return completion(PlatformError(kDomain, -3808, "The stream is already running."));
                     if (!self->service.displays.find(self->filter.display.displayID))
                       return completion(PlatformError(kDomain, -3815, "The display to capture is not available."));
@@ -192,10 +196,15 @@ void SimScreenCapture::getShareableContent(bool, bool, ContentCompletion complet
   if (fault.neverCompletes) return;  // dropped unanswered
   ShareableContent content;
   std::map<DisplayID, int> seen;
+  currentHandles.clear();  // every earlier handle is stale now
   for (const SimDisplay& d : displays.displays()) {
     const int count = fetchesSeen.contains(d.id) ? fetchesSeen[d.id] + 1 : 1;
     seen[d.id] = count;
-    if (count > fetchesBeforeListed) content.displays.push_back({d.id, d.bounds.width(), d.bounds.height()});
+    if (count > fetchesBeforeListed) {
+      auto handle = std::make_shared<const CaptureDisplayHandle>();
+      currentHandles.push_back(handle);
+      content.displays.push_back({d.id, d.bounds.width(), d.bounds.height(), std::move(handle)});
+    }
   }
   fetchesSeen = std::move(seen);
   after(completionDelaySeconds + fault.extraDelaySeconds, [fault, content = std::move(content), completion = std::move(completion)] {
@@ -213,6 +222,15 @@ std::shared_ptr<CaptureStream> SimScreenCapture::makeStream(const ContentFilter&
   std::erase_if(streams, [](const std::weak_ptr<Stream>& s) { return s.expired(); });
   streams.push_back(stream);
   return stream;
+}
+
+std::shared_ptr<SerialQueue> SimScreenCapture::makeSampleQueue(std::string label, QualityOfService qos) {
+  if (sampleQueues) return sampleQueues->makeSerialQueue(std::move(label), qos);
+  return std::make_shared<LoopSerialQueue>(std::move(label), loop);
+}
+
+bool SimScreenCapture::isCurrent(const std::shared_ptr<const CaptureDisplayHandle>& handle) const {
+  return handle && std::find(currentHandles.begin(), currentHandles.end(), handle) != currentHandles.end();
 }
 
 int SimScreenCapture::liveStreams() const {

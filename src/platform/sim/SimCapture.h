@@ -60,13 +60,15 @@ class SimCaptureStream {
 };
 
 // The simulated screen-capture service. Shareable content lists the online displays, a display
-// that came online only after it has been left out of fetchesBeforeListed fetches. A started
-// stream delivers BGRA frames of its display at 60 per second of the loop's time to its outputs
-// on their queues — the picture source's pictures at the configured size, or without a source
-// numbered frames (black, the frame number in the first pixel) — and stops on its
-// own, telling its delegate, when its display goes offline. Completions run on the main loop
-// completionDelaySeconds after the call (plus a fault's delay). Every call can be made to fail;
-// a start can be made never to complete. Main loop only.
+// that came online only after it has been left out of fetchesBeforeListed fetches; each fetch
+// makes new display handles, and a stream whose filter holds a handle of an earlier fetch (or
+// none) fails to start with a platform error. Sample queues run on the main loop unless
+// setSampleQueues gives them a factory. A started stream delivers BGRA frames of its display at
+// 60 per second of the loop's time to its outputs on their queues — the picture source's pictures
+// at the configured size, or without a source numbered frames (black, the frame number in the
+// first pixel) — and stops on its own, telling its delegate, when its display goes offline.
+// Completions run on the main loop completionDelaySeconds after the call (plus a fault's delay).
+// Every call can be made to fail; a start can be made never to complete. Main loop only.
 class SimScreenCapture : public ScreenCapture {
  public:
   SimScreenCapture(MainLoop& loop, DisplayServer& displays);
@@ -76,6 +78,10 @@ class SimScreenCapture : public ScreenCapture {
                            ContentCompletion completion) override;
   std::shared_ptr<CaptureStream> makeStream(const ContentFilter& filter, const StreamConfiguration& configuration,
                                             std::shared_ptr<StreamDelegate> delegate) override;
+  std::shared_ptr<SerialQueue> makeSampleQueue(std::string label, QualityOfService qos) override;
+
+  // Where sample queues come from (the factory outlives the service).
+  void setSampleQueues(QueueFactory& factory) { sampleQueues = &factory; }
 
   // What a call of one kind does instead of succeeding: fail with an error, complete late, or
   // (a start) never complete.
@@ -119,11 +125,14 @@ class SimScreenCapture : public ScreenCapture {
   class Stream;
   void after(double seconds, std::function<void()> fn);
   void countRunning();
+  bool isCurrent(const std::shared_ptr<const CaptureDisplayHandle>& handle) const;
 
   MainLoop& loop;
   DisplayServer& displays;
   std::unique_ptr<SerialQueue> delegateQueue;
+  QueueFactory* sampleQueues = nullptr;
   std::map<DisplayID, int> fetchesSeen;
+  std::vector<std::shared_ptr<const CaptureDisplayHandle>> currentHandles;  // of the latest fetch
   std::vector<std::weak_ptr<Stream>> streams;
   std::vector<StreamConfiguration> configured;
   int fetches = 0;

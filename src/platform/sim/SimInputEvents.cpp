@@ -46,6 +46,12 @@ void SimInputEvents::postToPid(ProcessID pid, InputEvent& event) {
   if (onPost) onPost(PostedEvent(posted.back()));  // a copy: the handler may post more
 }
 
+std::optional<EventWindowLocationSetter> SimInputEvents::windowLocationSetter(LoadedLibrary& library,
+                                                                              const std::string& symbol) {
+  if (!library.symbolAddress(symbol)) return std::nullopt;
+  return [](InputEvent& event, Point location) { static_cast<SimInputEvent&>(event).windowLocation = location; };
+}
+
 std::vector<SimInputEvent> SimInputEvents::postedTo(ProcessID pid) const {
   std::vector<SimInputEvent> list;
   for (const auto& p : posted)

@@ -69,6 +69,9 @@ class SimInputEvents : public InputEvents {
                                                       std::int32_t wheel2, std::int32_t wheel3) override;
   void postToPid(ProcessID pid, InputEvent& event) override;
   double doubleClickInterval() override { return clickInterval; }
+  // Stores the point in the event's windowLocation.
+  std::optional<EventWindowLocationSetter> windowLocationSetter(LoadedLibrary& library,
+                                                                const std::string& symbol) override;
 
   // Controls and faults.
   double clickInterval = 0.5;

@@ -3,11 +3,13 @@
 #include <cmath>
 #include <limits>
 
-#include "sim/SimInputEvents.h"
-
 namespace turnlet::sim {
 
 namespace {
+
+// What a symbol the simulated libraries have points at: nothing callable, since the services that
+// read one answer with closures of their own.
+const char symbolMarker = 0;
 
 float asFloat(double value) {
   // Converting a double beyond the float's range is undefined; the platform would hand back an
@@ -30,6 +32,9 @@ class SimLibrary : public LoadedLibrary {
     if (symbol != SimLibraryLoader::brightnessSymbol || *symbolMissing) return std::nullopt;
     return brightness;
   }
+  const void* symbolAddress(const std::string& symbol) override {
+    return symbol == SimLibraryLoader::brightnessSymbol && !*symbolMissing ? &symbolMarker : nullptr;
+  }
 
  private:
   std::shared_ptr<const bool> symbolMissing;
@@ -45,11 +50,8 @@ class SimCoreGraphics : public LoadedLibrary {
   }
   ~SimCoreGraphics() override { --*openCount; }
   std::optional<DisplayFloatFunction> displayFloatFunction(const std::string&) override { return std::nullopt; }
-  std::optional<EventWindowLocationSetter> windowLocationSetter(const std::string& symbol) override {
-    if (symbol != SimLibraryLoader::windowLocationSymbol || symbolMissing) return std::nullopt;
-    return [](InputEvent& event, Point location) {
-      if (auto* e = dynamic_cast<SimInputEvent*>(&event)) e->windowLocation = location;
-    };
+  const void* symbolAddress(const std::string& symbol) override {
+    return symbol == SimLibraryLoader::windowLocationSymbol && !symbolMissing ? &symbolMarker : nullptr;
   }
 
  private:

@@ -32,7 +32,8 @@ class SimLibraryLoader : public LibraryLoader {
       "/System/Library/PrivateFrameworks/DisplayServices.framework/DisplayServices";
   static constexpr const char* brightnessSymbol = "DisplayServicesGetBrightness";
   static constexpr std::int32_t errorIllegalArgument = 1001;
-  // CoreGraphics, whose only looked-up function is the event window-location setter.
+  // CoreGraphics, whose only looked-up function is the event window-location setter (which
+  // SimInputEvents makes once the library has the symbol).
   static constexpr const char* coreGraphicsPath = "/System/Library/Frameworks/CoreGraphics.framework/CoreGraphics";
   static constexpr const char* windowLocationSymbol = "CGEventSetWindowLocation";
 

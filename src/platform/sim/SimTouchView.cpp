@@ -19,7 +19,9 @@ struct RecognizerCore {
   TouchTypeMask allowed = touchTypeMaskDirect | touchTypeMaskIndirect;
   std::weak_ptr<GestureRecognizerDelegate> delegate;
   SimTouchView* view = nullptr;
-  int touchesRequired = 1;
+  // How many fingers the recognizer takes (a maximum of 0: exactly the minimum).
+  std::int64_t minimumTouches = 1;
+  std::int64_t maximumTouches = PanGestureRecognizer::unlimitedTouches;
   double minimumDuration = 0.5;
   std::set<std::uint64_t> touches;
   Point start, location, translation, velocity;
@@ -30,6 +32,11 @@ struct RecognizerCore {
 
   void fire() {
     if (action) action(*self);
+  }
+  std::int64_t mostTouches() const { return maximumTouches == 0 ? minimumTouches : maximumTouches; }
+  bool takes(std::size_t count) const {
+    const auto n = static_cast<std::int64_t>(count);
+    return n >= minimumTouches && n <= mostTouches();
   }
 };
 
@@ -70,7 +77,8 @@ class SimRecognizer : public Base, public SimRecognizerAccess {
 class SimPan final : public SimRecognizer<PanGestureRecognizer> {
  public:
   using SimRecognizer::SimRecognizer;
-  void setNumberOfTouchesRequired(int touches) override { c.touchesRequired = touches; }
+  void setMinimumNumberOfTouches(std::int64_t touches) override { c.minimumTouches = touches; }
+  void setMaximumNumberOfTouches(std::int64_t touches) override { c.maximumTouches = touches; }
   Point translationInView() const override { return c.translation; }
   Point velocityInView() const override { return c.velocity; }
 };
@@ -79,7 +87,7 @@ class SimPress final : public SimRecognizer<PressGestureRecognizer> {
  public:
   using SimRecognizer::SimRecognizer;
   void setMinimumPressDuration(double seconds) override { c.minimumDuration = seconds; }
-  void setNumberOfTouchesRequired(int touches) override { c.touchesRequired = touches; }
+  void setNumberOfTouchesRequired(int touches) override { c.minimumTouches = c.maximumTouches = touches; }
 };
 
 class SimCustom final : public SimRecognizer<CustomGestureRecognizer> {
@@ -114,7 +122,9 @@ std::shared_ptr<PanGestureRecognizer> SimGestureRecognizers::makePan(Action acti
   return std::make_shared<SimPan>(Kind::pan, std::move(action));
 }
 std::shared_ptr<PressGestureRecognizer> SimGestureRecognizers::makePress(Action action) {
-  return std::make_shared<SimPress>(Kind::press, std::move(action));
+  auto r = std::make_shared<SimPress>(Kind::press, std::move(action));
+  r->core().maximumTouches = 1;
+  return r;
 }
 std::shared_ptr<CustomGestureRecognizer> SimGestureRecognizers::makeCustom(std::shared_ptr<GestureHooks> hooks,
                                                                            Action action) {
@@ -191,7 +201,7 @@ void SimTouchView::pressDue(std::weak_ptr<GestureRecognizer> weak) {
   if (!r || !isAttached(r.get())) return;
   RecognizerCore& c = coreOf(*r);
   c.pressTimer.reset();
-  if (c.state != GestureState::possible || int(c.touches.size()) != c.touchesRequired) return;
+  if (c.state != GestureState::possible || !c.takes(c.touches.size())) return;
   auto delegate = c.delegate.lock();
   if (delegate && !delegate->shouldBegin(*r)) {
     c.state = GestureState::failed;
@@ -265,10 +275,12 @@ void SimTouchView::dispatch(std::uint64_t finger, TouchPhase phase) {
       }
       continue;
     }
-    const int count = int(c.touches.size());
+    const std::size_t count = c.touches.size();
     if (phase == touchPhaseBegan) {
-      if (c.state == GestureState::possible && count > c.touchesRequired) c.state = GestureState::failed;
-      if (c.state == GestureState::possible && count == c.touchesRequired) {
+      if (c.state == GestureState::possible && static_cast<std::int64_t>(count) > c.mostTouches())
+        c.state = GestureState::failed;
+      // Every finger that joins within the counts starts the measuring again from their centroid.
+      if (c.state == GestureState::possible && c.takes(count)) {
         c.start = c.location;
         c.translation = c.lastTranslation = c.velocity = {};
         c.lastTime = event.time;
@@ -295,7 +307,7 @@ void SimTouchView::dispatch(std::uint64_t finger, TouchPhase phase) {
         c.lastTranslation = t;
         c.lastTime = event.time;
         c.translation = t;
-        if (c.state == GestureState::possible && count == c.touchesRequired && std::hypot(t.x, t.y) >= panThreshold) {
+        if (c.state == GestureState::possible && c.takes(count) && std::hypot(t.x, t.y) >= panThreshold) {
           auto delegate = c.delegate.lock();
           if (delegate && !delegate->shouldBegin(*r)) {
             c.state = GestureState::failed;

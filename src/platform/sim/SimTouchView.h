@@ -16,8 +16,10 @@ struct RecognizerCore;
 // A view of the simulated Mac that receives scripted finger contacts and runs the gesture
 // recognizers attached to it on the loop's clock: the delegate is asked before a recognizer
 // attempts an event, receives a touch and begins; the first recognizer to begin or recognize wins
-// and the others still possible fail; a pan begins once its fingers have moved panThreshold
-// points, a press once its finger has stayed within allowableMovement for its duration.
+// and the others still possible fail. A pan or press takes between its minimum and maximum number
+// of fingers and fails when more come down while it is still possible; a pan begins once its
+// fingers have moved panThreshold points, a press once its finger has stayed within
+// allowableMovement for its duration.
 // Dispatch runs over a snapshot, so an action or delegate answer may remove recognizers.
 // Main loop only.
 class SimTouchView : public TouchView, public std::enable_shared_from_this<SimTouchView> {

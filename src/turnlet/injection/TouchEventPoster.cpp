@@ -43,7 +43,7 @@ TouchEventPoster::TouchEventPoster(Operations operations, InputEvents& events, L
   if (!source) throw AppFailure("macOS could not create the touch event source.");
   library = libraries.open(coreGraphicsPath, libraryLoadLazy | libraryLoadLocal);
   if (!library) throw AppFailure(unavailable);
-  auto setter = library->windowLocationSetter(windowLocationSymbol);
+  auto setter = events.windowLocationSetter(*library, windowLocationSymbol);
   if (!setter) {
     library.reset();
     throw AppFailure(unavailable);

@@ -70,7 +70,7 @@ class TouchEventPoster {
   InputEvents& events;
   std::shared_ptr<EventSource> source;
   std::unique_ptr<LoadedLibrary> library;
-  EventWindowLocationSetter setWindowLocation;
+  EventWindowLocationSetter setWindowLocation;  // from `library`, so destroyed before it
   Operations ops;
   std::optional<TouchWindowTarget> hoverTarget;
   std::optional<Point> hoverPoint;

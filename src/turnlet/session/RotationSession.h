@@ -67,7 +67,6 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   // The platform the session works on; every referenced service outlives the session.
   struct Services {
     MainLoop& loop;
-    QueueFactory& queues;
     DisplayServices& displays;
     TextServices& text;
     ObjectRuntime& objects;

@@ -193,7 +193,7 @@ Task<void> RotationSession::rotationPath(QuarterTurn rotation, std::optional<Dis
   configuration.queueDepth = 3;
   configuration.showsCursor = true;
   configuration.capturesAudio = false;
-  configuration.colorSpaceName = "kCGColorSpaceSRGB";
+  configuration.colorSpace = CaptureColorSpace::sRGB;
   configuration.backgroundColor = s.captureBackground;
   configuration.streamName = "Turnlet";
 
@@ -231,7 +231,7 @@ Task<void> RotationSession::rotationPath(QuarterTurn rotation, std::optional<Dis
   const ContentFilter filter{*captured, {}};
   auto stream = services.capture.makeStream(filter, configuration, renderer->streamDelegate());
   std::shared_ptr<SerialQueue> queue =
-      services.queues.makeSerialQueue("local.turnlet.frames", QualityOfService::userInteractive);
+      services.capture.makeSampleQueue("local.turnlet.frames", QualityOfService::userInteractive);
   s.captureQueue = queue;
   if (auto failed = stream->addStreamOutput(renderer->streamOutput(), StreamOutputType::screen, queue)) throw *failed;
   s.capture = stream;

@@ -73,9 +73,11 @@ void TouchInput::install() {
   });
   auto tap = DirectTouchTapRecognizer::make(services.recognizers, action(&TouchInput::tapped));
   swipeRecognizer = services.recognizers.makePan(action(&TouchInput::scrolled));
-  swipeRecognizer->setNumberOfTouchesRequired(1);
+  swipeRecognizer->setMinimumNumberOfTouches(1);
+  swipeRecognizer->setMaximumNumberOfTouches(1);
   auto twoFinger = services.recognizers.makePan(action(&TouchInput::scrolled));
-  twoFinger->setNumberOfTouchesRequired(2);
+  twoFinger->setMinimumNumberOfTouches(2);
+  twoFinger->setMaximumNumberOfTouches(2);
   auto press = services.recognizers.makePress(action(&TouchInput::pressed));
   press->setMinimumPressDuration(pressDuration);
   press->setNumberOfTouchesRequired(1);

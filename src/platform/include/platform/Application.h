@@ -10,7 +10,9 @@
 
 namespace turnlet {
 
-// The answers to a request to terminate: go on now, refuse, or wait for replyToTerminate().
+// The answers to a request to terminate: go on now, refuse, or wait for replyToTerminate(). While
+// it waits the application keeps running its event loop (on a Mac in the modal-panel mode), and
+// the main loop's posts and timers with it, so work that ends in the reply can finish.
 enum class TerminateReply { now, cancel, later };
 
 enum class ActivationPolicy { regular, accessory, prohibited };

@@ -55,11 +55,22 @@ class StreamDelegate {
 
 // ---- The capture service: what can be captured, and streams of it ----------------------------
 
-// One display the capture service can capture (SCDisplay).
+// The capture service's own object for one display of one fetch (an SCDisplay). Opaque to the
+// logic: only the service that fetched it reads it, to build a stream's filter.
+class CaptureDisplayHandle {
+ public:
+  virtual ~CaptureDisplayHandle() = default;
+};
+
+// One display the capture service can capture (SCDisplay): its number and size as the fetch
+// reported them, and the fetch's object for it. A handle belongs to the fetch that returned it:
+// it is never used after a later fetch, and a stream built from a stale or missing handle fails
+// to start with a platform error.
 struct CaptureDisplay {
   DisplayID displayID = 0;
   double width = 0;   // points
   double height = 0;  // points
+  std::shared_ptr<const CaptureDisplayHandle> handle;
 };
 
 // What the capture service can capture now (SCShareableContent): the displays it lists.
@@ -67,8 +78,8 @@ struct ShareableContent {
   std::vector<CaptureDisplay> displays;
 };
 
-// What a stream captures (SCContentFilter initWithDisplay:excludingWindows:): one display, no
-// windows left out by this program.
+// What a stream captures (SCContentFilter initWithDisplay:excludingWindows:): one display, built
+// from its handle, and no windows left out by this program.
 struct ContentFilter {
   CaptureDisplay display;
   std::vector<std::uint32_t> excludedWindowIDs;
@@ -84,6 +95,10 @@ struct MediaTime {
 // The four-character code of 32-bit BGRA pixels ('BGRA').
 inline constexpr std::uint32_t pixelFormatBGRA = 0x42475241;
 
+// The colour space a stream delivers its frames in; a backend maps it to the platform's named
+// space (kCGColorSpaceSRGB).
+enum class CaptureColorSpace { sRGB };
+
 // The configuration of a stream (SCStreamConfiguration), with the platform's values.
 struct StreamConfiguration {
   std::uint64_t width = 0;   // pixels
@@ -93,13 +108,15 @@ struct StreamConfiguration {
   std::int64_t queueDepth = 8;
   bool showsCursor = true;
   bool capturesAudio = false;
-  std::string colorSpaceName;
+  CaptureColorSpace colorSpace = CaptureColorSpace::sRGB;
   Color backgroundColor;
   std::string streamName;
   friend bool operator==(const StreamConfiguration&, const StreamConfiguration&) = default;
 };
 
-// A stream's completion: an error, or none for success. Runs exactly once, on any thread.
+// A stream's completion: an error, or none for success. Runs at most once, on any thread (a
+// platform thread of the capture service); the platform may never call it, so a caller bounds
+// the wait.
 using CaptureCompletion = std::function<void(std::optional<PlatformError>)>;
 
 // One capture stream (SCStream). Owned by whoever made it; dropping it releases the stream. The
@@ -108,14 +125,15 @@ using CaptureCompletion = std::function<void(std::optional<PlatformError>)>;
 class CaptureStream {
  public:
   virtual ~CaptureStream() = default;
-  // addStreamOutput:type:sampleHandlerQueue:error: — the error, or none when added.
+  // addStreamOutput:type:sampleHandlerQueue:error: — the error, or none when added. The queue is
+  // one the same service made (makeSampleQueue).
   virtual std::optional<PlatformError> addStreamOutput(std::shared_ptr<StreamOutput> output, StreamOutputType type,
                                                        std::shared_ptr<SerialQueue> sampleHandlerQueue) = 0;
   // removeStreamOutput:type:error: — the error, or none when removed.
   virtual std::optional<PlatformError> removeStreamOutput(const std::shared_ptr<StreamOutput>& output,
                                                           StreamOutputType type) = 0;
   // startCaptureWithCompletionHandler: — may complete late, or (as on the real system, rarely)
-  // never; the caller bounds the wait.
+  // never; the caller bounds the wait. Fails when the filter's display handle is stale.
   virtual void startCapture(CaptureCompletion completion) = 0;
   // stopCaptureWithCompletionHandler:
   virtual void stopCapture(CaptureCompletion completion) = 0;
@@ -127,9 +145,13 @@ class ScreenCapture {
   virtual ~ScreenCapture() = default;
   using ContentCompletion = std::function<void(std::optional<ShareableContent>, std::optional<PlatformError>)>;
   // getShareableContentExcludingDesktopWindows:onScreenWindowsOnly:completionHandler: — content,
-  // or an error, exactly once.
+  // or an error, at most once, on any thread; it may never answer, so a caller bounds the wait.
+  // Each fetch makes the display handles of earlier fetches stale.
   virtual void getShareableContent(bool excludingDesktopWindows, bool onScreenWindowsOnly,
                                    ContentCompletion completion) = 0;
+  // A serial queue on which a stream may call its outputs (a dispatch queue with that label and
+  // quality of service), made by the service so that a stream can use it as its own.
+  virtual std::shared_ptr<SerialQueue> makeSampleQueue(std::string label, QualityOfService qos) = 0;
   // initWithFilter:configuration:delegate: — a new stream, owned by the caller, not started.
   virtual std::shared_ptr<CaptureStream> makeStream(const ContentFilter& filter,
                                                     const StreamConfiguration& configuration,

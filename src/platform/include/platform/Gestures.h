@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -36,8 +37,10 @@ inline constexpr std::uint64_t eventTypeDirectTouch = 37;
 // The device-independent modifier bits of event flags.
 inline constexpr std::uint64_t deviceIndependentFlagsMask = 0xFFFF0000;
 
-// One finger as an event reports it. The identity stays the same from contact to lift and is
-// compared by value. Locations are in the coordinates of the view the event was delivered to.
+// One finger as an event reports it. The identity is compared by value: equal for the same finger
+// from contact to lift, and it may be given to another finger once this one has lifted (the
+// platform reuses its touch objects). Locations are in the coordinates of the view the event was
+// delivered to.
 struct Touch {
   std::uint64_t identity = 0;
   TouchType type = TouchType::direct;
@@ -69,8 +72,10 @@ class GestureRecognizerDelegate {
 
 // A gesture recognizer attached to a view. Its action runs on the main loop at every state change
 // the program sees (began, changed, ended, cancelled, failed for continuous recognizers; ended
-// for discrete ones); the action may remove recognizers, this one included. Owned by whoever
-// made it; the view keeps the ones added to it until they are removed. Main loop only.
+// for discrete ones). Owned by whoever made it; the view keeps the ones added to it until they
+// are removed. From inside an action or a delegate call the program may disable, remove and
+// release any recognizer, the one being called included: the platform keeps them alive until the
+// call returns, and a removed recognizer is not called again. Main loop only.
 class GestureRecognizer {
  public:
   virtual ~GestureRecognizer() = default;
@@ -85,9 +90,16 @@ class GestureRecognizer {
   virtual std::uint64_t modifierFlags() const = 0;
 };
 
+// A pan of direct touches (the platform's pan recognizer with its touch counts, macOS 27).
 class PanGestureRecognizer : public GestureRecognizer {
  public:
-  virtual void setNumberOfTouchesRequired(int touches) = 0;
+  // No upper bound on the fingers: the maximum's default (the platform's largest integer).
+  static constexpr std::int64_t unlimitedTouches = std::numeric_limits<std::int64_t>::max();
+  // The fewest fingers that can begin the pan; 1 by default.
+  virtual void setMinimumNumberOfTouches(std::int64_t touches) = 0;
+  // The most fingers the pan allows; unlimitedTouches by default. 0 means exactly the minimum.
+  // More fingers than this while the pan is still possible make it fail.
+  virtual void setMaximumNumberOfTouches(std::int64_t touches) = 0;
   // Cumulative since the gesture began, in the view's coordinates (points; per second).
   virtual Point translationInView() const = 0;
   virtual Point velocityInView() const = 0;
@@ -96,6 +108,7 @@ class PanGestureRecognizer : public GestureRecognizer {
 class PressGestureRecognizer : public GestureRecognizer {
  public:
   virtual void setMinimumPressDuration(double seconds) = 0;
+  // Exactly this many fingers.
   virtual void setNumberOfTouchesRequired(int touches) = 0;
 };
 

@@ -114,7 +114,8 @@ class Drawable {
   virtual std::shared_ptr<Texture> texture() = 0;
   // Shows the texture as it is now.
   virtual void present() = 0;
-  // Called once the drawable is on screen, on a platform thread.
+  // Called at most once, on a platform thread, once the drawable is on screen; a drawable that is
+  // never presented never calls it.
   virtual void addPresentedHandler(std::function<void(Drawable&)> handler) = 0;
 };
 
@@ -125,6 +126,8 @@ class CommandBuffer {
   virtual std::shared_ptr<RenderCommandEncoder> makeRenderCommandEncoder(const RenderPassDescriptor& pass) = 0;
   // Presents the drawable after the buffer has run.
   virtual void present(std::shared_ptr<Drawable> drawable) = 0;
+  // Called exactly once, on a GPU thread, after a committed buffer ran or failed; never for a
+  // buffer that was not committed.
   virtual void addCompletedHandler(std::function<void(CommandBuffer&)> handler) = 0;
   // Hands the recorded work to the GPU; runs later, off the calling thread.
   virtual void commit() = 0;

@@ -3,8 +3,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/Geometry.h"
+#include "platform/LibraryLoader.h"
 
 namespace turnlet {
 
@@ -34,7 +37,10 @@ enum class EventSuppressionState : std::uint32_t { suppressionInterval = 0, remo
 
 enum class ScrollEventUnit : std::uint32_t { pixel = 0, line = 1 };
 
-// Integer fields of an event, the platform's numbers.
+// Integer fields of an event, the platform's numbers. All but windowNumber (51) have a public
+// name (kCGMouseEventButtonNumber, kCGEventTargetUnixProcessID, kCGScrollWheelEventIsContinuous,
+// kCGMouseEventWindowUnderMousePointer…, kCGScrollWheelEventScrollPhase,
+// kCGScrollWheelEventMomentumPhase); a backend sets 51 by its number, as the others.
 enum class EventField : std::uint32_t {
   mouseEventButtonNumber = 3,
   targetUnixProcessID = 40,
@@ -46,7 +52,8 @@ enum class EventField : std::uint32_t {
   scrollWheelEventMomentumPhase = 123,
 };
 
-// An event source. Shared by the events made from it; main loop only.
+// An event source. Shared by the events made from it (each holds it); the platform source is
+// released with the last holder. Main loop only.
 class EventSource {
  public:
   virtual ~EventSource() = default;
@@ -54,7 +61,10 @@ class EventSource {
   virtual void setLocalEventsFilterDuringSuppressionState(std::uint32_t filter, EventSuppressionState state) = 0;
 };
 
-// One synthetic event before it is posted. Owned by whoever made it; main loop only.
+// One synthetic event before it is posted. The caller owns it: the object holds one reference to
+// the platform event (a backend retains the autoreleased event of the application kit's factory,
+// and owns the one a CoreGraphics create function returns) and releases it when destroyed, not
+// before. Main loop only.
 class InputEvent {
  public:
   virtual ~InputEvent() = default;
@@ -64,7 +74,8 @@ class InputEvent {
   virtual void setIntegerValueField(EventField field, std::int64_t value) = 0;
 };
 
-// The looked-up "CGEventSetWindowLocation": stores a window-local point on the event.
+// The looked-up "CGEventSetWindowLocation": stores a window-local point on an event of the
+// service that made the setter. Not called after the library it came from is closed.
 using EventWindowLocationSetter = std::function<void(InputEvent& event, Point windowLocation)>;
 
 // Creation and delivery of synthetic pointer events. Main loop only.
@@ -90,6 +101,11 @@ class InputEvents {
 
   // Delivers the event to that process only. It is read at once; the caller keeps it.
   virtual void postToPid(ProcessID pid, InputEvent& event) = 0;
+
+  // The window-location setter looked up by name in a library the caller opened and keeps open;
+  // absent when the library lacks the symbol. It works on this service's events.
+  virtual std::optional<EventWindowLocationSetter> windowLocationSetter(LoadedLibrary& library,
+                                                                        const std::string& symbol) = 0;
 
   // The user's double-click interval, seconds.
   virtual double doubleClickInterval() = 0;

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/DisplayServices.h"
-#include "platform/InputEvents.h"
 
 namespace turnlet {
 
@@ -28,9 +27,9 @@ class LoadedLibrary {
   virtual ~LoadedLibrary() = default;
   // The named symbol, read as a function of that form; absent when the library lacks it.
   virtual std::optional<DisplayFloatFunction> displayFloatFunction(const std::string& symbol) = 0;
-  // The named symbol, read as an event window-location setter; absent when the library lacks it
-  // (a library that has no such functions never has it).
-  virtual std::optional<EventWindowLocationSetter> windowLocationSetter(const std::string&) { return std::nullopt; }
+  // The named symbol's address (dlsym); null when the library lacks it. Only the service whose
+  // objects the function works on reads it as a function (InputEvents::windowLocationSetter).
+  virtual const void* symbolAddress(const std::string& symbol) = 0;
 };
 
 // Opens libraries by path at run time. Main loop only.

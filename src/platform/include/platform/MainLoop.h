@@ -11,8 +11,16 @@ namespace turnlet {
 // schedule() and cancel() are called on the loop's thread only (checked in debug builds). Timers
 // fire in due-time order, ties in the order they were scheduled. The loop works in passes: each
 // runs the posted work queued when it began, then the timers due by then, so a stream of posts
-// never keeps a due timer waiting longer than one pass. now() is a monotonic clock in seconds
-// (system uptime), readable from any thread.
+// never keeps a due timer waiting longer than one pass.
+//
+// Posts and timers run in every mode the application's event loop runs in (on a Mac: the run
+// loop's common modes, which hold the default, event-tracking and modal-panel modes): while a
+// menu is open (event tracking) and while a terminate-later reply is pending (the application
+// then runs its loop in the modal-panel mode). Work registered in the default mode only would
+// hang Quit, whose shutdown runs as loop work, and freeze rendering while a menu is open.
+//
+// now() is seconds of system uptime, not counting sleep: the clock of event timestamps (on a Mac
+// the system uptime, not a continuous clock). Readable from any thread.
 class MainLoop {
  public:
   using TimerId = std::uint64_t;

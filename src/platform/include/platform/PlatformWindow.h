@@ -45,7 +45,10 @@ struct Color {
 // Made by WindowServices::makeWindow and owned by whoever made it: there is exactly one such
 // object per platform window. Destroying it takes the window away; close() takes it off the
 // screen for good but leaves the object readable. A new window is not on screen, not visible,
-// alpha 1, until ordered front. Main loop only.
+// alpha 1, until ordered front. Main loop only. From inside a callback about the window (the
+// completion of an animation group that animates it, an occlusion observer, its content view's
+// draw) the program may close and destroy it: the platform keeps the window and what it is
+// calling alive until the call returns.
 //
 // The same window as the views inside it see it (occlusion) is their GpuView::window().
 class PlatformWindow {

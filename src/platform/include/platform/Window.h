@@ -9,7 +9,8 @@ namespace turnlet {
 // created the window (a view in it holds it weakly and always hands out the same object).
 //
 // Main loop only, created and destroyed there. Occlusion observers run on the main loop, later than the change that caused
-// them; a removed observer is never called again.
+// them; a removed observer is never called again. An observer may remove observers, itself
+// included, and its owner may destroy the window meanwhile (see PlatformWindow).
 class Window {
  public:
   using ObserverId = std::uint64_t;
