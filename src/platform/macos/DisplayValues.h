@@ -15,7 +15,7 @@ enum class NumberKind { signedInteger, unsignedInteger, real, boolean, other };
 NumberKind numberKind(std::string_view objCType);
 
 // A number as read from the platform: its kind and its value in the widest type of that kind.
-struct PlatformNumber {
+struct PlatformNumber final {
   NumberKind kind = NumberKind::other;
   std::int64_t signedValue = 0;
   std::uint64_t unsignedValue = 0;

@@ -6,7 +6,7 @@ namespace turnlet::macos {
 
 // The system's dlopen mode bits (RTLD_LAZY, RTLD_NOW, RTLD_LOCAL, RTLD_GLOBAL), handed in by the
 // service so that the mapping is tested with any values.
-struct DlopenBits {
+struct DlopenBits final {
   int lazy = 0;
   int now = 0;
   int local = 0;

@@ -17,25 +17,25 @@ namespace turnlet::macos {
 struct PlistValue;
 using PlistArray = std::vector<PlistValue>;
 using PlistDictionary = std::map<std::u16string, PlistValue>;
-struct PlistUnsigned {
+struct PlistUnsigned final {
   std::uint64_t value = 0;  // only beyond the signed range
   friend bool operator==(const PlistUnsigned&, const PlistUnsigned&) = default;
 };
-struct PlistReal {
+struct PlistReal final {
   double value = 0;
   // Bit for bit: -0 is not 0, and a NaN equals itself.
   friend bool operator==(const PlistReal& a, const PlistReal& b);
 };
-struct PlistDate {
+struct PlistDate final {
   double sinceReferenceDate = 0;  // seconds since 2001-01-01 00:00:00 UTC
   friend bool operator==(const PlistDate& a, const PlistDate& b);
 };
-struct PlistData {
+struct PlistData final {
   std::string bytes;
   friend bool operator==(const PlistData&, const PlistData&) = default;
 };
 
-struct PlistValue {
+struct PlistValue final {
   std::variant<std::u16string, std::int64_t, PlistUnsigned, PlistReal, bool, PlistDate, PlistData, PlistArray,
                PlistDictionary>
       value;
