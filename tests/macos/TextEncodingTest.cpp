@@ -52,3 +52,24 @@ TEST(MacText, Utf16WithUnpairedSurrogatesBecomesUtf8WithReplacements) {
   };
   for (const Row& row : rows) EXPECT_EQ(utf8FromUtf16(row.in), row.out) << row.name;
 }
+
+TEST(MacText, Utf8ToUtf16AndWellFormedness) {
+  struct Row {
+    const char* name;
+    std::string in;
+    std::u16string out;
+  };
+  const std::vector<Row> rows = {
+      {"ascii", "iPad", u"iPad"},
+      {"two and three bytes", "\xC2\xB7\xE2\x80\xA6", u"\u00B7\u2026"},
+      {"beyond the basic plane is a pair", "\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"malformed bytes read as U+FFFD", "a\x80z\xE2\x82", u"a\uFFFDz\uFFFD"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(utf16FromUtf8(row.in), row.out) << row.name;
+
+  EXPECT_TRUE(isWellFormedUtf16(u"a\U0001F600b"));
+  EXPECT_TRUE(isWellFormedUtf16(u""));
+  EXPECT_FALSE(isWellFormedUtf16(std::u16string{u'a', char16_t(0xD83D)})) << "a high surrogate at the end";
+  EXPECT_FALSE(isWellFormedUtf16(std::u16string{char16_t(0xDE00), u'a'})) << "a lone low surrogate";
+  EXPECT_FALSE(isWellFormedUtf16(std::u16string{char16_t(0xD83D), u'a'})) << "a high surrogate before a letter";
+}

@@ -17,4 +17,10 @@ std::string repairedUtf8(std::string_view bytes);
 // UTF-16 code units as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string utf8FromUtf16(std::u16string_view units);
 
+// UTF-8 as UTF-16 code units, malformed bytes read as U+FFFD first (repairedUtf8).
+std::u16string utf16FromUtf8(std::string_view bytes);
+
+// Whether every surrogate is paired, so the units have an exact UTF-8 form.
+bool isWellFormedUtf16(std::u16string_view units);
+
 }  // namespace turnlet::macos

@@ -9,6 +9,9 @@ extern "C" NSRunLoopMode _Nonnull NSEventTrackingRunLoopMode;
 
 #pragma clang assume_nonnull begin
 
+// @doc NSApplicationDidChangeScreenParametersNotification /documentation/AppKit/NSApplication/didChangeScreenParametersNotification
+extern "C" NSNotificationName const NSApplicationDidChangeScreenParametersNotification;
+
 // @doc NSApplicationActivationPolicy /documentation/AppKit/NSApplication/ActivationPolicy-swift.enum
 enum NSApplicationActivationPolicy : NSInteger {
   // @doc NSApplicationActivationPolicyRegular /documentation/AppKit/NSApplication/ActivationPolicy-swift.enum/regular

@@ -24,6 +24,11 @@ typedef const struct __attribute__((objc_bridge(id))) __CFAllocator* CFAllocator
 // @doc kCFAllocatorDefault /documentation/CoreFoundation/kCFAllocatorDefault
 extern const CFAllocatorRef _Nullable kCFAllocatorDefault;
 
+// @doc CFTypeID /documentation/CoreFoundation/CFTypeID
+typedef unsigned long CFTypeID;
+// @doc CFGetTypeID /documentation/CoreFoundation/CFGetTypeID(_:)
+CFTypeID CFGetTypeID(CFTypeRef cf);
+
 // @doc CFRetain /documentation/CoreFoundation/CFRetain
 CFTypeRef CFRetain(CFTypeRef cf);
 // @doc CFRelease /documentation/CoreFoundation/CFRelease

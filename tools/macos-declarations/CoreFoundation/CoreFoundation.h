@@ -2,5 +2,7 @@
 
 #include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFDate.h>
+#include <CoreFoundation/CFNumber.h>
 #include <CoreFoundation/CFRunLoop.h>
 #include <CoreFoundation/CFString.h>
+#include <CoreFoundation/CFUUID.h>

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
+#include <CoreGraphics/CGError.h>
 #include <CoreGraphics/CGGeometry.h>
 
 #ifdef __cplusplus
@@ -10,6 +12,33 @@ extern "C" {
 
 // @doc CGDirectDisplayID /documentation/CoreGraphics/CGDirectDisplayID
 typedef uint32_t CGDirectDisplayID;
+
+// @doc boolean_t /documentation/Kernel/boolean_t
+typedef int boolean_t;
+// @doc CGDisplayModeRef /documentation/CoreGraphics/CGDisplayMode
+typedef struct __attribute__((objc_bridge(id))) CGDisplayMode* CGDisplayModeRef;
+
+#pragma clang assume_nonnull begin
+
+// @doc CGGetOnlineDisplayList /documentation/CoreGraphics/CGGetOnlineDisplayList(_:_:_:)
+CGError CGGetOnlineDisplayList(uint32_t maxDisplays, CGDirectDisplayID* _Nullable onlineDisplays,
+                               uint32_t* _Nullable displayCount);
+// @doc CGDisplayVendorNumber /documentation/CoreGraphics/CGDisplayVendorNumber(_:)
+uint32_t CGDisplayVendorNumber(CGDirectDisplayID display);
+// @doc CGDisplayIsBuiltin /documentation/CoreGraphics/CGDisplayIsBuiltin(_:)
+boolean_t CGDisplayIsBuiltin(CGDirectDisplayID display);
+// @doc CGDisplayIsInMirrorSet /documentation/CoreGraphics/CGDisplayIsInMirrorSet(_:)
+boolean_t CGDisplayIsInMirrorSet(CGDirectDisplayID display);
+// @doc CGDisplayIsOnline /documentation/CoreGraphics/CGDisplayIsOnline(_:)
+boolean_t CGDisplayIsOnline(CGDirectDisplayID display);
+// @doc CGDisplayCopyDisplayMode /documentation/CoreGraphics/CGDisplayCopyDisplayMode(_:)
+CGDisplayModeRef _Nullable CGDisplayCopyDisplayMode(CGDirectDisplayID display) __attribute__((cf_returns_retained));
+// @doc CGDisplayModeGetPixelWidth /documentation/CoreGraphics/CGDisplayMode/pixelWidth
+size_t CGDisplayModeGetPixelWidth(CGDisplayModeRef _Nullable mode);
+// @doc CGDisplayModeGetPixelHeight /documentation/CoreGraphics/CGDisplayMode/pixelHeight
+size_t CGDisplayModeGetPixelHeight(CGDisplayModeRef _Nullable mode);
+
+#pragma clang assume_nonnull end
 
 // @doc CGMainDisplayID /documentation/CoreGraphics/CGMainDisplayID()
 CGDirectDisplayID CGMainDisplayID(void);

@@ -2,4 +2,8 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 #include <CoreGraphics/CGDirectDisplay.h>
+#include <CoreGraphics/CGDisplayConfiguration.h>
+#include <CoreGraphics/CGError.h>
+#include <CoreGraphics/CGEvent.h>
 #include <CoreGraphics/CGGeometry.h>
+#include <CoreGraphics/CGWindow.h>

@@ -2,12 +2,22 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 #include <CoreGraphics/CGGeometry.h>
+#include <Foundation/NSArray.h>
+#include <Foundation/NSData.h>
 #include <Foundation/NSDate.h>
+#include <Foundation/NSDictionary.h>
 #include <Foundation/NSError.h>
+#include <Foundation/NSException.h>
+#include <Foundation/NSGeometry.h>
+#include <Foundation/NSKeyValueCoding.h>
+#include <Foundation/NSNotification.h>
 #include <Foundation/NSObjCRuntime.h>
+#include <Foundation/NSOperation.h>
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/NSRange.h>
 #include <Foundation/NSRunLoop.h>
 #include <Foundation/NSString.h>
 #include <Foundation/NSThread.h>
+#include <Foundation/NSUserDefaults.h>
+#include <Foundation/NSValue.h>
 #include <objc/NSObject.h>

@@ -6,3 +6,14 @@
 typedef long NSInteger;
 // @doc NSUInteger /documentation/ObjectiveC/NSUInteger
 typedef unsigned long NSUInteger;
+
+@class NSString;
+
+#pragma clang assume_nonnull begin
+
+// @doc NSClassFromString /documentation/Foundation/NSClassFromString(_:)
+extern "C" Class _Nullable NSClassFromString(NSString* aClassName);
+// @doc NSSelectorFromString /documentation/Foundation/NSSelectorFromString(_:)
+extern "C" SEL NSSelectorFromString(NSString* aSelectorName);
+
+#pragma clang assume_nonnull end

@@ -33,6 +33,10 @@ typedef uint64_t dispatch_time_t;
 
 extern "C" {
 
+// The reference returns the main queue's own subtype (dispatch_queue_main_t); the queue is all
+// the backend needs.
+// @doc dispatch_get_main_queue /documentation/Dispatch/dispatch_get_main_queue
+dispatch_queue_t dispatch_get_main_queue(void);
 // @doc dispatch_queue_attr_make_with_qos_class /documentation/Dispatch/dispatch_queue_attr_make_with_qos_class
 __attribute__((warn_unused_result)) dispatch_queue_attr_t dispatch_queue_attr_make_with_qos_class(
     dispatch_queue_attr_t _Nullable attr, dispatch_qos_class_t qos_class, int relative_priority);

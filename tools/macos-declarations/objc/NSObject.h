@@ -6,6 +6,14 @@
 
 // @doc NSObject /documentation/ObjectiveC/NSObjectProtocol
 @protocol NSObject
+// @doc respondsToSelector /documentation/ObjectiveC/NSObjectProtocol/responds(to:)
+- (BOOL)respondsToSelector:(SEL)aSelector;
+// @doc isKindOfClass /documentation/ObjectiveC/NSObjectProtocol/isKind(of:)
+- (BOOL)isKindOfClass:(Class)aClass;
+@end
+
+// @doc NSCopying /documentation/Foundation/NSCopying
+@protocol NSCopying
 @end
 
 // @doc NSObject /documentation/ObjectiveC/NSObject-swift.class
@@ -17,6 +25,10 @@ __attribute__((objc_root_class))
 + (instancetype)alloc;
 // @doc init /documentation/ObjectiveC/NSObject-swift.class/init()
 - (instancetype)init;
+// @doc class /documentation/ObjectiveC/NSObject-swift.class/class()
++ (Class)class;
+// @doc instancesRespondToSelector /documentation/ObjectiveC/NSObject-swift.class/instancesRespond(to:)
++ (BOOL)instancesRespondToSelector:(SEL)aSelector;
 @end
 
 #pragma clang assume_nonnull end

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <CoreFoundation/CFBase.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// @doc CFBooleanGetTypeID /documentation/CoreFoundation/CFBooleanGetTypeID()
+CFTypeID CFBooleanGetTypeID(void);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <CoreGraphics/CGGeometry.h>
+
+// @doc NSRect /documentation/Foundation/NSRect
+typedef CGRect NSRect;
