@@ -46,6 +46,7 @@ World::World(MainLoop& loop, const WorldDescription& description)
   capture.pictureSource = [this](DisplayID display, std::size_t width, std::size_t height) {
     return std::shared_ptr<PixelBuffer>(compositor.captureFrame(display, width, height));
   };
+  capture.changeCount = [this](DisplayID display) { return compositor.changeCount(display); };
 }
 
 }  // namespace turnlet::sim
