@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "app/AppDelegate.h"
 #include "session/RotationSessionTimer.h"
+#include "sim/SimGpuView.h"
 #include "session/SessionFixture.h"
 
 using namespace turnlet;
@@ -166,6 +168,39 @@ TEST_F(RotationSessionTest, ARestorationAskedForDuringTheLastAttemptStillHappens
   world.capture.startFault.error.reset();
   run(10);
   EXPECT_EQ(state().status, "90° · Portrait");
+}
+
+}  // namespace
+
+namespace {
+
+// A still turned desktop costs nothing: the capture sends idle frames, which draw nothing, and the
+// performance line counts no frames. A moving pointer is one new frame, drawn once.
+TEST_F(RotationSessionTest, AStillDesktopSendsIdleFramesThatDrawNothing) {
+  rotateOnce();
+  ASSERT_EQ(state().status, "90° · Portrait");
+  run(1);
+  const auto& view = dynamic_cast<const sim::SimGpuView&>(*state().renderer->view());
+  const auto frames = world.capture.framesDelivered(), idle = world.capture.idleFramesDelivered();
+  const auto shown = view.shownCount();
+  const int commits = world.gpu.commandBuffersCommitted();
+  session->updatePerformance();
+  run(2);
+  session->updatePerformance();
+  EXPECT_EQ(world.capture.framesDelivered(), frames);
+  EXPECT_GE(world.capture.idleFramesDelivered() - idle, 119u);
+  EXPECT_EQ(view.shownCount(), shown);
+  EXPECT_EQ(world.gpu.commandBuffersCommitted(), commits);
+  EXPECT_EQ(AppDelegate::performanceItemTitle(state().performance), "Capture 0 · Present 0 · New 0 fps · GPU 0.0 ms");
+
+  world.inputEvents.mouseLocation = Point{45, 5};  // over the turned desktop
+  run(1);
+  session->updatePerformance();
+  EXPECT_EQ(world.capture.framesDelivered(), frames + 1);
+  EXPECT_EQ(view.shownCount(), shown + 1);
+  EXPECT_EQ(world.gpu.commandBuffersCommitted(), commits + 1);
+  EXPECT_EQ(state().performance->captureFPS, 1);
+  EXPECT_EQ(state().performance->updatedFPS, 1);
 }
 
 }  // namespace

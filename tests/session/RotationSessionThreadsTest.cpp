@@ -137,6 +137,7 @@ TEST(RotationSessionThreads, CompletionsAndFramesOnTheCaptureThreads) {
     SCOPED_TRACE(name);
     ThreadedSession t;
     run(t);
+    EXPECT_EQ(t.world.gpu.viewCallsOffLoop(), 0) << "the view was drawn off the main loop";
   }
 }
 

@@ -337,12 +337,13 @@ void Compositor::noteChanges() {
          {double(d.id == displays.mainDisplayID()), main ? main->bounds.height() : 0, size ? double(size->width) : 0,
           size ? double(size->height) : 0});
   }
-  double order = 0;
+  double order = 0;  // front to back, within each kind: the program's windows are always in front
   for (const auto& [application, w] : windows.appWindowsFrontToBack()) {
     note(1, w->number, w->bounds,
          {++order, w->alpha, double(w->layer), w->titleBarHeight, double(w->clicks), w->lastClick ? w->lastClick->x : -1e300,
           w->lastClick ? w->lastClick->y : -1e300, w->scrolledX, w->scrolledY, double(std::hash<std::string>{}(w->title))});
   }
+  order = 0;
   for (const ServerWindow* w : windows.windows()) {
     const auto view = std::dynamic_pointer_cast<SimGpuView>(w->contentView());
     const Color& c = w->properties().backgroundColor;
