@@ -42,6 +42,7 @@ World::World(MainLoop& loop, const WorldDescription& description)
     }
     return std::nullopt;
   };
+  inputEvents.clock = &loop;
   inputEvents.onPost = [this](const PostedEvent& posted) { landOnAppWindow(windows, posted.event); };
   capture.pictureSource = [this](DisplayID display, std::size_t width, std::size_t height) {
     return std::shared_ptr<PixelBuffer>(compositor.captureFrame(display, width, height));
