@@ -102,7 +102,8 @@ Result run(bool rotated, double seconds) {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   result.peakMB = double(usage.ru_maxrss) / 1024;  // kilobytes on Linux
-  if (!application.isTerminated()) result.ok = false;
+  if (!application.isTerminated()) throw std::runtime_error("the application did not quit");
+  if (!result.ok) throw std::runtime_error(rotated ? "the desktop was not turned" : "a capture ran unturned");
   return result;
 }
 
@@ -117,7 +118,8 @@ Result inChild(bool rotated, double seconds) {
     Result r;
     try {
       r = run(rotated, seconds);
-    } catch (...) {
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "idle_bench: %s\n", e.what());
       r.ok = false;
     }
     const ssize_t written = write(fds[1], &r, sizeof r);
