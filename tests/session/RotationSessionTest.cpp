@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "app/AppDelegate.h"
 #include "session/RotationSessionTimer.h"
+#include "sim/SimGpuView.h"
 #include "session/SessionFixture.h"
 
 using namespace turnlet;
@@ -166,6 +168,84 @@ TEST_F(RotationSessionTest, ARestorationAskedForDuringTheLastAttemptStillHappens
   world.capture.startFault.error.reset();
   run(10);
   EXPECT_EQ(state().status, "90° · Portrait");
+}
+
+}  // namespace
+
+namespace {
+
+// A still turned desktop costs nothing: the capture sends idle frames, which draw nothing, and the
+// performance line counts no frames. A moving pointer is one new frame, drawn once.
+TEST_F(RotationSessionTest, AStillDesktopSendsIdleFramesThatDrawNothing) {
+  rotateOnce();
+  ASSERT_EQ(state().status, "90° · Portrait");
+  run(1);
+  const auto& view = dynamic_cast<const sim::SimGpuView&>(*state().renderer->view());
+  const auto frames = world.capture.framesDelivered(), idle = world.capture.idleFramesDelivered();
+  const auto shown = view.shownCount();
+  const int commits = world.gpu.commandBuffersCommitted();
+  session->updatePerformance();
+  run(2);
+  session->updatePerformance();
+  EXPECT_EQ(world.capture.framesDelivered(), frames);
+  EXPECT_GE(world.capture.idleFramesDelivered() - idle, 119u);
+  EXPECT_EQ(view.shownCount(), shown);
+  EXPECT_EQ(world.gpu.commandBuffersCommitted(), commits);
+  EXPECT_EQ(AppDelegate::performanceItemTitle(state().performance), "Capture 0 · Present 0 · New 0 fps · GPU 0.0 ms");
+
+  world.inputEvents.mouseLocation = Point{45, 5};  // over the turned desktop
+  run(1);
+  session->updatePerformance();
+  EXPECT_EQ(world.capture.framesDelivered(), frames + 1);
+  EXPECT_EQ(view.shownCount(), shown + 1);
+  EXPECT_EQ(world.gpu.commandBuffersCommitted(), commits + 1);
+  EXPECT_EQ(state().performance->captureFPS, 1);
+  EXPECT_EQ(state().performance->updatedFPS, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// The system may show the virtual display at a size a little off the one asked for: under 2
+// points in each dimension is accepted, 2 is not. The display is asked for at twice the turned
+// size, HiDPI, one mode at 60 Hz.
+TEST(RotationSessionDisplaySize, ADisplayShownAtAnotherSizeIsAcceptedOnlyNearTheAskedOne) {
+  const std::tuple<const char*, Size, const char*> rows[] = {
+      {"as asked", {0, 0}, "90° · Portrait"},
+      {"1.5 points off", {1.5, -1.5}, "90° · Portrait"},
+      {"2 points wider", {2, 0}, "macOS did not activate the requested rotated display size."},
+      {"2 points lower", {0, -2}, "macOS did not activate the requested rotated display size."},
+  };
+  for (const auto& [name, difference, status] : rows) {
+    SCOPED_TRACE(name);
+    SessionFixture f;
+    f.world.virtualDisplayClasses.shownSizeDifference = difference;
+    f.press(f.session->rotate());
+    f.run(8);
+    EXPECT_EQ(f.state().status, status);
+    if (!f.state().virtualDisplay) continue;
+    const auto settings = f.world.virtualDisplayClasses.settingsOf(f.state().virtualDisplay->displayID());
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(settings->hiDPI);
+    EXPECT_EQ(settings->modes, (std::vector<sim::VirtualDisplayClasses::Mode>{{12, 16, 60}}));
+  }
+}
+
+// A remembered rotation whose first content fetch fails comes back by the restoration's own
+// retry, without any outside event.
+TEST_F(RotationSessionTest, AFirstFailedFetchIsMendedByTheNextAttempt) {
+  session->preferences().remember(QuarterTurn::right, ipadUUID);
+  world.capture.fetchFault = {PlatformError("SC", -3801, "Not now."), 0, false, 1};
+  std::vector<std::string> statuses;
+  session->onChange = [&] {
+    if (statuses.empty() || statuses.back() != state().status) statuses.push_back(state().status);
+  };
+  session->startMonitoring();
+  run(10);
+  EXPECT_EQ(state().status, "90° · Portrait");
+  EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Not now."), statuses.end());
+  EXPECT_EQ(world.capture.fetchCount(), 3);  // the failed one, the miss, the listing
 }
 
 }  // namespace

@@ -110,3 +110,49 @@ TEST(Compositor, ClicksScrollingAndThePointerShowOnTheDesktop) {
 }
 
 }  // namespace
+
+namespace {
+
+// The change count of a display moves with whatever is drawn on it, and only with that: a change
+// on one display leaves the other's count alone, and a still desktop keeps its count.
+TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
+  using Change = std::function<void(SessionFixture&, PlatformWindow&)>;
+  struct Row {
+    const char* name;
+    Change change;
+    bool main, ipad;  // whose count moves
+  };
+  const Row rows[] = {
+      {"nothing", [](auto&, auto&) {}, false, false},
+      {"a click in a window", [](auto& f, auto&) { ++f.world.windows.appWindow(7)->clicks; }, false, true},
+      {"scrolling", [](auto& f, auto&) { f.world.windows.appWindow(7)->scrolledY += 3; }, false, true},
+      {"a window's alpha", [](auto& f, auto&) { f.world.windows.appWindow(7)->alpha = 0.5; }, false, true},
+      {"a window moved across", [](auto& f, auto&) { f.world.windows.appWindow(7)->bounds.origin = {30, 1}; }, true, true},
+      {"a window closed", [](auto& f, auto&) { f.world.windows.closeAppWindow(7); }, false, true},
+      {"the pointer on the iPad", [](auto& f, auto&) { f.world.inputEvents.mouseLocation = Point{52, 6}; }, false, true},
+      {"the pointer over to the Mac", [](auto& f, auto&) { f.world.inputEvents.mouseLocation = Point{5, 5}; }, true, true},
+      {"the iPad resized", [](auto& f, auto&) { f.world.displays.setBounds(SessionFixture::ipadID, Rect(40, 0, 20, 12)); },
+       false, true},
+      {"a program window's alpha",
+[](auto&, auto& window) { window.setAlphaValue(0.5); },
+       false, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto description = SessionFixture::smallWorld();
+    description.applications = {{700, "Editor", {{7, "Ab1", Rect(41, 1, 9, 10), 1, 0, 4}}}};
+    SessionFixture f(description);
+    f.world.inputEvents.mouseLocation = Point{50, 5};
+    // A window of the program's own over the iPad (window frames are y up from the main display's bottom).
+    auto window = f.world.windows.makeWindow({40, 18, 16, 12}, windowStyleBorderless, BackingStoreType::buffered, false);
+    window->orderFrontRegardless();
+    auto& compositor = f.world.compositor;
+    const auto main = compositor.changeCount(1), ipad = compositor.changeCount(SessionFixture::ipadID);
+    EXPECT_EQ(compositor.changeCount(1), main);
+    row.change(f, *window);
+    EXPECT_EQ(compositor.changeCount(1) != main, row.main);
+    EXPECT_EQ(compositor.changeCount(SessionFixture::ipadID) != ipad, row.ipad);
+  }
+}
+
+}  // namespace

@@ -293,6 +293,71 @@ void Compositor::drawPointer(Canvas& canvas) {
     }
 }
 
+namespace {
+constexpr std::size_t damageKept = 256;
+constexpr double pointerWidth = 10, pointerHeight = std::size(arrow);
+}  // namespace
+
+std::uint64_t Compositor::changeCount(DisplayID display) {
+  noteChanges();
+  const SimDisplay* d = displays.find(display);
+  if (!d) return changes;
+  std::uint64_t newest = forgotten;
+  for (const Damage& change : damage)
+    if (change.count > newest && (change.region.isNull() || overlaps(change.region, d->bounds))) newest = change.count;
+  return newest;
+}
+
+void Compositor::changed(const Rect& region) {
+  if (!region.isNull() && region.isEmpty()) return;
+  const Damage change{++changes, region};
+  if (damage.size() < damageKept) return damage.push_back(change);
+  forgotten = std::max(forgotten, damage[damageNext].count);
+  damage[damageNext] = change;
+  damageNext = (damageNext + 1) % damageKept;
+}
+
+void Compositor::noteChanges() {
+  std::map<std::pair<int, std::uintptr_t>, Seen> now;
+  const auto note = [&](int kind, std::uintptr_t id, Rect bounds, std::vector<double> look) {
+    const auto key = std::make_pair(kind, id);
+    auto old = seen.find(key);
+    if (old == seen.end()) {
+      changed(bounds);
+    } else if (old->second.bounds != bounds || old->second.look != look) {
+      changed(old->second.bounds);
+      changed(bounds);
+    }
+    now[key] = Seen{bounds, std::move(look)};
+  };
+  const auto main = displays.find(displays.mainDisplayID());
+  for (const SimDisplay& d : displays.displays()) {
+    const auto size = displays.currentModePixelSize(d.id);
+    note(0, d.id, d.bounds,
+         {double(d.id == displays.mainDisplayID()), main ? main->bounds.height() : 0, size ? double(size->width) : 0,
+          size ? double(size->height) : 0});
+  }
+  double order = 0;  // front to back, within each kind: the program's windows are always in front
+  for (const auto& [application, w] : windows.appWindowsFrontToBack()) {
+    note(1, w->number, w->bounds,
+         {++order, w->alpha, double(w->layer), w->titleBarHeight, double(w->clicks), w->lastClick ? w->lastClick->x : -1e300,
+          w->lastClick ? w->lastClick->y : -1e300, w->scrolledX, w->scrolledY, double(std::hash<std::string>{}(w->title))});
+  }
+  order = 0;
+  for (const ServerWindow* w : windows.windows()) {
+    const auto view = std::dynamic_pointer_cast<SimGpuView>(w->contentView());
+    const Color& c = w->properties().backgroundColor;
+    note(2, reinterpret_cast<std::uintptr_t>(w), globalFrame(*w),
+         {++order, w->alphaValue(), double(w->isVisible()), double(w->properties().level), c.red, c.green, c.blue,
+          c.alpha, double(reinterpret_cast<std::uintptr_t>(view.get())), view ? double(view->shownCount()) : -1});
+  }
+  if (events.mouseLocation) note(3, 0, Rect(*events.mouseLocation, Size{pointerWidth, pointerHeight}), {});
+  for (const auto& [key, gone] : seen)
+    if (!now.contains(key)) changed(gone.bounds);
+  seen = std::move(now);
+  if (animateBackground) changed(Rect::null());  // everywhere
+}
+
 void Compositor::blit(const MemoryPixelBuffer& from, MemoryPixelBuffer& target, long x0, long y0, long x1, long y1,
                       std::uint32_t alpha) {
   const long tw = static_cast<long>(target.width()), th = static_cast<long>(target.height());

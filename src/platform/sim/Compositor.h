@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -50,6 +51,13 @@ class Compositor {
   // display's top-left corner).
   Rect globalFrame(const ServerWindow& window) const;
 
+  // A number that changes whenever anything drawn on a display may have changed since it was last
+  // asked — a window of either kind (frame, alpha, order, visibility, level, contents, a GPU view's
+  // shown frames), the pointer, the display itself — and stays the same otherwise. It is the
+  // newest change that touched the display's region: each call compares a few numbers per window
+  // against what the last call saw and records where something changed; no picture is drawn.
+  std::uint64_t changeCount(DisplayID display);
+
   // Control: when on, the desktop background changes with every picture drawn (benchmarks).
   bool animateBackground = false;
 
@@ -61,6 +69,23 @@ class Compositor {
   void drawServerWindow(const ServerWindow& window, Canvas& canvas);
   void drawPointer(Canvas& canvas);
   bool hidesAll(const ServerWindow& window, const Canvas& canvas) const;
+  // Compares everything drawable with what the last call saw and records where it changed.
+  void noteChanges();
+  void changed(const Rect& region);
+
+  // What one drawn thing looked like when the changes were last noted: where, and as numbers.
+  struct Seen {
+    Rect bounds;
+    std::vector<double> look;
+  };
+  struct Damage {
+    std::uint64_t count;
+    Rect region;
+  };
+  std::map<std::pair<int, std::uintptr_t>, Seen> seen;
+  std::vector<Damage> damage;  // a ring of the newest changes
+  std::size_t damageNext = 0;
+  std::uint64_t changes = 0, forgotten = 0;  // forgotten: the newest change that left the ring
 
   DisplayServer& displays;
   WindowServer& windows;

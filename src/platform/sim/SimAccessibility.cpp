@@ -139,7 +139,7 @@ AccessibilityError SimAccessibility::setAttributeValue(const AccessibilityElemen
     return accessibilityIllegalArgument;
   {
     std::lock_guard lock(mutex);
-    written.push_back({s->window, *position});
+    written.push_back({s->window, *position, loop.now()});
   }
   // The window moves on the main loop, later when a delay is set.
   loop.post([this, number = s->window, p = *position, delay = positionWriteDelay.load()] {

@@ -56,6 +56,7 @@ class SimAccessibility : public Accessibility {
   struct PositionWrite {
     WindowNumber window;
     Point position;
+    double at = 0;  // the loop's clock when the write was made
   };
   std::vector<PositionWrite> writes() const;
   std::vector<float> timeouts;

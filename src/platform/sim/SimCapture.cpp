@@ -1,6 +1,7 @@
 #include "sim/SimCapture.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "sim/LoopSerialQueue.h"
 #include "sim/MemoryPixelBuffer.h"
@@ -79,41 +80,47 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
   }
 
   void startCapture(CaptureCompletion completion) override {
-    const Fault fault = service.startFault;
+    const Fault fault = faultFor(service.startFault, ++service.starts);
     if (fault.neverCompletes) {
       parked.push_back(std::move(completion));  // kept, never called: the start hangs
       return;
     }
     const bool stale = !service.isCurrent(filter.display.handle);
     service.after(service.completionDelaySeconds + fault.extraDelaySeconds,
-                  [weak = weak_from_this(), fault, stale, completion = std::move(completion)] {
-                    auto self = weak.lock();
-                    if (!self) return completion(PlatformError(kDomain, -3808, "The stream was released."));
-                    if (fault.error) return completion(fault.error);
-                    if (stale)
-                      return completion(
-                          PlatformError(kDomain, -3812, "The display is not from the latest shareable content."));
-                    if (self->running) return completion(PlatformError(kDomain, -3808, "The stream is already running."));
-                    if (!self->service.displays.find(self->filter.display.displayID))
-                      return completion(PlatformError(kDomain, -3815, "The display to capture is not available."));
-                    self->running = true;
-                    self->service.countRunning();
-                    self->nextFrameAt = self->service.loop.now();
-                    self->tick(++self->run);
-                    completion(std::nullopt);
+                  [weak = weak_from_this(), &service = service, fault, stale, completion = std::move(completion)] {
+                    const auto outcome = [&]() -> std::optional<PlatformError> {
+                      auto self = weak.lock();
+                      if (!self) return PlatformError(kDomain, -3808, "The stream was released.");
+                      if (fault.error) return fault.error;
+                      if (stale) return PlatformError(kDomain, -3812, "The display is not from the latest shareable content.");
+                      if (self->running) return PlatformError(kDomain, -3808, "The stream is already running.");
+                      if (!service.displays.find(self->filter.display.displayID))
+                        return PlatformError(kDomain, -3815, "The display to capture is not available.");
+                      self->running = true;
+                      service.countRunning();
+                      self->nextFrameAt = service.loop.now();
+                      self->lastChanges.reset();  // a new run starts with a whole picture
+                      self->tick(++self->run);
+                      return std::nullopt;
+                    }();
+                    service.complete([completion, outcome] { completion(outcome); });
                   });
   }
 
   void stopCapture(CaptureCompletion completion) override {
-    const Fault fault = service.stopFault;
+    const Fault fault = faultFor(service.stopFault, ++service.stops);
+    if (fault.neverCompletes) return parked.push_back(std::move(completion));
     service.after(service.completionDelaySeconds + fault.extraDelaySeconds,
-                  [weak = weak_from_this(), fault, completion = std::move(completion)] {
-                    auto self = weak.lock();
-                    if (!self) return completion(PlatformError(kDomain, -3808, "The stream was released."));
-                    if (fault.error) return completion(fault.error);
-                    if (!self->running) return completion(PlatformError(kDomain, -3808, "The stream is not running."));
-                    self->running = false;
-                    completion(std::nullopt);
+                  [weak = weak_from_this(), &service = service, fault, completion = std::move(completion)] {
+                    const auto outcome = [&]() -> std::optional<PlatformError> {
+                      auto self = weak.lock();
+                      if (!self) return PlatformError(kDomain, -3808, "The stream was released.");
+                      if (fault.error) return fault.error;
+                      if (!self->running) return PlatformError(kDomain, -3808, "The stream is not running.");
+                      self->running = false;
+                      return std::nullopt;
+                    }();
+                    service.complete([completion, outcome] { completion(outcome); });
                   });
   }
 
@@ -136,20 +143,28 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
       return;
     }
     if (service.deliversFrames) {
-      ++frameNumber;
-      std::shared_ptr<PixelBuffer> frame;
-      if (service.pictureSource) {
-        frame = service.pictureSource(display->id, configuration.width, configuration.height);
+      // Nothing changed on the display since the last frame: an idle frame, without a picture.
+      const auto changes = service.changeCount ? std::optional(service.changeCount(display->id)) : std::nullopt;
+      if (changes && changes == lastChanges) {
+        core.deliver(SimSampleBuffer::frame(nullptr, FrameStatus::idle));
+        ++service.idleFrames;
       } else {
-        const std::uint64_t limit = std::max<std::uint64_t>(service.maxFrameSide, 1);
-        auto numbered = MemoryPixelBuffer::make(std::clamp<std::uint64_t>(configuration.width, 1, limit),
-                                                std::clamp<std::uint64_t>(configuration.height, 1, limit));
-        numbered->setPixel(0, 0, static_cast<std::uint32_t>(frameNumber) | 0xFF000000u);
-        frame = std::move(numbered);
-      }
-      if (frame) {
-        core.deliver(SimSampleBuffer::frame(std::move(frame)));
-        ++service.frames;
+        ++frameNumber;
+        std::shared_ptr<PixelBuffer> frame;
+        if (service.pictureSource) {
+          frame = service.pictureSource(display->id, configuration.width, configuration.height);
+        } else {
+          const std::uint64_t limit = std::max<std::uint64_t>(service.maxFrameSide, 1);
+          auto numbered = MemoryPixelBuffer::make(std::clamp<std::uint64_t>(configuration.width, 1, limit),
+                                                  std::clamp<std::uint64_t>(configuration.height, 1, limit));
+          numbered->setPixel(0, 0, static_cast<std::uint32_t>(frameNumber) | 0xFF000000u);
+          frame = std::move(numbered);
+        }
+        if (frame) {
+          core.deliver(SimSampleBuffer::frame(std::move(frame)));
+          ++service.frames;
+          lastChanges = changes;
+        }
       }
     }
     // Frames fall on a fixed cadence, not a frame after the last one ended: a real loop's timers
@@ -176,6 +191,7 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
   bool running = false;
   std::uint64_t run = 0;
   std::uint64_t frameNumber = 0;
+  std::optional<std::uint64_t> lastChanges;  // the display's change count at the last complete frame
   double nextFrameAt = 0;
 };
 
@@ -190,9 +206,24 @@ void SimScreenCapture::after(double seconds, std::function<void()> fn) {
   });
 }
 
+void SimScreenCapture::runOnThreads(QueueFactory& factory) {
+  assert(streams.empty());  // a stream keeps the delegate queue it was made with
+  sampleQueues = &factory;
+  delegateQueue = factory.makeSerialQueue("sim.capture.delegate", QualityOfService::userInitiated);
+  completionQueue = factory.makeSerialQueue("sim.capture.completions", QualityOfService::userInitiated);
+}
+
+void SimScreenCapture::complete(std::function<void()> call) {
+  if (completionQueue) return completionQueue->async(std::move(call));
+  call();
+}
+
+SimScreenCapture::Fault SimScreenCapture::faultFor(const Fault& fault, int count) {
+  return fault.onlyCall == 0 || fault.onlyCall == count ? fault : Fault{};
+}
+
 void SimScreenCapture::getShareableContent(bool, bool, ContentCompletion completion) {
-  ++fetches;
-  const Fault fault = fetchFault;
+  const Fault fault = faultFor(fetchFault, ++fetches);
   if (fault.neverCompletes) return;  // dropped unanswered
   ShareableContent content;
   std::map<DisplayID, int> seen;
@@ -207,10 +238,11 @@ void SimScreenCapture::getShareableContent(bool, bool, ContentCompletion complet
     }
   }
   fetchesSeen = std::move(seen);
-  after(completionDelaySeconds + fault.extraDelaySeconds, [fault, content = std::move(content), completion = std::move(completion)] {
-    if (fault.error) return completion(std::nullopt, fault.error);
-    completion(content, std::nullopt);
-  });
+  after(completionDelaySeconds + fault.extraDelaySeconds,
+        [this, fault, content = std::move(content), completion = std::move(completion)] {
+          if (fault.error) return complete([completion, error = *fault.error] { completion(std::nullopt, error); });
+          complete([completion, content] { completion(content, std::nullopt); });
+        });
 }
 
 std::shared_ptr<CaptureStream> SimScreenCapture::makeStream(const ContentFilter& filter,

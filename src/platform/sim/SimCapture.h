@@ -67,8 +67,14 @@ class SimCaptureStream {
 // 60 per second of the loop's time to its outputs on their queues — the picture source's pictures
 // at the configured size, or without a source numbered frames (black, the frame number in the
 // first pixel) — and stops on its own, telling its delegate, when its display goes offline.
-// Completions run on the main loop completionDelaySeconds after the call (plus a fault's delay).
-// Every call can be made to fail; a start can be made never to complete. Main loop only.
+// Completions come completionDelaySeconds after the call (plus a fault's delay): on the main loop,
+// or, once runOnThreads() is called, on a thread of the service's own, as the real service calls
+// them; the delegate then hears of a stop on another thread of its own, and frames arrive on the
+// factory's queues. What a completion reports is decided on the loop (the world is the loop's);
+// only the call is made on the thread. When the world can say what changed (changeCount), a
+// frame of a display on which nothing changed since the last one is idle, without a picture, as
+// the real service sends them. Every call can be made to fail, always or only on its n-th time; a
+// start can be made never to complete. Main loop only.
 class SimScreenCapture : public ScreenCapture {
  public:
   SimScreenCapture(MainLoop& loop, DisplayServer& displays);
@@ -82,6 +88,9 @@ class SimScreenCapture : public ScreenCapture {
 
   // Where sample queues come from (the factory outlives the service).
   void setSampleQueues(QueueFactory& factory) { sampleQueues = &factory; }
+  // Completions, the delegate's stop reports and (through sample queues from the factory) frames
+  // come on threads of the factory's queues from now on. Before any stream is made.
+  void runOnThreads(QueueFactory& factory);
 
   // What a call of one kind does instead of succeeding: fail with an error, complete late, or
   // (a start) never complete.
@@ -89,12 +98,16 @@ class SimScreenCapture : public ScreenCapture {
     std::optional<PlatformError> error;
     double extraDelaySeconds = 0;
     bool neverCompletes = false;
+    int onlyCall = 0;  // 0: every call of its kind; n: only the n-th one (counted from 1)
   };
   // What a frame of a display shows at width × height pixels (null: no frame this time); the
   // world sets its compositor here.
   using PictureSource =
       std::function<std::shared_ptr<PixelBuffer>(DisplayID display, std::size_t width, std::size_t height)>;
   PictureSource pictureSource;
+  // A number that stays the same while nothing a display shows changes (null: every frame is new);
+  // the world sets the compositor's change count here.
+  std::function<std::uint64_t(DisplayID display)> changeCount;
 
   // Behaviour and faults.
   int fetchesBeforeListed = 1;
@@ -119,25 +132,31 @@ class SimScreenCapture : public ScreenCapture {
   int maxRunningStreams() const { return maxRunning; }  // at any moment so far
   void resetMaxRunningStreams() { maxRunning = runningStreams(); }
   const std::vector<StreamConfiguration>& configurations() const { return configured; }
-  std::uint64_t framesDelivered() const { return frames; }
+  std::uint64_t framesDelivered() const { return frames; }  // complete ones
+  std::uint64_t idleFramesDelivered() const { return idleFrames; }
 
  private:
   class Stream;
   void after(double seconds, std::function<void()> fn);
+  // Calls a completion where the service runs them (inline on the loop, or on its thread).
+  void complete(std::function<void()> call);
+  // The fault for this call of its kind: the fault when it applies to call number `count`.
+  static Fault faultFor(const Fault& fault, int count);
   void countRunning();
   bool isCurrent(const std::shared_ptr<const CaptureDisplayHandle>& handle) const;
 
   MainLoop& loop;
   DisplayServer& displays;
   std::unique_ptr<SerialQueue> delegateQueue;
+  std::unique_ptr<SerialQueue> completionQueue;  // null: completions run on the loop
   QueueFactory* sampleQueues = nullptr;
   std::map<DisplayID, int> fetchesSeen;
   std::vector<std::shared_ptr<const CaptureDisplayHandle>> currentHandles;  // of the latest fetch
   std::vector<std::weak_ptr<Stream>> streams;
   std::vector<StreamConfiguration> configured;
-  int fetches = 0;
+  int fetches = 0, starts = 0, stops = 0;
   int maxRunning = 0;
-  std::uint64_t frames = 0;
+  std::uint64_t frames = 0, idleFrames = 0;
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 

@@ -135,6 +135,9 @@ class SimGpu : public Gpu {
   int commandBuffersInFlight() const { return inFlight.load(); }
   int maxCommandBuffersInFlight() const { return maxInFlight.load(); }
   const std::string& lastLibrarySource() const { return librarySource; }
+  // Calls of a view's main-thread-only operations (draw, current drawable, release) made off the
+  // main loop, as the platform's main thread checker would flag them; from any thread.
+  int viewCallsOffLoop() const { return offLoop.load(); }
 
  private:
   friend class SimDevice;
@@ -156,6 +159,7 @@ class SimGpu : public Gpu {
   ManualSerialQueue* manualWorker = nullptr;
   std::atomic<int> inFlight{0};
   std::atomic<int> maxInFlight{0};
+  std::atomic<int> offLoop{0};
   std::deque<RecordedPass> passes;
   int compiles = 0;
   int pipelines = 0;

@@ -197,7 +197,7 @@ std::size_t SimMetalLayer::maximumDrawableCount() const {
 // ---- view ---------------------------------------------------------------------------------
 
 SimGpuView::SimGpuView(SimGpu& gpu, std::shared_ptr<GpuDevice> device)
-    : gpuDevice(std::move(device)), touch(std::make_shared<SimTouchView>(gpu.clock, Rect{}, std::nullopt)) {
+    : gpu(gpu), gpuDevice(std::move(device)), touch(std::make_shared<SimTouchView>(gpu.clock, Rect{}, std::nullopt)) {
   layer.screen = std::make_shared<SimMetalLayer::Screen>(gpu, gpu.clock);
   touch->setInWindow(false);
 }
@@ -209,7 +209,12 @@ Size SimGpuView::drawableSize() const {
   return Size{double(layer.screen->width), double(layer.screen->height)};
 }
 
+void SimGpuView::checkThread() const {
+  if (!gpu.clock.isLoopThread()) ++gpu.offLoop;
+}
+
 std::shared_ptr<Drawable> SimGpuView::currentDrawable() {
+  checkThread();
   if (current) return current;
   if (missingDrawables > 0) {
     --missingDrawables;
@@ -222,6 +227,7 @@ std::shared_ptr<Drawable> SimGpuView::currentDrawable() {
 }
 
 void SimGpuView::draw() {
+  checkThread();
   ++draws;
   if (drawing) return;  // a draw from inside the delegate's draw does nothing
   drawing = true;
@@ -237,6 +243,7 @@ void SimGpuView::draw() {
 }
 
 void SimGpuView::releaseDrawables() {
+  checkThread();
   ++releases;
   current.reset();
   std::lock_guard lock(layer.screen->mutex);

@@ -133,6 +133,9 @@ class SimGpuView : public GpuView {
   bool readLastShown(const std::function<void(const SimTexture&)>& reader) const;
 
  private:
+  void checkThread() const;  // counts a main-thread-only call made elsewhere
+
+  SimGpu& gpu;
   std::shared_ptr<GpuDevice> gpuDevice;
   std::weak_ptr<GpuViewDelegate> delegate;
   std::weak_ptr<SimWindow> hostWindow;

@@ -40,7 +40,7 @@ std::unique_ptr<InputEvent> SimInputEvents::createScrollWheelEvent2(const std::s
 }
 
 void SimInputEvents::postToPid(ProcessID pid, InputEvent& event) {
-  posted.push_back({pid, static_cast<SimInputEvent&>(event)});
+  posted.push_back({pid, static_cast<SimInputEvent&>(event), clock ? clock->now() : 0});
   const SimInputEvent& e = posted.back().event;
   if (!e.isScroll && e.location) mouseLocation = e.location;
   if (onPost) onPost(PostedEvent(posted.back()));  // a copy: the handler may post more

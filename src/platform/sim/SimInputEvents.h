@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/InputEvents.h"
+#include "platform/MainLoop.h"
 
 namespace turnlet::sim {
 
@@ -54,6 +55,7 @@ struct SimInputEvent final : InputEvent {
 struct PostedEvent {
   ProcessID pid = 0;
   SimInputEvent event;
+  double at = 0;  // the clock's time when it was posted (0 without a clock)
 };
 
 // Event creation and delivery of the simulated Mac: every event posted to a process is recorded
@@ -74,6 +76,7 @@ class SimInputEvents : public InputEvents {
                                                                 const std::string& symbol) override;
 
   // Controls and faults.
+  const MainLoop* clock = nullptr;  // stamps posted events; the world sets its loop
   double clickInterval = 0.5;
   bool refuseSource = false;
   bool refuseMouseEvents = false;

@@ -172,7 +172,7 @@ ObjectRef VirtualDisplayClasses::initWithDescriptor(const ClassRef& displayClass
   if (!source) throw PlatformException("NSInvalidArgumentException", "initWithDescriptor: needs a descriptor");
   if (initWithDescriptorYieldsNothing) return nullptr;
   const DisplayID id = displays.reserveID();
-  records[id] = DisplayRecord{source->values, false, {}};
+  records[id] = DisplayRecord{source->values, false, {}, {}};
   auto display = std::make_shared<Object>(name, self);
   display->display = id;
   return display;
@@ -198,13 +198,19 @@ bool VirtualDisplayClasses::applySettings(const ObjectRef& display, const Object
       points.height * scale > unsignedIn(rec->second.descriptor, "maxPixelsHigh"))
     return false;
 
+  Settings applied{{}, scale != 1};
+  for (const auto& each : *list)
+    if (auto* m = dynamic_cast<Object*>(each.get()))
+      applied.modes.push_back({numberIn(m->values, "width"), numberIn(m->values, "height"), numberIn(m->values, "refreshRate")});
+  rec->second.applied = std::move(applied);
+  const Size shown{points.width + shownSizeDifference.width, points.height + shownSizeDifference.height};
   const DisplayID id = rec->first;
   if (!rec->second.connected) {
-    connectDisplay(id, rec->second, points, scale);
+    connectDisplay(id, rec->second, shown, scale);
     return true;
   }
   auto timer = std::make_shared<MainLoop::TimerId>(0);
-  *timer = loop.schedule(modeSwitchDelaySeconds, [weak = std::weak_ptr(self), id, points, timer] {
+  *timer = loop.schedule(modeSwitchDelaySeconds, [weak = std::weak_ptr(self), id, points = shown, timer] {
     auto owner = weak.lock();
     if (!owner) return;
     VirtualDisplayClasses& classes = **owner;
@@ -216,6 +222,11 @@ bool VirtualDisplayClasses::applySettings(const ObjectRef& display, const Object
   });
   rec->second.pendingModeSwitches.insert(*timer);
   return true;
+}
+
+std::optional<VirtualDisplayClasses::Settings> VirtualDisplayClasses::settingsOf(DisplayID display) const {
+  auto rec = records.find(display);
+  return rec == records.end() ? std::nullopt : rec->second.applied;
 }
 
 std::uint32_t VirtualDisplayClasses::displayID(const ObjectRef& display) {

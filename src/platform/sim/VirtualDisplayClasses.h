@@ -59,6 +59,9 @@ class VirtualDisplayClasses : public ObjectRuntime {
 
   // Behaviour.
   double modeSwitchDelaySeconds = 0.3;
+  // Added to each side of every mode a display comes up or switches at (points): the system shows
+  // it at a size other than the one asked for.
+  Size shownSizeDifference{0, 0};
 
   // Observations. Calls read "lookUpClass CGVirtualDisplayMode",
   // "CGVirtualDisplayMode instancesRespondToSelector: initWithWidth:height:refreshRate:",
@@ -71,6 +74,17 @@ class VirtualDisplayClasses : public ObjectRuntime {
   // The values set on an object by key (for a mode: "width", "height", "refreshRate"); empty for
   // an object this runtime did not make.
   std::map<std::string, ObjectValue> valuesOf(const ObjectRef& object) const;
+  // The settings last applied to a display's object: its modes (points and refresh rate, in the
+  // order given) and whether it is HiDPI; none before any were applied.
+  struct Mode {
+    double width = 0, height = 0, refreshRate = 0;
+    friend bool operator==(const Mode&, const Mode&) = default;
+  };
+  struct Settings {
+    std::vector<Mode> modes;
+    bool hiDPI = false;
+  };
+  std::optional<Settings> settingsOf(DisplayID display) const;
   // Display objects alive now, whether or not their display has appeared.
   int liveDisplayObjects() const { return static_cast<int>(records.size()); }
   // The queue setter last sent to an object, if any.
@@ -80,6 +94,7 @@ class VirtualDisplayClasses : public ObjectRuntime {
   struct DisplayRecord {
     std::map<std::string, ObjectValue> descriptor;
     bool connected = false;
+    std::optional<Settings> applied;
     std::set<MainLoop::TimerId> pendingModeSwitches;
   };
   class Object;

@@ -42,10 +42,12 @@ World::World(MainLoop& loop, const WorldDescription& description)
     }
     return std::nullopt;
   };
+  inputEvents.clock = &loop;
   inputEvents.onPost = [this](const PostedEvent& posted) { landOnAppWindow(windows, posted.event); };
   capture.pictureSource = [this](DisplayID display, std::size_t width, std::size_t height) {
     return std::shared_ptr<PixelBuffer>(compositor.captureFrame(display, width, height));
   };
+  capture.changeCount = [this](DisplayID display) { return compositor.changeCount(display); };
 }
 
 }  // namespace turnlet::sim
