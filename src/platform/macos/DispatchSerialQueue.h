@@ -22,6 +22,10 @@ class DispatchSerialQueue final : public SerialQueue {
   void async(std::function<void()> fn) override;
   void asyncAfter(double delaySeconds, std::function<void()> fn) override;
 
+  // The dispatch queue itself, for a service that hands it to the platform (a capture stream's
+  // sample-handler queue); work the platform puts there bypasses async().
+  dispatch_queue_t _Nonnull dispatchQueue() const { return queue; }
+
  private:
   std::string name;
   std::shared_ptr<SerialQueueCore> core = std::make_shared<SerialQueueCore>();

@@ -16,7 +16,7 @@ NumberKind numberKind(std::string_view objCType) {
   }
 }
 
-std::optional<std::int64_t> screenNumber(const std::optional<PlatformNumber>& entry) {
+std::optional<std::int64_t> wholeNumber(const std::optional<PlatformNumber>& entry) {
   if (!entry) return std::nullopt;
   constexpr auto largest = std::numeric_limits<std::int64_t>::max();
   switch (entry->kind) {
@@ -38,6 +38,8 @@ std::optional<std::int64_t> screenNumber(const std::optional<PlatformNumber>& en
   }
   return std::nullopt;
 }
+
+std::optional<std::int64_t> screenNumber(const std::optional<PlatformNumber>& entry) { return wholeNumber(entry); }
 
 std::optional<PixelSize> modePixelSize(bool hasMode, std::uint64_t width, std::uint64_t height) {
   if (!hasMode || width == 0 || height == 0) return std::nullopt;

@@ -22,6 +22,11 @@ struct PlatformNumber final {
   double realValue = 0;
 };
 
+// A number entry read as a whole number: any whole number a 64-bit signed integer holds, whatever
+// type carries it; absent for a missing entry, a boolean, a fraction, a non-finite or too large
+// number, or an object that is no number.
+std::optional<std::int64_t> wholeNumber(const std::optional<PlatformNumber>& entry);
+
 // A screen's "NSScreenNumber" entry as the interface's number: any whole number a 64-bit signed
 // integer holds, whatever type carries it; absent for a missing entry, a boolean, a fraction, a
 // non-finite or too large number, or an object that is no number.

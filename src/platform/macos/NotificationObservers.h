@@ -21,7 +21,8 @@ class NotificationObservers final {
   NotificationObservers(const NotificationObservers&) = delete;
   NotificationObservers& operator=(const NotificationObservers&) = delete;
 
-  std::uint64_t add(NSNotificationName _Nonnull name, std::function<void()> block);
+  // Observes name posted by object, or by anyone when object is nil (held weakly by the center).
+  std::uint64_t add(NSNotificationName _Nonnull name, std::function<void()> block, id _Nullable object = nil);
   void remove(std::uint64_t token);
 
  private:

@@ -11,11 +11,11 @@ NotificationObservers::~NotificationObservers() {
   }
 }
 
-std::uint64_t NotificationObservers::add(NSNotificationName name, std::function<void()> block) {
+std::uint64_t NotificationObservers::add(NSNotificationName name, std::function<void()> block, id object) {
   auto entry = std::make_shared<Entry>();
   entry->block = std::move(block);
   id<NSObject> observer = [center addObserverForName:name
-                                              object:nil
+                                              object:object
                                                queue:NSOperationQueue.mainQueue
                                           usingBlock:^(NSNotification* _Nonnull) {
                                             std::shared_ptr<Entry> running = entry;  // kept while it runs

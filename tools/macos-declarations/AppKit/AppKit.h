@@ -1,7 +1,12 @@
 #pragma once
 
+#include <AppKit/NSAnimationContext.h>
 #include <AppKit/NSApplication.h>
+#include <AppKit/NSColor.h>
+#include <AppKit/NSResponder.h>
 #include <AppKit/NSScreen.h>
+#include <AppKit/NSView.h>
+#include <AppKit/NSWindow.h>
 #include <AppKit/NSWorkspace.h>
 #include <CoreGraphics/CoreGraphics.h>
 #include <Foundation/Foundation.h>

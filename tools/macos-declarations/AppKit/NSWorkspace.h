@@ -10,6 +10,8 @@
 @property(class, readonly, strong) NSWorkspace* sharedWorkspace;
 // @doc notificationCenter /documentation/AppKit/NSWorkspace/notificationCenter
 @property(readonly, strong) NSNotificationCenter* notificationCenter;
+// @doc accessibilityDisplayShouldReduceMotion /documentation/AppKit/NSWorkspace/accessibilityDisplayShouldReduceMotion
+@property(readonly) BOOL accessibilityDisplayShouldReduceMotion;
 @end
 
 // @doc NSWorkspaceWillSleepNotification /documentation/AppKit/NSWorkspace/willSleepNotification

@@ -8,6 +8,8 @@ extern "C" {
 
 // @doc Boolean /documentation/Kernel/Boolean
 typedef unsigned char Boolean;
+// @doc OSType /documentation/Kernel/OSType
+typedef unsigned int OSType;
 // @doc CFIndex /documentation/CoreFoundation/CFIndex
 typedef long CFIndex;
 // @doc CFOptionFlags /documentation/CoreFoundation/CFOptionFlags

@@ -6,6 +6,8 @@
 
 // @doc NSArray /documentation/Foundation/NSArray
 @interface NSArray<__covariant ObjectType> : NSObject
+// @doc array /documentation/Foundation/NSArray/init()
++ (instancetype)array;
 // @doc count /documentation/Foundation/NSArray/count
 @property(readonly) NSUInteger count;
 // @doc objectAtIndex /documentation/Foundation/NSArray/object(at:)

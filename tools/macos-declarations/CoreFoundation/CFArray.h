@@ -1,0 +1,6 @@
+#pragma once
+
+#include <CoreFoundation/CFBase.h>
+
+// @doc CFArrayRef /documentation/CoreFoundation/CFArray
+typedef const struct __attribute__((objc_bridge(NSArray))) __CFArray* CFArrayRef;

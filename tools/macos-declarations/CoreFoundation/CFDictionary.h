@@ -1,0 +1,6 @@
+#pragma once
+
+#include <CoreFoundation/CFBase.h>
+
+// @doc CFDictionaryRef /documentation/CoreFoundation/CFDictionary
+typedef const struct __attribute__((objc_bridge(NSDictionary))) __CFDictionary* CFDictionaryRef;

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <CoreFoundation/CoreFoundation.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#pragma clang assume_nonnull begin
+
+// @doc CGColorSpaceRef /documentation/CoreGraphics/CGColorSpace
+typedef struct __attribute__((objc_bridge(id))) CGColorSpace* CGColorSpaceRef;
+
+// @doc kCGColorSpaceSRGB /documentation/CoreGraphics/CGColorSpace/sRGB
+extern const CFStringRef kCGColorSpaceSRGB;
+// @doc kCGColorSpaceDisplayP3 /documentation/CoreGraphics/CGColorSpace/displayP3
+extern const CFStringRef kCGColorSpaceDisplayP3;
+
+// @doc CGColorSpaceCreateWithName /documentation/CoreGraphics/CGColorSpace/init(name:)
+CGColorSpaceRef _Nullable CGColorSpaceCreateWithName(CFStringRef name) __attribute__((cf_returns_retained));
+
+#pragma clang assume_nonnull end
+
+#ifdef __cplusplus
+}
+#endif
