@@ -21,8 +21,8 @@ struct PlatformObject final {
   std::vector<PlatformEntry> entries;  // a dictionary's, in the platform's order
   std::vector<PlatformObject> items;   // an array's
 
-  static PlatformObject numberObject(PlatformNumber n) { return PlatformObject{Kind::number, n, {}, {}, {}}; }
-  static PlatformObject textObject(std::string t) { return PlatformObject{Kind::text, {}, std::move(t), {}, {}}; }
+  static PlatformObject numberObject(PlatformNumber n);
+  static PlatformObject textObject(std::string t);
 };
 
 // A dictionary entry; a key that is not text is absent.
@@ -30,5 +30,19 @@ struct PlatformEntry final {
   std::optional<std::string> key;
   PlatformObject value;
 };
+
+inline PlatformObject PlatformObject::numberObject(PlatformNumber n) {
+  PlatformObject o;
+  o.kind = Kind::number;
+  o.number = n;
+  return o;
+}
+
+inline PlatformObject PlatformObject::textObject(std::string t) {
+  PlatformObject o;
+  o.kind = Kind::text;
+  o.text = std::move(t);
+  return o;
+}
 
 }  // namespace turnlet::macos
