@@ -4,6 +4,8 @@
 #include <Foundation/Foundation.h>
 
 @class NSGraphicsContext;
+@class NSTouch;
+@class NSView;
 
 #pragma clang assume_nonnull begin
 
@@ -11,11 +13,21 @@
 typedef NSUInteger NSEventType;
 // @doc NSEventModifierFlags /documentation/AppKit/NSEvent/ModifierFlags
 typedef NSUInteger NSEventModifierFlags;
+// @doc NSTouchPhase /documentation/AppKit/NSTouch/Phase-swift.struct
+typedef NSUInteger NSTouchPhase;
 
 // @doc NSEvent /documentation/AppKit/NSEvent
 @interface NSEvent : NSObject
 // @doc CGEvent /documentation/AppKit/NSEvent/cgEvent
 @property(readonly, nullable) CGEventRef CGEvent;
+// @doc type /documentation/AppKit/NSEvent/type
+@property(readonly) NSEventType type;
+// @doc modifierFlags /documentation/AppKit/NSEvent/modifierFlags-swift.property
+@property(readonly) NSEventModifierFlags modifierFlags;
+// @doc timestamp /documentation/AppKit/NSEvent/timestamp
+@property(readonly) NSTimeInterval timestamp;
+// @doc touchesMatchingPhase /documentation/AppKit/NSEvent/touches(matching:in:)
+- (NSSet<NSTouch*>*)touchesMatchingPhase:(NSTouchPhase)phase inView:(nullable NSView*)view;
 // @doc doubleClickInterval /documentation/AppKit/NSEvent/doubleClickInterval
 @property(class, readonly) NSTimeInterval doubleClickInterval;
 // @doc mouseEventWithType /documentation/AppKit/NSEvent/mouseEvent(with:location:modifierFlags:timestamp:windowNumber:context:eventNumber:clickCount:pressure:)
