@@ -1,11 +1,13 @@
 #pragma once
 
 #include <AppKit/NSResponder.h>
+#include <AppKit/NSTouch.h>
 #include <Foundation/Foundation.h>
 #include <QuartzCore/QuartzCore.h>
 
 #pragma clang assume_nonnull begin
 
+@class NSGestureRecognizer;
 @class NSWindow;
 
 // @doc NSAutoresizingMaskOptions /documentation/AppKit/NSView/AutoresizingMask-swift.struct
@@ -24,6 +26,18 @@ typedef enum NSAutoresizingMaskOptions : NSUInteger {
 @property(nullable, strong) CALayer* layer;
 // @doc window /documentation/AppKit/NSView/window
 @property(nullable, readonly, weak) NSWindow* window;
+// @doc isFlipped /documentation/AppKit/NSView/isFlipped
+@property(readonly, getter=isFlipped) BOOL flipped;
+// @doc bounds /documentation/AppKit/NSView/bounds
+@property NSRect bounds;
+// @doc convertPoint /documentation/AppKit/NSView/convert(_:from:)-1dq9l
+- (NSPoint)convertPoint:(NSPoint)point fromView:(nullable NSView*)view;
+// @doc addGestureRecognizer /documentation/AppKit/NSView/addGestureRecognizer(_:)
+- (void)addGestureRecognizer:(NSGestureRecognizer*)gestureRecognizer;
+// @doc removeGestureRecognizer /documentation/AppKit/NSView/removeGestureRecognizer(_:)
+- (void)removeGestureRecognizer:(NSGestureRecognizer*)gestureRecognizer;
+// @doc allowedTouchTypes /documentation/AppKit/NSView/allowedTouchTypes
+@property NSTouchTypeMask allowedTouchTypes;
 @end
 
 #pragma clang assume_nonnull end

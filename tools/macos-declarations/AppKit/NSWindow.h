@@ -6,6 +6,8 @@
 #include <AppKit/NSView.h>
 #include <Foundation/Foundation.h>
 
+@class NSScreen;
+
 #pragma clang assume_nonnull begin
 
 // @doc NSWindowStyleMask /documentation/AppKit/NSWindow/StyleMask-swift.struct
@@ -99,6 +101,8 @@ extern "C" NSNotificationName const NSWindowDidChangeOcclusionStateNotification;
 @property(nullable, strong) __kindof NSView* contentView;
 // @doc occlusionState /documentation/AppKit/NSWindow/occlusionState-swift.property
 @property(readonly) NSWindowOcclusionState occlusionState;
+// @doc screen /documentation/AppKit/NSWindow/screen
+@property(readonly, nullable) NSScreen* screen;
 @end
 
 #pragma clang assume_nonnull end

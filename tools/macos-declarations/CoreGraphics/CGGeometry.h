@@ -28,6 +28,14 @@ struct CGRect {
 };
 typedef struct CGRect CGRect;
 
+// @doc CGPointMake /documentation/CoreGraphics/CGPointMake(_:_:)
+static inline CGPoint CGPointMake(CGFloat x, CGFloat y) {
+  CGPoint point;
+  point.x = x;
+  point.y = y;
+  return point;
+}
+
 // @doc CGRectMake /documentation/CoreGraphics/CGRectMake(_:_:_:_:)
 static inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) {
   CGRect rect;

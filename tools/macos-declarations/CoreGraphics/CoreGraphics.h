@@ -7,6 +7,8 @@
 #include <CoreGraphics/CGDisplayConfiguration.h>
 #include <CoreGraphics/CGError.h>
 #include <CoreGraphics/CGEvent.h>
+#include <CoreGraphics/CGEventSource.h>
+#include <CoreGraphics/CGEventTypes.h>
 #include <CoreGraphics/CGGeometry.h>
 #include <CoreGraphics/CGWindow.h>
 #include <CoreGraphics/CGWindowLevel.h>

@@ -16,6 +16,7 @@
 #include <Foundation/NSProcessInfo.h>
 #include <Foundation/NSRange.h>
 #include <Foundation/NSRunLoop.h>
+#include <Foundation/NSSet.h>
 #include <Foundation/NSString.h>
 #include <Foundation/NSThread.h>
 #include <Foundation/NSUserDefaults.h>

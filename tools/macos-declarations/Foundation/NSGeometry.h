@@ -4,3 +4,12 @@
 
 // @doc NSRect /documentation/Foundation/NSRect
 typedef CGRect NSRect;
+// @doc NSPoint /documentation/Foundation/NSPoint
+typedef CGPoint NSPoint;
+// @doc NSMakePoint /documentation/Foundation/NSMakePoint(_:_:)
+static inline NSPoint NSMakePoint(CGFloat x, CGFloat y) {
+  NSPoint p;
+  p.x = x;
+  p.y = y;
+  return p;
+}

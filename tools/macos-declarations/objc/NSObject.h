@@ -10,6 +10,8 @@
 - (BOOL)respondsToSelector:(SEL)aSelector;
 // @doc isKindOfClass /documentation/ObjectiveC/NSObjectProtocol/isKind(of:)
 - (BOOL)isKindOfClass:(Class)aClass;
+// @doc isEqual /documentation/ObjectiveC/NSObjectProtocol/isEqual(_:)
+- (BOOL)isEqual:(nullable id)object;
 @end
 
 // @doc NSCopying /documentation/Foundation/NSCopying

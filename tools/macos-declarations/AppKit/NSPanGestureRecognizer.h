@@ -1,17 +1,15 @@
 #pragma once
 
-// Declared for the planted fault only; the touch service will declare its recognizers for real.
-
-#include <Foundation/Foundation.h>
+#include <AppKit/NSGestureRecognizer.h>
 
 #pragma clang assume_nonnull begin
 
-// @doc NSGestureRecognizer /documentation/AppKit/NSGestureRecognizer
-@interface NSGestureRecognizer : NSObject
-@end
-
 // @doc NSPanGestureRecognizer /documentation/AppKit/NSPanGestureRecognizer
 @interface NSPanGestureRecognizer : NSGestureRecognizer
+// @doc translationInView /documentation/AppKit/NSPanGestureRecognizer/translation(in:)
+- (NSPoint)translationInView:(nullable NSView*)view;
+// @doc velocityInView /documentation/AppKit/NSPanGestureRecognizer/velocity(in:)
+- (NSPoint)velocityInView:(nullable NSView*)view;
 // @doc minimumNumberOfTouches /documentation/AppKit/NSPanGestureRecognizer/minimumNumberOfTouches
 @property NSInteger minimumNumberOfTouches __attribute__((availability(macos, introduced = 27.0)));
 // @doc maximumNumberOfTouches /documentation/AppKit/NSPanGestureRecognizer/maximumNumberOfTouches
