@@ -112,12 +112,15 @@ TEST_P(TouchEndToEnd, HoldThenMoveDragsAndStillHoldRightClicks) {
 TEST_P(TouchEndToEnd, SwipesScrollWithPhasesThenCoast) {
   for (int fingers : {1, 2}) {
     sim.world.inputEvents.posted.clear();
-    if (fingers == 2) sim.view->touchDown(2, sim.at({p.x + 30, p.y}));
-    sim.stroke(1, p, {p.x, p.y + 120}, 6, false);
-    if (fingers == 2)
-      for (int i = 1; i <= 6; ++i) sim.view->touchMove(2, sim.at({p.x + 30, p.y + 120.0 * i / 6}));
-    sim.view->touchUp(1);
-    if (fingers == 2) sim.view->touchUp(2);
+    // Two fingers move together, in one event per step, as the platform sends them.
+    for (int f = 1; f <= fingers; ++f) sim.view->touchDown(f, sim.at({p.x + 30 * (f - 1), p.y}));
+    for (int i = 1; i <= 6; ++i) {
+      sim.loop.advance(1.0 / 60);
+      std::vector<std::pair<std::uint64_t, Point>> moves;
+      for (int f = 1; f <= fingers; ++f) moves.push_back({f, sim.at({p.x + 30 * (f - 1), p.y + 20.0 * i})});
+      sim.view->touchMoves(moves);
+    }
+    for (int f = 1; f <= fingers; ++f) sim.view->touchUp(f);
     sim.loop.advance(5);
     const auto all = sim.events();
     ASSERT_GE(all.size(), 5u) << fingers;
@@ -125,6 +128,7 @@ TEST_P(TouchEndToEnd, SwipesScrollWithPhasesThenCoast) {
     for (const auto& e : all)
       if (e.isScroll) phases.push_back(phase(e) * 10 + momentum(e));
     EXPECT_EQ(phases.front(), 10) << fingers << " finger(s): began first";
+    EXPECT_EQ(std::count(phases.begin(), phases.end(), 20), 5) << fingers << " finger(s): one scroll step per event";
     EXPECT_EQ(phases.back(), 3) << "a coast that ends by itself";
     EXPECT_NE(std::find(phases.begin(), phases.end(), 40), phases.end()) << "ended";
     EXPECT_NE(std::find(phases.begin(), phases.end(), 1), phases.end()) << "momentum began";
@@ -232,6 +236,39 @@ TEST_P(TouchEndToEnd, InterruptionsLeaveNoButtonHeldAndNoPhaseOpen) {
   expectClosed(all);
   // The momentum's end goes to the window that had the scroll, never on its own elsewhere.
   for (const auto& posted : sim.world.inputEvents.posted) EXPECT_EQ(posted.pid, appPid);
+}
+
+TEST(TouchStartDistance, APanBeginsOnlyPastItsStartDistanceAndTapsAndPressesSeeTheTouchBelowIt) {
+  // A finger moves in steps of 4 points (source and view alike unrotated), then waits and lifts.
+  // Once the pan has begun, the tap it beat must not click at the lift.
+  const struct {
+    const char* name;
+    double startDistance;
+    int steps;
+    double hold;
+    int changed;  // scroll steps after the began one; -1: no scroll
+    MouseEventType click;
+  } rows[] = {{"8 points pan by default", 5, 2, 0, 0, MouseEventType::mouseMoved},
+              {"8 points under 12 tap", 12, 2, 0, -1, MouseEventType::leftMouseDown},
+              {"8 points under 12 press", 12, 2, 0.6, -1, MouseEventType::rightMouseDown},
+              {"16 points pan from 12", 12, 4, 0, 1, MouseEventType::mouseMoved}};
+  for (const auto& row : rows) {
+    TouchSim sim(QuarterTurn::normal);
+    sim.view->panStartDistance = row.startDistance;
+    const Point p{1700, 230};
+    sim.stroke(1, p, {p.x, p.y + 4.0 * row.steps}, row.steps, false);
+    sim.loop.advance(row.hold);
+    sim.view->touchUp(1);
+    const auto all = sim.events();
+    const bool scrolled = std::any_of(all.begin(), all.end(), [](const E& e) { return e.isScroll && phase(e) == 1; });
+    EXPECT_EQ(scrolled, row.changed >= 0) << row.name;
+    if (scrolled) {
+      EXPECT_EQ(std::count_if(all.begin(), all.end(), [](const E& e) { return e.isScroll && phase(e) == 2; }), row.changed)
+          << row.name;
+    }
+    const auto clicks = mouse(all);
+    EXPECT_EQ(clicks.empty() ? MouseEventType::mouseMoved : clicks.front().type, row.click) << row.name;
+  }
 }
 
 TEST(TouchInputConstruction, APosterThatCannotBeBuiltInstallsNothingAndClosesWhatItOpened) {

@@ -162,28 +162,34 @@ void SimTouchView::setInWindow(bool in) {
 
 void SimTouchView::touchDown(std::uint64_t finger, Point location, TouchType type) {
   fingers[finger] = {location, type, touchPhaseBegan};
-  dispatch(finger, touchPhaseBegan);
+  dispatch({finger}, touchPhaseBegan);
 }
 
-void SimTouchView::touchMove(std::uint64_t finger, Point location) {
-  auto it = fingers.find(finger);
-  if (it == fingers.end()) return;
-  it->second.location = location;
-  it->second.phase = touchPhaseMoved;
-  dispatch(finger, touchPhaseMoved);
+void SimTouchView::touchMove(std::uint64_t finger, Point location) { touchMoves({{finger, location}}); }
+
+void SimTouchView::touchMoves(const std::vector<std::pair<std::uint64_t, Point>>& moves) {
+  std::vector<std::uint64_t> moved;
+  for (const auto& [finger, location] : moves) {
+    auto it = fingers.find(finger);
+    if (it == fingers.end()) continue;
+    it->second.location = location;
+    it->second.phase = touchPhaseMoved;
+    moved.push_back(finger);
+  }
+  if (!moved.empty()) dispatch(moved, touchPhaseMoved);
 }
 
 void SimTouchView::touchUp(std::uint64_t finger) {
   auto it = fingers.find(finger);
   if (it == fingers.end()) return;
   it->second.phase = touchPhaseEnded;
-  dispatch(finger, touchPhaseEnded);
+  dispatch({finger}, touchPhaseEnded);
 }
 
 void SimTouchView::cancelTouches() {
   if (fingers.empty()) return;
   for (auto& [id, f] : fingers) f.phase = touchPhaseCancelled;
-  dispatch(fingers.begin()->first, touchPhaseCancelled);
+  dispatch({fingers.begin()->first}, touchPhaseCancelled);
 }
 
 void SimTouchView::win(RecognizerCore& winner) {
@@ -213,7 +219,8 @@ void SimTouchView::pressDue(std::weak_ptr<GestureRecognizer> weak) {
   c.fire();
 }
 
-void SimTouchView::dispatch(std::uint64_t finger, TouchPhase phase) {
+void SimTouchView::dispatch(const std::vector<std::uint64_t>& changed, TouchPhase phase) {
+  const std::uint64_t finger = changed.front();
   SimTouchEvent event;
   event.time = loop.now();
   event.flags = modifierFlags;
@@ -221,25 +228,27 @@ void SimTouchView::dispatch(std::uint64_t finger, TouchPhase phase) {
     event.all.push_back({id, f.type, f.phase, f.location});
     if (f.type != TouchType::direct) event.eventType = eventTypeGesture;
   }
-  const Finger changed = fingers.at(finger);
-  const Touch touch{finger, changed.type, phase, changed.location};
+  const Finger first = fingers.at(finger);
+  const Touch touch{finger, first.type, phase, first.location};
 
   for (const auto& r : std::vector(attached)) {
     if (!isAttached(r.get())) continue;
     RecognizerCore& c = coreOf(*r);
     if (!c.enabled) continue;
     c.flags = modifierFlags;
-    const bool typeAllowed = (c.allowed & (TouchTypeMask{1} << static_cast<int>(changed.type))) &&
-                             (allowed & (TouchTypeMask{1} << static_cast<int>(changed.type)));
+    const bool typeAllowed = (c.allowed & (TouchTypeMask{1} << static_cast<int>(first.type))) &&
+                             (allowed & (TouchTypeMask{1} << static_cast<int>(first.type)));
     if (phase == touchPhaseBegan) {
       if (!typeAllowed || c.state == GestureState::failed || c.state == GestureState::ended) continue;
       auto delegate = c.delegate.lock();
       if (delegate && (!delegate->shouldAttemptToRecognize(*r, event) || !isAttached(r.get()))) continue;
       if (delegate && (!delegate->shouldReceiveTouch(*r, touch) || !isAttached(r.get()))) continue;
       c.touches.insert(finger);
-    } else if (!c.touches.count(finger)) {
+    } else if (std::none_of(changed.begin(), changed.end(), [&](auto id) { return c.touches.count(id) > 0; })) {
       if (phase != touchPhaseCancelled) continue;
     }
+    // A recognizer that failed or finished hears nothing more until every finger is up.
+    if (c.state == GestureState::failed || c.state == GestureState::ended || c.state == GestureState::cancelled) continue;
     // The recognizer's fingers: their centroid is its location.
     Point sum;
     int n = 0;
@@ -307,7 +316,7 @@ void SimTouchView::dispatch(std::uint64_t finger, TouchPhase phase) {
         c.lastTranslation = t;
         c.lastTime = event.time;
         c.translation = t;
-        if (c.state == GestureState::possible && c.takes(count) && std::hypot(t.x, t.y) >= panThreshold) {
+        if (c.state == GestureState::possible && c.takes(count) && std::hypot(t.x, t.y) >= panStartDistance) {
           auto delegate = c.delegate.lock();
           if (delegate && !delegate->shouldBegin(*r)) {
             c.state = GestureState::failed;
@@ -345,7 +354,7 @@ void SimTouchView::dispatch(std::uint64_t finger, TouchPhase phase) {
     }
     for (const auto& r : std::vector(attached)) coreOf(*r).touches.erase(finger);
   } else {
-    fingers[finger].phase = touchPhaseStationary;
+    for (auto id : changed) fingers[id].phase = touchPhaseStationary;
   }
   if (fingers.empty()) {
     // Every recognizer is ready for the next gesture.

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/Gestures.h"
@@ -18,14 +19,16 @@ struct RecognizerCore;
 // attempts an event, receives a touch and begins; the first recognizer to begin or recognize wins
 // and the others still possible fail. A pan or press takes between its minimum and maximum number
 // of fingers and fails when more come down while it is still possible; a pan begins once its
-// fingers have moved panThreshold points, a press once its finger has stayed within
-// allowableMovement for its duration.
+// fingers' centroid has moved panStartDistance points, a press once its finger has stayed within
+// allowableMovement for its duration. One event may move several fingers at once, as the
+// platform's do: each recognizer sees it once, with every moved finger in it.
 // Dispatch runs over a snapshot, so an action or delegate answer may remove recognizers.
 // Main loop only.
 class SimTouchView : public TouchView, public std::enable_shared_from_this<SimTouchView> {
  public:
-  static constexpr double panThreshold = 5;
   static constexpr double allowableMovement = 10;
+  // Control: how far (points) a pan's fingers move before it begins.
+  double panStartDistance = 5;
 
   SimTouchView(MainLoop& loop, Rect bounds, std::optional<std::int64_t> screenNumber, bool flipped = false);
 
@@ -41,6 +44,8 @@ class SimTouchView : public TouchView, public std::enable_shared_from_this<SimTo
   // Fingers, in the view's coordinates, at the loop's time.
   void touchDown(std::uint64_t finger, Point location, TouchType type = TouchType::direct);
   void touchMove(std::uint64_t finger, Point location);
+  // Several fingers moved in one event; fingers not down are left out.
+  void touchMoves(const std::vector<std::pair<std::uint64_t, Point>>& moves);
   void touchUp(std::uint64_t finger);
   void cancelTouches();
   // Controls: the modifier keys held; moving the view out of its window (cancels the touches) or
@@ -59,7 +64,7 @@ class SimTouchView : public TouchView, public std::enable_shared_from_this<SimTo
     TouchType type;
     TouchPhase phase;
   };
-  void dispatch(std::uint64_t finger, TouchPhase phase);
+  void dispatch(const std::vector<std::uint64_t>& changed, TouchPhase phase);
   void pressDue(std::weak_ptr<GestureRecognizer> recognizer);
   void win(RecognizerCore& winner);
   bool isAttached(const GestureRecognizer* recognizer) const;
