@@ -69,6 +69,7 @@ std::vector<double> DesktopView::signature(const sim::SimDisplay& display) const
       s.insert(s.end(), {double(window->number), window->bounds.minX(), window->bounds.minY(), window->bounds.width(),
                          window->bounds.height(), window->alpha});
   s.push_back(double(world.inputEvents.posted.size()));
+  s.push_back(double(world.compositor.changeCount(display.id)));  // brightness, sleep, what windows show
   if (world.compositor.animateBackground) s.push_back(world.loop.now());
   return s;
 }

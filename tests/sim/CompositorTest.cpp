@@ -109,6 +109,35 @@ TEST(Compositor, ClicksScrollingAndThePointerShowOnTheDesktop) {
   }
 }
 
+// The main display's picture follows its brightness; every display is dark while the screens or
+// the system sleep, and lit again once they wake.
+TEST(Compositor, TheMainDisplayDimsAndEveryDisplaySleeps) {
+  struct Row {
+    const char* name;
+    double brightness;
+    std::vector<WorkspaceNotification> posted;
+    double mainLight, ipadLight;  // the share of the lit picture left
+  };
+  using enum WorkspaceNotification;
+  const Row rows[] = {{"full brightness", 1, {}, 1, 1},
+                      {"half brightness dims only the main display", 0.5, {}, 0.5, 1},
+                      {"screens asleep", 1, {screensDidSleep}, 0, 0},
+                      {"system asleep", 0.5, {willSleep}, 0, 0},
+                      {"screens woken", 1, {screensDidSleep, screensDidWake}, 1, 1},
+                      {"system woken, screens still asleep", 1, {screensDidSleep, willSleep, didWake}, 0, 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SessionFixture f;
+    const Picture lit = f.world.compositor.draw(1), litIPad = f.world.compositor.draw(SessionFixture::ipadID);
+    f.world.libraries.setBrightness(1, row.brightness);
+    for (auto name : row.posted) f.world.workspace.post(name);
+    const Picture main = f.world.compositor.draw(1), ipad = f.world.compositor.draw(SessionFixture::ipadID);
+    const auto green = [](std::uint32_t p) { return double((p >> 8) & 0xFF); };
+    EXPECT_NEAR(green(main->pixel(5, 50)), green(lit->pixel(5, 50)) * row.mainLight, 1.5);
+    EXPECT_NEAR(green(ipad->pixel(5, 20)), green(litIPad->pixel(5, 20)) * row.ipadLight, 1.5);
+  }
+}
+
 }  // namespace
 
 namespace {
@@ -133,6 +162,9 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
       {"the pointer over to the Mac", [](auto& f, auto&) { f.world.inputEvents.mouseLocation = Point{5, 5}; }, true, true},
       {"the iPad resized", [](auto& f, auto&) { f.world.displays.setBounds(SessionFixture::ipadID, Rect(40, 0, 20, 12)); },
        false, true},
+      {"the main display dimmed", [](auto& f, auto&) { f.world.libraries.setBrightness(1, 0.5); }, true, false},
+      {"the screens asleep", [](auto& f, auto&) { f.world.workspace.post(WorkspaceNotification::screensDidSleep); },
+       true, true},
       {"a program window's alpha",
 [](auto&, auto& window) { window.setAlphaValue(0.5); },
        false, true},

@@ -180,6 +180,11 @@ bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
     return false;
   Canvas canvas{target, d->bounds, double(size->width) / d->bounds.width(), double(size->height) / d->bounds.height()};
   ++pictures;
+  const std::uint32_t light = weight(dimming(display));
+  if (light == 0) {
+    canvas.fill(0, 0, canvas.width(), canvas.height(), bgra(0, 0, 0));
+    return true;
+  }
   // The program's windows sit above the applications' (their levels are above the normal one).
   // Below the frontmost one that hides the whole display nothing need be drawn.
   auto own = windows.windows();
@@ -193,7 +198,15 @@ bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
   }
   for (auto it = std::make_reverse_iterator(cover); it != own.rend(); ++it) drawServerWindow(**it, canvas);
   drawPointer(canvas);
+  if (light < 256) canvas.fill(0, 0, canvas.width(), canvas.height(), bgra(0, 0, 0), 256 - light);
   return true;
+}
+
+double Compositor::dimming(DisplayID display) const {
+  if (dark && dark()) return 0;
+  if (display != displays.mainDisplayID() || !mainBrightness) return 1;
+  const auto b = mainBrightness();
+  return b && !std::isnan(*b) ? std::clamp(*b, 0.0, 1.0) : 1;
 }
 
 Rect Compositor::globalFrame(const ServerWindow& w) const {
@@ -335,7 +348,7 @@ void Compositor::noteChanges() {
     const auto size = displays.currentModePixelSize(d.id);
     note(0, d.id, d.bounds,
          {double(d.id == displays.mainDisplayID()), main ? main->bounds.height() : 0, size ? double(size->width) : 0,
-          size ? double(size->height) : 0});
+          size ? double(size->height) : 0, dimming(d.id)});
   }
   double order = 0;  // front to back, within each kind: the program's windows are always in front
   for (const auto& [application, w] : windows.appWindowsFrontToBack()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -58,6 +59,11 @@ class Compositor {
   // against what the last call saw and records where something changed; no picture is drawn.
   std::uint64_t changeCount(DisplayID display);
 
+  // The main display's brightness (0…1, nothing: full) and whether the screens are dark (asleep):
+  // the main display's picture is dimmed by the one, every picture black under the other.
+  std::function<std::optional<double>()> mainBrightness;
+  std::function<bool()> dark;
+
   // Control: when on, the desktop background changes with every picture drawn (benchmarks).
   bool animateBackground = false;
 
@@ -68,6 +74,7 @@ class Compositor {
   void drawAppWindow(const SimAppWindow& window, Canvas& canvas);
   void drawServerWindow(const ServerWindow& window, Canvas& canvas);
   void drawPointer(Canvas& canvas);
+  double dimming(DisplayID display) const;  // 0 dark … 1 full
   bool hidesAll(const ServerWindow& window, const Canvas& canvas) const;
   // Compares everything drawable with what the last call saw and records where it changed.
   void noteChanges();

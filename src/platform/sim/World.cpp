@@ -47,6 +47,8 @@ World::World(MainLoop& loop, const WorldDescription& description)
   capture.pictureSource = [this](DisplayID display, std::size_t width, std::size_t height) {
     return std::shared_ptr<PixelBuffer>(compositor.captureFrame(display, width, height));
   };
+  compositor.mainBrightness = [this] { return libraries.brightness(displays.mainDisplayID()); };
+  compositor.dark = [this] { return workspace.dark(); };
   capture.changeCount = [this](DisplayID display) { return compositor.changeCount(display); };
 }
 
