@@ -39,6 +39,38 @@ void DesktopView::setScale(std::optional<double> scale) {
   update();
 }
 
+void DesktopView::setHeld(bool on) {
+  held = on;
+  update();
+}
+
+int DesktopView::drawnTurn(DisplayID display) const {
+  if (!held || !turnDegrees) return 0;
+  const auto fingers = presentationFingers();
+  const auto screen = fingers ? fingers->windowScreenNumber() : std::nullopt;
+  if (!screen || DisplayID(*screen) != display) return 0;
+  const int degrees = ((turnDegrees() % 360) + 360) % 360;
+  return degrees - degrees % 90;
+}
+
+// A held iPad turned a quarter stands with its sides swapped, keeping the edge that faces the
+// main display where it was.
+Rect DesktopView::drawnBounds(const PhysicalArrangement::Place& place) const {
+  const Rect& b = place.bounds;
+  if (drawnTurn(place.display.id) % 180 == 0) return b;
+  const auto* main = world.displays.find(world.displays.mainDisplayID());
+  const Rect m = main ? arrangement.find(main->id) ? arrangement.find(main->id)->bounds : main->bounds : Rect();
+  const double x = b.maxX() <= m.minX() ? b.maxX() - b.height() : b.minX();
+  const double y = b.maxY() <= m.minY() ? b.maxY() - b.width() : b.minY();
+  return Rect(x, y, b.height(), b.width());
+}
+
+Rect DesktopView::drawnExtent() const {
+  std::optional<Rect> all;
+  for (const auto& p : arrangement.places()) all = all ? all->united(drawnBounds(p)) : drawnBounds(p);
+  return all.value_or(Rect());
+}
+
 void DesktopView::setLabelsShown(bool shown) {
   labels = shown;
   update();
@@ -69,6 +101,7 @@ std::vector<double> DesktopView::signature(const sim::SimDisplay& display) const
       s.insert(s.end(), {double(window->number), window->bounds.minX(), window->bounds.minY(), window->bounds.width(),
                          window->bounds.height(), window->alpha});
   s.push_back(double(world.inputEvents.posted.size()));
+  s.push_back(double(world.compositor.changeCount(display.id)));  // brightness, sleep, what windows show
   if (world.compositor.animateBackground) s.push_back(world.loop.now());
   return s;
 }
@@ -106,7 +139,7 @@ void DesktopView::refresh() {
 }
 
 double DesktopView::pixelsPerPoint() const {
-  const Rect all = arrangement.extent();
+  const Rect all = drawnExtent();
   if (all.isEmpty()) return 0;
   double densest = 1;
   for (const auto& p : arrangement.places()) densest = std::max(densest, p.display.scale);
@@ -125,10 +158,10 @@ QRect DesktopView::pictureRect(DisplayID display) const {
   const auto* place = arrangement.find(display);
   const double k = pixelsPerPoint();
   if (!place || k <= 0) return {};
-  const Rect all = arrangement.extent();
+  const Rect all = drawnExtent();
   // Whole-pixel offsets, so that at one to one every display pixel lands on one window pixel.
   const double left = std::floor((width() - all.width() * k) / 2), top = std::floor((height() - all.height() * k) / 2);
-  const Rect& b = place->bounds;
+  const Rect b = drawnBounds(*place);
   const auto x0 = std::lround(left + (b.minX() - all.minX()) * k), x1 = std::lround(left + (b.maxX() - all.minX()) * k);
   const auto y0 = std::lround(top + (b.minY() - all.minY()) * k), y1 = std::lround(top + (b.maxY() - all.minY()) * k);
   return QRect(int(x0), int(y0), int(x1 - x0), int(y1 - y0));
@@ -147,6 +180,10 @@ void DesktopView::paintEvent(QPaintEvent*) {
     const auto picture = pictures.find(place.display.id);
     if (picture == pictures.end()) {
       painter.fillRect(r, Qt::black);
+    } else if (const int turn = drawnTurn(place.display.id)) {
+      const QImage upright = picture->second.image.transformed(QTransform().rotate(turn));
+      painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != upright.size());
+      painter.drawImage(r, upright);
     } else {
       painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != picture->second.image.size());
       painter.drawImage(r, picture->second.image);
@@ -189,10 +226,18 @@ std::optional<Point> DesktopView::viewPoint(QPointF position, bool onPicture) co
   const auto* main = world.displays.find(world.displays.mainDisplayID());
   const QRectF r = pictureRect(id);
   if (!place || !now || !main || r.isEmpty() || (onPicture && !r.contains(position))) return std::nullopt;
-  // Widget pixels to the display's points (y down), to global window-system points (y up, from
+  // Widget pixels to fractions of the held picture, turned back to fractions of the iPad's own;
+  // to the display's points (y down), to global window-system points (y up, from
   // the main display's bottom-left corner, where the display is now), to the window's own.
-  const double x = (position.x() - r.left()) / r.width() * place->bounds.width();
-  const double y = (position.y() - r.top()) / r.height() * place->bounds.height();
+  const double u = (position.x() - r.left()) / r.width(), v = (position.y() - r.top()) / r.height();
+  double a = u, b = v;
+  switch (drawnTurn(id)) {
+    case 90: a = v, b = 1 - u; break;
+    case 180: a = 1 - u, b = 1 - v; break;
+    case 270: a = 1 - v, b = u; break;
+    default: break;
+  }
+  const double x = a * place->bounds.width(), y = b * place->bounds.height();
   const WindowFrame frame = window->frame();
   const Point local{now->bounds.minX() + x - frame.x, main->bounds.height() - (now->bounds.minY() + y) - frame.y};
   return fingers->isFlipped() ? Point{local.x, fingers->bounds().height() - local.y} : local;

@@ -25,6 +25,13 @@ class DesktopView : public QWidget {
 
   // Window pixels per display pixel; nothing: fit the widget, at most one to one.
   void setScale(std::optional<double> scale);
+  // Draws the iPad that shows the turned desktop as the person holds it: turned with the rotation,
+  // so that the desktop on it reads upright (at 90° the iPad stands in portrait). The mouse on it
+  // is still a finger at the same place of the iPad.
+  void setHeld(bool held);
+  bool isHeld() const { return held; }
+  // How far the program turns the desktop on the iPad, in degrees clockwise (0, 90, 180, 270).
+  std::function<int()> turnDegrees;
   // The display names drawn over the pictures' corners.
   void setLabelsShown(bool shown);
   // Takes new pictures when something that can be seen has changed since the last time.
@@ -56,6 +63,10 @@ class DesktopView : public QWidget {
     QImage image;  // over the buffer's bytes
   };
   double pixelsPerPoint() const;
+  // The degrees a display's picture is drawn turned by (0 unless held), and where it stands then.
+  int drawnTurn(DisplayID display) const;
+  Rect drawnBounds(const PhysicalArrangement::Place& place) const;
+  Rect drawnExtent() const;
   std::vector<double> signature(const sim::SimDisplay& display) const;
   std::shared_ptr<sim::SimTouchView> presentationFingers() const;
   // The view point under a widget position, when the presentation view is on a display drawn
@@ -68,6 +79,7 @@ class DesktopView : public QWidget {
   PhysicalArrangement& arrangement;
   std::optional<double> fixedScale;
   bool labels = true;
+  bool held = false;
   std::map<DisplayID, Picture> pictures;
   std::map<DisplayID, std::vector<double>> shown;
   std::weak_ptr<sim::SimTouchView> touching;

@@ -20,6 +20,7 @@ Simulator::Simulator(Services s, const sim::WorldDescription& description)
          return BrightnessFollower::make(loop, w.displays, text, w.windows, w.libraries);
        }});
   shown = std::make_unique<SimulatorWindow>(world);
+  shown->desktop().turnDegrees = [this] { return rawValue(app->session().state().rotation); };
   // Closing the window quits the program as Quit does, so the iPad is put back first.
   shown->onCloseRequest = [&application = s.application] { application.terminate(); };
 }

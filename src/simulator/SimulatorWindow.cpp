@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -21,6 +22,12 @@ SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
   setWindowTitle("Turnlet Simulator");
   setCentralWidget(view);
   menuBar()->addMenu(menu);
+  viewMenu = menuBar()->addMenu("View");
+  QAction* held = viewMenu->addAction("iPad as Held");
+  held->setCheckable(true);
+  held->setChecked(true);
+  view->setHeld(true);
+  connect(held, &QAction::toggled, this, [this](bool on) { view->setHeld(on); });
   QFont font = status->font();
   font.setPixelSize(15);
   status->setFont(font);
@@ -37,6 +44,7 @@ SimulatorWindow::~SimulatorWindow() { world.loop.cancel(timer); }
 
 void SimulatorWindow::adoptMenuBar(QMenuBar* bar) {
   bar->addMenu(menu);
+  bar->addMenu(viewMenu);
   setMenuBar(bar);
 }
 

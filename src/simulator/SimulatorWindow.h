@@ -14,7 +14,7 @@ class QLabel;
 namespace turnlet::simulator {
 
 // The window that shows the simulated Mac and lets a person act on it: its displays in the
-// central widget, a "World" menu in its own menu bar (where the application's menus and status
+// central widget, a "World" menu and a "View" menu in its own menu bar (where the application's menus and status
 // item go too). Pictures are refreshed on the main loop 60 times a second, when something that
 // can be seen has changed. Main loop only.
 class SimulatorWindow : public QMainWindow {
@@ -50,6 +50,7 @@ class SimulatorWindow : public QMainWindow {
   PhysicalArrangement places;
   DesktopView* view;
   WorldMenu* menu;
+  QMenu* viewMenu;  // "iPad as Held" (on at first: the iPad drawn as the person holds it)
   QLabel* status;
   MainLoop::TimerId timer = 0;
 };

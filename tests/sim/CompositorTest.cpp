@@ -109,6 +109,91 @@ TEST(Compositor, ClicksScrollingAndThePointerShowOnTheDesktop) {
   }
 }
 
+// The main display's picture follows its brightness; every display is dark while the screens or
+// the system sleep, and lit again once they wake.
+TEST(Compositor, TheMainDisplayDimsAndEveryDisplaySleeps) {
+  struct Row {
+    const char* name;
+    double brightness;
+    std::vector<WorkspaceNotification> posted;
+    double mainLight, ipadLight;  // the share of the lit picture left
+  };
+  using enum WorkspaceNotification;
+  const Row rows[] = {{"full brightness", 1, {}, 1, 1},
+                      {"half brightness dims only the main display", 0.5, {}, 0.5, 1},
+                      {"screens asleep", 1, {screensDidSleep}, 0, 0},
+                      {"system asleep", 0.5, {willSleep}, 0, 0},
+                      {"screens woken", 1, {screensDidSleep, screensDidWake}, 1, 1},
+                      {"system woken, screens still asleep", 1, {screensDidSleep, willSleep, didWake}, 0, 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    SessionFixture f;
+    const Picture lit = f.world.compositor.draw(1), litIPad = f.world.compositor.draw(SessionFixture::ipadID);
+    f.world.libraries.setBrightness(1, row.brightness);
+    for (auto name : row.posted) f.world.workspace.post(name);
+    const Picture main = f.world.compositor.draw(1), ipad = f.world.compositor.draw(SessionFixture::ipadID);
+    const auto green = [](std::uint32_t p) { return double((p >> 8) & 0xFF); };
+    EXPECT_NEAR(green(main->pixel(5, 50)), green(lit->pixel(5, 50)) * row.mainLight, 1.5);
+    EXPECT_NEAR(green(ipad->pixel(5, 20)), green(litIPad->pixel(5, 20)) * row.ipadLight, 1.5);
+  }
+}
+
+// A button shows the left button held on it, counts a click when it comes up on it again, and a
+// click brings its window to the front, where the next click lands.
+TEST(Compositor, AButtonShowsItsPressAndAClickRaisesItsWindow) {
+  using enum MouseEventType;
+  struct Row {
+    const char* name;
+    std::vector<std::pair<MouseEventType, Point>> events;
+    bool held;
+    int buttonClicks;
+    WindowNumber front;
+  };
+  const Row rows[] = {{"held on the button", {{leftMouseDown, {8, 12}}}, true, 0, 7},
+                      {"clicked on the button", {{leftMouseDown, {8, 12}}, {leftMouseUp, {9, 12}}}, false, 1, 7},
+                      {"released beside the button", {{leftMouseDown, {8, 12}}, {leftMouseUp, {20, 12}}}, false, 0, 7},
+                      {"the window behind clicked", {{leftMouseDown, {28, 23}}, {leftMouseUp, {28, 23}}}, false, 0, 8},
+                      {"then a click where both are",
+                       {{leftMouseDown, {28, 23}}, {leftMouseUp, {28, 23}}, {leftMouseDown, {8, 12}}, {leftMouseUp, {8, 12}}},
+                       false, 0, 8}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto description = SessionFixture::smallWorld();
+    description.applications = {{700, "Editor", {{7, "Doc", Rect(2, 2, 24, 20), 1, 0, 6, true, true, {{"AXButton", Rect(2, 8, 12, 6)}}},
+                                                 {8, "Back", Rect(0, 0, 30, 25)}}}};
+    SessionFixture f(description);
+    const Picture before = f.world.compositor.draw(1);
+    const auto count = f.world.compositor.changeCount(1);
+    for (const auto& [type, at] : row.events) post(f.world, type, at);
+    const auto& button = f.world.windows.appWindow(7)->elements[0];
+    EXPECT_EQ(button.held, row.held);
+    EXPECT_EQ(button.clicks, row.buttonClicks);
+    EXPECT_EQ(f.world.windows.appWindowsFrontToBack().front().second->number, row.front);
+    EXPECT_NE(f.world.compositor.changeCount(1), count);
+    // The button's face, away from its label: dark while held.
+    const std::uint32_t face = f.world.compositor.draw(1)->pixel(29, 21);
+    EXPECT_EQ(face != before->pixel(29, 21), row.held || row.front == 8);
+  }
+}
+
+// A display keeps its wallpaper when it comes back under a new id, and the program's virtual
+// display wears the wallpaper of the iPad it stands in for, at every turn.
+TEST(Compositor, WallpapersFollowTheDisplayNotItsID) {
+  SessionFixture f;
+  const auto corner = [&](DisplayID id) { return f.world.compositor.draw(id)->pixel(0, 0); };
+  const std::uint32_t ipad = corner(SessionFixture::ipadID);
+  EXPECT_NE(corner(1), ipad);
+  for (int turn = 0; turn < 2; ++turn) {
+    f.press(f.session->rotate()), f.run(2);
+    ASSERT_TRUE(f.state().virtualDisplay);
+    EXPECT_EQ(corner(f.state().virtualDisplay->displayID()), ipad) << "turn " << turn;
+  }
+  SessionFixture other;
+  other.world.displays.disconnect(SessionFixture::ipadID);
+  const DisplayID back = other.world.displays.reconnect(SessionFixture::ipadID);
+  EXPECT_EQ(other.world.compositor.draw(back)->pixel(0, 0), ipad);
+}
+
 }  // namespace
 
 namespace {
@@ -133,6 +218,9 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
       {"the pointer over to the Mac", [](auto& f, auto&) { f.world.inputEvents.mouseLocation = Point{5, 5}; }, true, true},
       {"the iPad resized", [](auto& f, auto&) { f.world.displays.setBounds(SessionFixture::ipadID, Rect(40, 0, 20, 12)); },
        false, true},
+      {"the main display dimmed", [](auto& f, auto&) { f.world.libraries.setBrightness(1, 0.5); }, true, false},
+      {"the screens asleep", [](auto& f, auto&) { f.world.workspace.post(WorkspaceNotification::screensDidSleep); },
+       true, true},
       {"a program window's alpha",
 [](auto&, auto& window) { window.setAlphaValue(0.5); },
        false, true},

@@ -105,6 +105,14 @@ struct Compositor::Canvas {
   void fill(const Rect& r, std::uint32_t value, std::uint32_t alpha = 256) {
     fill(px(r.minX()), py(r.minY()), px(r.maxX()), py(r.maxY()), value, alpha);
   }
+  // A disc in global points, row by row.
+  void disc(Point centre, double radius, std::uint32_t value, std::uint32_t alpha) {
+    for (long y = std::max(py(centre.y - radius), 0L), end = std::min(py(centre.y + radius), height()); y < end; ++y) {
+      const double dy = bounds.minY() + (double(y) + 0.5) / sy - centre.y;
+      const double half = std::sqrt(std::max(radius * radius - dy * dy, 0.0));
+      fill(px(centre.x - half), y, px(centre.x + half), y + 1, value, alpha);
+    }
+  }
   // Text from a global point (top-left), `cell` points a font pixel.
   void text(const std::string& s, Point at, double cell, std::uint32_t value, std::uint32_t alpha) {
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -180,6 +188,11 @@ bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
     return false;
   Canvas canvas{target, d->bounds, double(size->width) / d->bounds.width(), double(size->height) / d->bounds.height()};
   ++pictures;
+  const std::uint32_t light = weight(dimming(display));
+  if (light == 0) {
+    canvas.fill(0, 0, canvas.width(), canvas.height(), bgra(0, 0, 0));
+    return true;
+  }
   // The program's windows sit above the applications' (their levels are above the normal one).
   // Below the frontmost one that hides the whole display nothing need be drawn.
   auto own = windows.windows();
@@ -193,7 +206,15 @@ bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
   }
   for (auto it = std::make_reverse_iterator(cover); it != own.rend(); ++it) drawServerWindow(**it, canvas);
   drawPointer(canvas);
+  if (light < 256) canvas.fill(0, 0, canvas.width(), canvas.height(), bgra(0, 0, 0), 256 - light);
   return true;
+}
+
+double Compositor::dimming(DisplayID display) const {
+  if (dark && dark()) return 0;
+  if (display != displays.mainDisplayID() || !mainBrightness) return 1;
+  const auto b = mainBrightness();
+  return b && !std::isnan(*b) ? std::clamp(*b, 0.0, 1.0) : 1;
 }
 
 Rect Compositor::globalFrame(const ServerWindow& w) const {
@@ -216,10 +237,27 @@ bool Compositor::hidesAll(const ServerWindow& w, const Canvas& canvas) const {
   return view && view->readLastShown([](const SimTexture&) {});
 }
 
+std::uint32_t Compositor::wallpaper(const SimDisplay& display) const {
+  const SimDisplay* own = &display;
+  if (display.isVirtual) {
+    for (const ServerWindow* w : windows.windows()) {
+      if (!w->isVisible() || !std::dynamic_pointer_cast<SimGpuView>(w->contentView())) continue;
+      const Rect g = globalFrame(*w);
+      for (const SimDisplay& d : displays.displays())
+        if (!d.isVirtual && d.bounds.contains({g.midX(), g.midY()})) own = displays.find(d.id);
+    }
+  }
+  if (!own->uuid) return own->id;
+  // FNV-1a: the same on every run.
+  std::uint32_t h = 2166136261u;
+  for (char c : *own->uuid) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  return h;
+}
+
 void Compositor::drawDesktop(const SimDisplay& display, Canvas& canvas) {
   // A vertical gradient in a tint of the display's own, in 64 bands. Every row is filled: a fill
   // only writes, where copying the row above would read as much again.
-  const std::uint32_t id = display.id;
+  const std::uint32_t id = wallpaper(display) % 65521;
   const std::uint32_t r = 30 + id * 53 % 90, g = 40 + id * 97 % 90, b = 70 + id * 31 % 90;
   const std::uint32_t phase = animateBackground ? static_cast<std::uint32_t>(pictures % 64) : 0;
   const long h = canvas.height();
@@ -236,11 +274,15 @@ void Compositor::drawAppWindow(const SimAppWindow& w, Canvas& canvas) {
   const std::uint32_t a = weight(w.alpha);
   if (a == 0) return;
   const double bar = std::clamp(w.titleBarHeight, 0.0, f.height());
-  // Frame, title bar and title.
+  // Frame, title bar with the close, minimise and zoom buttons, and the title.
   canvas.fill(f, bgra(90, 90, 90), a);
   canvas.fill(Rect(f.minX() + 1, f.minY() + 1, f.width() - 2, bar - 1), bgra(225, 225, 225), a);
+  const double light = std::min(6.0, bar * 0.22);
+  const std::uint32_t lights[] = {bgra(87, 95, 255), bgra(46, 188, 254), bgra(64, 200, 40)};
+  for (int i = 0; i < 3; ++i)
+    canvas.disc({f.minX() + light * (2.2 + 3.3 * i), f.minY() + bar / 2}, light, lights[i], a);
   const double cell = 2;
-  canvas.text(w.title, {f.minX() + 8, f.minY() + (bar - 5 * cell) / 2}, cell, bgra(30, 30, 30), a);
+  canvas.text(w.title, {f.minX() + light * 10 + 8, f.minY() + (bar - 5 * cell) / 2}, cell, bgra(30, 30, 30), a);
   // Contents: stripes 16 points apart that move with vertical scrolling, a bar that moves with
   // horizontal scrolling, the number of clicks and a marker where the last one landed.
   const Rect body(f.minX() + 1, f.minY() + bar, f.width() - 2, f.height() - bar - 1);
@@ -257,6 +299,21 @@ void Compositor::drawAppWindow(const SimAppWindow& w, Canvas& canvas) {
   const double barX = body.minX() + std::fmod(std::fmod(-w.scrolledX, body.width()) + body.width(), body.width());
   canvas.fill(Rect(barX, body.minY(), std::min(4.0, body.maxX() - barX), body.height()), bgra(200, 120, 60), a);
   canvas.text(std::to_string(w.clicks), {body.minX() + 6, body.minY() + 6}, cell, bgra(160, 40, 40), a);
+  // Buttons: raised and light, dark while held down, with the clicks and presses they got.
+  for (const SimElement& e : w.elements) {
+    if (e.role != "AXButton") continue;
+    const Rect r(f.minX() + e.frame.minX(), f.minY() + e.frame.minY(), e.frame.width(), e.frame.height());
+    canvas.fill(r, e.held ? bgra(20, 60, 140) : bgra(120, 120, 130), a);
+    canvas.fill(Rect(r.minX() + 1, r.minY() + 1, r.width() - 2, r.height() - 2),
+                e.held ? bgra(40, 100, 200) : e.enabled ? bgra(240, 240, 245) : bgra(200, 200, 200), a);
+    const int count = e.clicks + e.presses;
+    const std::string label = "CLICKS " + std::to_string(count);
+    const bool whole = r.width() >= double(label.size()) * 8 + 8 && r.height() >= 14;
+    const std::string shown = whole ? label : std::to_string(count);
+    const double c = whole ? 2 : std::clamp(r.height() / 7, 0.5, 2.0);
+    canvas.text(shown, {r.midX() - (double(shown.size()) * 4 - 1) * c / 2, r.midY() - 2.5 * c}, c,
+                e.held ? bgra(255, 255, 255) : bgra(30, 30, 30), a);
+  }
   if (w.lastClick) {
     const Point c{f.minX() + w.lastClick->x, f.minY() + w.lastClick->y};
     const std::uint32_t hue = static_cast<std::uint32_t>(w.clicks) * 67;
@@ -335,13 +392,17 @@ void Compositor::noteChanges() {
     const auto size = displays.currentModePixelSize(d.id);
     note(0, d.id, d.bounds,
          {double(d.id == displays.mainDisplayID()), main ? main->bounds.height() : 0, size ? double(size->width) : 0,
-          size ? double(size->height) : 0});
+          size ? double(size->height) : 0, dimming(d.id), double(wallpaper(d))});
   }
   double order = 0;  // front to back, within each kind: the program's windows are always in front
   for (const auto& [application, w] : windows.appWindowsFrontToBack()) {
-    note(1, w->number, w->bounds,
-         {++order, w->alpha, double(w->layer), w->titleBarHeight, double(w->clicks), w->lastClick ? w->lastClick->x : -1e300,
-          w->lastClick ? w->lastClick->y : -1e300, w->scrolledX, w->scrolledY, double(std::hash<std::string>{}(w->title))});
+    std::vector<double> look{++order, w->alpha, double(w->layer), w->titleBarHeight, double(w->clicks),
+                             w->lastClick ? w->lastClick->x : -1e300, w->lastClick ? w->lastClick->y : -1e300,
+                             w->scrolledX, w->scrolledY, double(std::hash<std::string>{}(w->title))};
+    for (const SimElement& e : w->elements)
+      look.insert(look.end(), {e.frame.minX(), e.frame.minY(), e.frame.width(), e.frame.height(), double(e.enabled),
+                               double(e.held), double(e.clicks + e.presses), double(e.role == "AXButton")});
+    note(1, w->number, w->bounds, std::move(look));
   }
   order = 0;
   for (const ServerWindow* w : windows.windows()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -16,7 +17,7 @@
 namespace turnlet::sim {
 
 // Draws what a display of the simulated Mac shows: its region of the global desktop, back to
-// front — a background of its own, the simulated applications' windows (title bar with the
+// front — a wallpaper of its own (a virtual display shows the one of the display it stands in for), the simulated applications' windows (title bar with the
 // title, contents that show their clicks and scrolling), the program's own windows over them by
 // level and order with their alpha (background colour, then a GPU view's last shown picture
 // scaled to the window), and the pointer at the last posted mouse location.
@@ -58,6 +59,11 @@ class Compositor {
   // against what the last call saw and records where something changed; no picture is drawn.
   std::uint64_t changeCount(DisplayID display);
 
+  // The main display's brightness (0…1, nothing: full) and whether the screens are dark (asleep):
+  // the main display's picture is dimmed by the one, every picture black under the other.
+  std::function<std::optional<double>()> mainBrightness;
+  std::function<bool()> dark;
+
   // Control: when on, the desktop background changes with every picture drawn (benchmarks).
   bool animateBackground = false;
 
@@ -68,6 +74,10 @@ class Compositor {
   void drawAppWindow(const SimAppWindow& window, Canvas& canvas);
   void drawServerWindow(const ServerWindow& window, Canvas& canvas);
   void drawPointer(Canvas& canvas);
+  double dimming(DisplayID display) const;  // 0 dark … 1 full
+  // The number a display's wallpaper is made from: its UUID's, so that it survives reconnections;
+  // a virtual display has the wallpaper of the display the program's GPU view is on.
+  std::uint32_t wallpaper(const SimDisplay& display) const;
   bool hidesAll(const ServerWindow& window, const Canvas& canvas) const;
   // Compares everything drawable with what the last call saw and records where it changed.
   void noteChanges();

@@ -26,6 +26,7 @@ struct SimDisplay {
   std::optional<std::string> uuid = std::nullopt;
   bool hasScreen = true;
   double scale = 2;  // pixels per point of the current mode; 0 means the display has no mode
+  bool isVirtual = false;  // made by a program, standing in for the display its window is on
 };
 
 // What a completed configuration transaction did.

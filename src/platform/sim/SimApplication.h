@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ struct SimElement {
   std::vector<std::string> actions{"AXPress"};
   int parent = -1;
   int presses = 0;  // observation: AXPress performed
+  // A button shows these: whether the left mouse button went down on it and is still down, and how
+  // many clicks (down and up on it) it got.
+  bool held = false;
+  int clicks = 0;
 };
 
 // A window of a simulated application, kept by the window server beside the program's own.
@@ -40,6 +45,8 @@ struct SimAppWindow {
   std::optional<Point> lastClick = std::nullopt;
   double scrolledX = 0;
   double scrolledY = 0;
+  // When it was last brought to the front by a click (0: never); later is in front, within a layer.
+  std::uint64_t raised = 0;
 };
 
 // A simulated application: a process with windows, front to back.

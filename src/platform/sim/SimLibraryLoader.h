@@ -45,6 +45,11 @@ class SimLibraryLoader : public LibraryLoader {
 
   // Controls and faults.
   void setBrightness(DisplayID display, double value) { state->brightness[display] = value; }
+  // The brightness a display was given; nothing when it has none (a built-in display is then at 1).
+  std::optional<double> brightness(DisplayID display) const {
+    const auto it = state->brightness.find(display);
+    return it == state->brightness.end() ? std::nullopt : std::optional(it->second);
+  }
   bool libraryMissing = false;
   bool coreGraphicsMissing = false;
   bool windowLocationMissing = false;

@@ -21,8 +21,13 @@ class SimWorkspace : public WorkspaceNotifications {
   }
   void removeObserver(ObserverToken token) override { observers.erase(token); }
 
-  // Delivered later on the main loop to the blocks registered then.
+  // Delivered later on the main loop to the blocks registered then. The screens are dark from a
+  // sleep notification to the matching wake.
   void post(WorkspaceNotification name) {
+    if (name == WorkspaceNotification::willSleep || name == WorkspaceNotification::didWake)
+      systemAsleep = name == WorkspaceNotification::willSleep;
+    else
+      screensAsleep = name == WorkspaceNotification::screensDidSleep;
     loop.post([this, name, weak = std::weak_ptr<bool>(alive)] {
       if (weak.expired()) return;
       std::vector<ObserverToken> tokens;
@@ -37,11 +42,13 @@ class SimWorkspace : public WorkspaceNotifications {
     });
   }
   std::size_t observerCount() const { return observers.size(); }
+  bool dark() const { return systemAsleep || screensAsleep; }
 
  private:
   MainLoop& loop;
   std::map<ObserverToken, std::pair<WorkspaceNotification, std::function<void()>>> observers;
   ObserverToken next = 1;
+  bool systemAsleep = false, screensAsleep = false;
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 

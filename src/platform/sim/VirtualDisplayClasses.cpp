@@ -249,6 +249,7 @@ void VirtualDisplayClasses::connectDisplay(DisplayID id, DisplayRecord& display,
                 shown.serial);
   shown.uuid = uuid;
   shown.scale = scale;
+  shown.isVirtual = true;
   // To the right of the rightmost display, top edges aligned.
   Point origin{0, 0};
   bool any = false;

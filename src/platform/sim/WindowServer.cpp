@@ -251,12 +251,19 @@ void WindowServer::closeAppWindow(WindowNumber number) {
   for (auto& app : applications) std::erase_if(app.windows, [&](const SimAppWindow& w) { return w.number == number; });
 }
 
+void WindowServer::raiseAppWindow(WindowNumber number) {
+  if (SimAppWindow* w = appWindow(number)) w->raised = nextRaise++;
+}
+
 std::vector<std::pair<const SimApplication*, const SimAppWindow*>> WindowServer::appWindowsFrontToBack() const {
   std::vector<std::pair<const SimApplication*, const SimAppWindow*>> list;
   for (const auto& app : applications)
     for (const auto& w : app.windows)
       if (w.onScreen) list.emplace_back(&app, &w);
-  std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) { return a.second->layer > b.second->layer; });
+  std::stable_sort(list.begin(), list.end(), [](const auto& a, const auto& b) {
+    if (a.second->layer != b.second->layer) return a.second->layer > b.second->layer;
+    return a.second->raised > b.second->raised;
+  });
   return list;
 }
 

@@ -133,12 +133,14 @@ class WindowServer : public WindowServices {
   // an answer a window is on no screen.
   std::function<std::optional<WindowScreen>(const WindowFrame&)> screenUnder;
   // The other applications' windows, by application; the list of windows orders them by layer,
-  // then application order, then window order (front to back).
+  // then the latest brought to the front, then application order, then window order (front to back).
   std::vector<SimApplication> applications;
   SimAppWindow* appWindow(WindowNumber number);
   SimApplication* application(ProcessID pid);
   // Closes an application's window (gone from the list and from Accessibility).
   void closeAppWindow(WindowNumber number);
+  // Brings an application's window to the front of its layer, as a click on it does.
+  void raiseAppWindow(WindowNumber number);
   // The applications' on-screen windows, front to back, with their owners.
   std::vector<std::pair<const SimApplication*, const SimAppWindow*>> appWindowsFrontToBack() const;
 
@@ -167,6 +169,7 @@ class WindowServer : public WindowServices {
   std::map<std::uint64_t, Group> groups;
   std::uint64_t nextGroup = 1;
   std::uint64_t nextOrderStamp = 1;
+  std::uint64_t nextRaise = 1;
   int started = 0;
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };

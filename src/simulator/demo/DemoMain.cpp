@@ -111,10 +111,11 @@ class Tour {
     const auto& state = simulator.delegate().session().state();
     const Rect v = simulator.world.displays.bounds(state.virtualDisplay->displayID());
     const double sx = (p.x - v.minX()) / v.width(), sy = (p.y - v.minY()) / v.height();
-    double u = sx, w = sy;  // fractions of the iPad's picture, y down
-    if (state.rotation == QuarterTurn::right) u = sy, w = 1 - sx;
-    if (state.rotation == QuarterTurn::inverted) u = 1 - sx, w = 1 - sy;
-    if (state.rotation == QuarterTurn::left) u = 1 - sy, w = sx;
+    double u = sx, w = sy;  // fractions of the iPad's picture, y down; a held iPad reads upright
+    const QuarterTurn drawn = simulator.window().desktop().isHeld() ? QuarterTurn::normal : state.rotation;
+    if (drawn == QuarterTurn::right) u = sy, w = 1 - sx;
+    if (drawn == QuarterTurn::inverted) u = 1 - sx, w = 1 - sy;
+    if (drawn == QuarterTurn::left) u = 1 - sy, w = sx;
     const QRect r = simulator.window().desktop().pictureRect(state.target->id);
     return {r.left() + u * r.width(), r.top() + w * r.height()};
   }
