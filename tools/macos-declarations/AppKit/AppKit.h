@@ -1,7 +1,21 @@
 #pragma once
 
 #include <AppKit/NSApplication.h>
+#include <AppKit/NSAttributedString.h>
+#include <AppKit/NSButton.h>
+#include <AppKit/NSControl.h>
+#include <AppKit/NSEvent.h>
+#include <AppKit/NSFont.h>
+#include <AppKit/NSGraphics.h>
+#include <AppKit/NSImage.h>
+#include <AppKit/NSMenu.h>
+#include <AppKit/NSMenuItem.h>
+#include <AppKit/NSResponder.h>
 #include <AppKit/NSScreen.h>
+#include <AppKit/NSStatusBar.h>
+#include <AppKit/NSStatusBarButton.h>
+#include <AppKit/NSStatusItem.h>
+#include <AppKit/NSView.h>
 #include <AppKit/NSWorkspace.h>
 #include <CoreGraphics/CoreGraphics.h>
 #include <Foundation/Foundation.h>
