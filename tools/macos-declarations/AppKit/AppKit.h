@@ -2,13 +2,24 @@
 
 #include <AppKit/NSAnimationContext.h>
 #include <AppKit/NSApplication.h>
+#include <AppKit/NSAttributedString.h>
+#include <AppKit/NSButton.h>
 #include <AppKit/NSColor.h>
+#include <AppKit/NSControl.h>
 #include <AppKit/NSEvent.h>
+#include <AppKit/NSFont.h>
 #include <AppKit/NSGestureRecognizer.h>
+#include <AppKit/NSGraphics.h>
+#include <AppKit/NSImage.h>
+#include <AppKit/NSMenu.h>
+#include <AppKit/NSMenuItem.h>
 #include <AppKit/NSPanGestureRecognizer.h>
 #include <AppKit/NSPressGestureRecognizer.h>
 #include <AppKit/NSResponder.h>
 #include <AppKit/NSScreen.h>
+#include <AppKit/NSStatusBar.h>
+#include <AppKit/NSStatusBarButton.h>
+#include <AppKit/NSStatusItem.h>
 #include <AppKit/NSTouch.h>
 #include <AppKit/NSView.h>
 #include <AppKit/NSWindow.h>

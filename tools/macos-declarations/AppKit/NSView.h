@@ -38,6 +38,8 @@ typedef enum NSAutoresizingMaskOptions : NSUInteger {
 - (void)removeGestureRecognizer:(NSGestureRecognizer*)gestureRecognizer;
 // @doc allowedTouchTypes /documentation/AppKit/NSView/allowedTouchTypes
 @property NSTouchTypeMask allowedTouchTypes;
+// @doc toolTip /documentation/AppKit/NSView/toolTip
+@property(copy, nullable) NSString* toolTip;
 @end
 
 #pragma clang assume_nonnull end

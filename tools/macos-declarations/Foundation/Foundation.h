@@ -3,6 +3,7 @@
 #include <CoreFoundation/CoreFoundation.h>
 #include <CoreGraphics/CGGeometry.h>
 #include <Foundation/NSArray.h>
+#include <Foundation/NSAttributedString.h>
 #include <Foundation/NSData.h>
 #include <Foundation/NSDate.h>
 #include <Foundation/NSDictionary.h>
@@ -19,6 +20,7 @@
 #include <Foundation/NSSet.h>
 #include <Foundation/NSString.h>
 #include <Foundation/NSThread.h>
+#include <Foundation/NSURL.h>
 #include <Foundation/NSUserDefaults.h>
 #include <Foundation/NSValue.h>
 #include <objc/NSObject.h>

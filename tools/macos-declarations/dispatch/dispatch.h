@@ -19,6 +19,20 @@ typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;
 // @doc dispatch_queue_attr_t /documentation/Dispatch/dispatch_queue_attr_t
 typedef NSObject<OS_dispatch_queue_attr>* dispatch_queue_attr_t;
 
+// @doc OS_dispatch_object /documentation/Dispatch/OS_dispatch_object
+@protocol OS_dispatch_object <OS_object>
+@end
+// @doc dispatch_object_t /documentation/Dispatch/dispatch_object_t
+typedef NSObject<OS_dispatch_object>* dispatch_object_t;
+
+// @doc OS_dispatch_source /documentation/Dispatch/OS_dispatch_source
+@protocol OS_dispatch_source <OS_dispatch_object>
+@end
+// @doc dispatch_source_t /documentation/Dispatch/dispatch_source_t
+typedef NSObject<OS_dispatch_source>* dispatch_source_t;
+// @doc dispatch_source_type_t /documentation/Dispatch/dispatch_source_type_t
+typedef const struct dispatch_source_type_s* dispatch_source_type_t;
+
 // @doc DISPATCH_QUEUE_SERIAL /documentation/Dispatch/DISPATCH_QUEUE_SERIAL
 #define DISPATCH_QUEUE_SERIAL NULL
 
@@ -49,6 +63,21 @@ void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
 __attribute__((warn_unused_result)) dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);
 // @doc dispatch_after /documentation/Dispatch/dispatch_after
 void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block_t block);
+
+// @doc dispatch_source_create /documentation/Dispatch/dispatch_source_create
+__attribute__((warn_unused_result)) __attribute__((ns_returns_retained)) dispatch_source_t _Nullable
+dispatch_source_create(dispatch_source_type_t type, uintptr_t handle, uintptr_t mask, dispatch_queue_t _Nullable queue);
+// @doc dispatch_source_set_event_handler /documentation/Dispatch/dispatch_source_set_event_handler
+void dispatch_source_set_event_handler(dispatch_source_t source, dispatch_block_t _Nullable handler);
+// @doc dispatch_source_cancel /documentation/Dispatch/dispatch_source_cancel
+void dispatch_source_cancel(dispatch_source_t source);
+// @doc dispatch_activate /documentation/Dispatch/dispatch_activate
+void dispatch_activate(dispatch_object_t object);
+// The signal source type; the SDK names it through this macro.
+// @doc _dispatch_source_type_signal /documentation/Dispatch/DISPATCH_SOURCE_TYPE_SIGNAL
+extern const struct dispatch_source_type_s _dispatch_source_type_signal;
+// @doc DISPATCH_SOURCE_TYPE_SIGNAL /documentation/Dispatch/DISPATCH_SOURCE_TYPE_SIGNAL
+#define DISPATCH_SOURCE_TYPE_SIGNAL (&_dispatch_source_type_signal)
 
 }  // extern "C"
 

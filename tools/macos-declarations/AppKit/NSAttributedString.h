@@ -1,0 +1,13 @@
+#pragma once
+
+#include <Foundation/Foundation.h>
+#include <Foundation/NSAttributedString.h>
+
+#pragma clang assume_nonnull begin
+
+// @doc NSFontAttributeName /documentation/Foundation/NSAttributedString/Key/font
+extern "C" NSAttributedStringKey const NSFontAttributeName;
+// @doc NSLinkAttributeName /documentation/Foundation/NSAttributedString/Key/link
+extern "C" NSAttributedStringKey const NSLinkAttributeName;
+
+#pragma clang assume_nonnull end

@@ -1,0 +1,4 @@
+#pragma once
+
+// @doc NSBeep /documentation/AppKit/NSBeep()
+extern "C" void NSBeep(void);
