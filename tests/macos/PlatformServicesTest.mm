@@ -12,6 +12,7 @@
 
 #include "app/TurnletApp.h"
 #include "macos/CoreGraphicsDisplayServices.h"
+#include "macos/MetalKitView.h"
 #include "macos/ObjCObjectRuntime.h"
 #include "macos/StandardUserDefaults.h"
 
@@ -37,6 +38,16 @@ TEST(MacDisplayServices, AnEndedConfigurationIsRefusedWithoutReachingTheSystem) 
   EXPECT_EQ(displays.cancelConfiguration(*config), 0);
   EXPECT_EQ(displays.configureOrigin(*config, displays.mainDisplayID(), 0, 0), 1001);
   EXPECT_EQ(displays.completeConfiguration(*config, 0), 1001);
+}
+
+TEST(MacPresentationView, ItsTouchSideIsOneViewOverTheSameMTKView) {
+  MetalKitView view(nil);
+  const std::shared_ptr<TouchView> touch = view.touchView();
+  ASSERT_TRUE(touch);
+  EXPECT_EQ(view.touchView(), touch) << "the same object each time, so recognizers added to it stay";
+  view.nsView().bounds = CGRectMake(0, 0, 40, 30);
+  EXPECT_EQ(touch->bounds().size.width, 40) << "the touch side reads the MTKView itself";
+  EXPECT_FALSE(touch->isInWindow());
 }
 
 TEST(MacObjectRuntime, ExceptionsBecomePlatformExceptions) {

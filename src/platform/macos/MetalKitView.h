@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "macos/AppKitTouchView.h"
 #include "platform/GpuView.h"
 
 @class TurnletViewDelegate;
@@ -17,7 +18,8 @@ class MetalKitLayer;
 // Metal layer, its drawables sized in the screen's pixels (the view resizes its drawable with its
 // bounds and the window's backing scale). Made by MetalGpu::makeView, owned by its caller, main
 // thread only. The MTKView's delegate is an Objective-C object that holds this wrapper by a
-// pointer cleared when the wrapper ends, and the wrapper's own delegate weakly. No touch yet.
+// pointer cleared when the wrapper ends, and the wrapper's own delegate weakly. Its touch side is
+// one AppKitTouchView over the same MTKView, made with the wrapper and kept as long as it.
 class MetalKitView final : public GpuView {
  public:
   explicit MetalKitView(id<MTLDevice> _Nullable device);
@@ -40,7 +42,7 @@ class MetalKitView final : public GpuView {
   void draw() override;
   void releaseDrawables() override;
   std::shared_ptr<Window> window() const override;
-  std::shared_ptr<TouchView> touchView() override { return nullptr; }
+  std::shared_ptr<TouchView> touchView() override { return touch; }
 
   // For the window that takes this view as its content, and for the view's delegate.
   MTKView* _Nonnull nsView() const { return view; }
@@ -54,6 +56,7 @@ class MetalKitView final : public GpuView {
   std::weak_ptr<GpuViewDelegate> delegate;
   std::unique_ptr<MetalKitLayer> layer;
   std::weak_ptr<Window> inWindow;
+  std::shared_ptr<AppKitTouchView> touch;
 };
 
 }  // namespace turnlet::macos

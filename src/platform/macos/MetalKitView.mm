@@ -57,7 +57,8 @@ class MetalKitLayer final : public MetalLayer {
 };
 
 MetalKitView::MetalKitView(id<MTLDevice> _Nullable device)
-    : view([[MTKView alloc] initWithFrame:CGRectMake(0, 0, 0, 0) device:device]), platformDelegate([[TurnletViewDelegate alloc] init]) {
+    : view([[MTKView alloc] initWithFrame:CGRectMake(0, 0, 0, 0) device:device]), platformDelegate([[TurnletViewDelegate alloc] init]),
+      touch(std::make_shared<AppKitTouchView>(view)) {
   platformDelegate.owner = this;
   view.delegate = platformDelegate;
   if ([view.layer isKindOfClass:[CAMetalLayer class]]) layer = std::make_unique<MetalKitLayer>((CAMetalLayer*)view.layer);
