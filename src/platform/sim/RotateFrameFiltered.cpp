@@ -23,6 +23,7 @@ inline std::uint32_t bilinear(std::uint32_t c00, std::uint32_t c10, std::uint32_
   return out;
 }
 
+// Plans how `count` target pixels with these taps sample a source line of n texels (n ≥ 1).
 void planSamples(const RotateFrameKernel::Tap* taps, std::size_t count, std::size_t n,
                  RotateFrameKernel::SamplePlan& plan) {
   const std::size_t groups = (count + 7) / 8;
