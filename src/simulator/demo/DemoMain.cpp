@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "host/IcuTextServices.h"
 #include "sim/LoopSerialQueue.h"
@@ -60,10 +61,15 @@ class Tour {
     simulator.launch();
     loop.advance(2);
     shot("launch", "Launched: the Mac's display and the iPad at its right, rotation off.");
-    for (const char* turn : {"90", "180", "270"}) {
+    // The iPad is drawn as the person holds it: turned with the rotation, so its desktop reads upright.
+    const std::pair<const char*, const char*> turns[] = {
+        {"90", "the iPad, drawn as held, stands upright in portrait and its desktop reads upright."},
+        {"180", "the iPad, drawn as held, is upside down in landscape and its desktop still reads upright."},
+        {"270", "the iPad, drawn as held, stands in portrait the other way round, its desktop upright."}};
+    for (const auto& [turn, held] : turns) {
       menu("Rotate");
       loop.advance(4);
-      shot(std::string("rotate-") + turn, std::string("Rotate: the iPad shows the desktop turned ") + turn + "°.");
+      shot(std::string("rotate-") + turn, std::string("Rotate: the desktop is turned ") + turn + "°; " + held);
     }
     shot("menu", "The status menu, opened from the rotate icon at the menu bar's right end: Touch Input is next.",
          "Touch Input");
@@ -74,7 +80,7 @@ class Tour {
     loop.advance(1);
     const int presses = simulator.world.windows.appWindow(201)->elements.at(0).presses;
     shot("tap", "Touch input on; a tap on the browser's button on the turned desktop pressed it " +
-                    std::to_string(presses) + (presses == 1 ? " time." : " times."));
+                    (presses == 1 ? std::string("once.") : std::to_string(presses) + " times."));
     const Point before = simulator.world.windows.appWindow(201)->bounds.origin;
     drag(onBrowser(380, 14), {-260, 180});
     const Point after = simulator.world.windows.appWindow(201)->bounds.origin;
@@ -199,7 +205,7 @@ class Tour {
     const QRect textBox(pad, 0, width - 2 * pad, 10000);
     const QRect textSize = metrics.boundingRect(textBox, Qt::TextWordWrap, caption);
     QFont small = QApplication::font();
-    const QString said = "Turnlet's status: " + (status.isEmpty() ? QString("(ended)") : status);
+    const QString said = (application.isTerminated() ? "Turnlet's last status: " : "Turnlet's status: ") + status;
     const QRect saidSize = QFontMetrics(small).boundingRect(textBox, Qt::TextWordWrap, said);
     if (textSize.width() > textBox.width() || saidSize.width() > textBox.width())
       throw std::runtime_error("caption wider than the picture");
