@@ -60,7 +60,7 @@ class Tour {
   void run() {
     simulator.launch();
     loop.advance(2);
-    shot("launch", "Launched: the Mac's display and the iPad at its right, rotation off.");
+    shot("launch", "Launched: the Mac's display and the iPad at its right, rotation off; Turnlet's control window beside them.");
     // The iPad is drawn as the person holds it: turned with the rotation, so its desktop reads upright.
     const std::pair<const char*, const char*> turns[] = {
         {"90", "the iPad, drawn as held, stands upright in portrait and its desktop reads upright."},
