@@ -1,19 +1,26 @@
 // A scripted tour of the program on the simulated Mac, in virtual time, on Qt's offscreen
-// platform: one screenshot of the simulator window and a one-line caption per step.
+// platform: one picture per step, the simulator window with the program's control window beside it
+// (and the status menu open where a step opens it), and a caption under them.
 
 #include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPixmap>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "host/IcuTextServices.h"
 #include "sim/LoopSerialQueue.h"
@@ -23,6 +30,7 @@
 #include "qt/QtMessageFilter.h"
 #include "sim/RecordingLog.h"
 #include "simulator/Simulator.h"
+#include "qt/QtAppWindow.h"
 
 using namespace turnlet;
 
@@ -44,19 +52,27 @@ class Tour {
     simulator.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
     simulator.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     simulator.window().adoptMenuBar(bar);
-    simulator.window().resize(1600, 980);
+    simulator.window().resize(windowWidth, 900);
+    simulator.window().statusBar()->hide();  // the caption under the picture says what it would
     simulator.window().show();
   }
 
   void run() {
     simulator.launch();
     loop.advance(2);
-    shot("launch", "Launched: the Mac's display and the iPad at its right, rotation off.");
-    for (const char* turn : {"90", "180", "270"}) {
+    shot("launch", "Launched: the Mac's display and the iPad at its right, rotation off; Turnlet's control window beside them.");
+    // The iPad is drawn as the person holds it: turned with the rotation, so its desktop reads upright.
+    const std::pair<const char*, const char*> turns[] = {
+        {"90", "the iPad, drawn as held, stands upright in portrait and its desktop reads upright."},
+        {"180", "the iPad, drawn as held, is upside down in landscape and its desktop still reads upright."},
+        {"270", "the iPad, drawn as held, stands in portrait the other way round, its desktop upright."}};
+    for (const auto& [turn, held] : turns) {
       menu("Rotate");
       loop.advance(4);
-      shot(std::string("rotate-") + turn, std::string("Rotate: the iPad shows the desktop turned ") + turn + "°.");
+      shot(std::string("rotate-") + turn, std::string("Rotate: the desktop is turned ") + turn + "°; " + held);
     }
+    shot("menu", "The status menu, opened from the rotate icon at the menu bar's right end: Touch Input is next.",
+         "Touch Input");
     menu("Touch Input");
     loop.advance(1);
     const Point button = onBrowser(120, 100);
@@ -64,7 +80,7 @@ class Tour {
     loop.advance(1);
     const int presses = simulator.world.windows.appWindow(201)->elements.at(0).presses;
     shot("tap", "Touch input on; a tap on the browser's button on the turned desktop pressed it " +
-                    std::to_string(presses) + (presses == 1 ? " time." : " times."));
+                    (presses == 1 ? std::string("once.") : std::to_string(presses) + " times."));
     const Point before = simulator.world.windows.appWindow(201)->bounds.origin;
     drag(onBrowser(380, 14), {-260, 180});
     const Point after = simulator.world.windows.appWindow(201)->bounds.origin;
@@ -137,21 +153,110 @@ class Tour {
     loop.advance(1);
   }
 
-  void shot(const std::string& name, const std::string& caption) {
+  // Sizes the simulator window to its content (the displays' pictures at the window's width, so
+  // that little grey shows) and writes one picture: the simulator window, the control window at
+  // its right as the placement puts it, the status menu open under its icon when `openItem` names
+  // the item about to be chosen, and the caption wrapped under them all.
+  void shot(const std::string& name, const std::string& caption, const std::string& openItem = {}) {
     char stem[64];
     std::snprintf(stem, sizeof stem, "%02d-%s", ++step, name.c_str());
     const QString line = QString::fromStdString(caption);
-    simulator.window().setStatusText(QString("%1   ·   Turnlet: %2").arg(line,
-        QString::fromStdString(simulator.delegate().session().state().status)));
+    fitToContent();
     loop.advance(0.1);  // one more refresh of the pictures
     const QString base = QDir(folder).filePath(stem);
-    if (!simulator.window().grab().save(base + ".png")) throw std::runtime_error("cannot write " + base.toStdString() + ".png");
+    const QString status = QString::fromStdString(simulator.delegate().session().state().status);
+    if (!compose(line, status, openItem).save(base + ".png")) throw std::runtime_error("cannot write " + base.toStdString() + ".png");
     QFile text(base + ".txt");
     if (!text.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write captions");
     QTextStream(&text) << line << '\n';
     std::printf("%s.png  %s\n", base.toUtf8().constData(), caption.c_str());
   }
 
+  // Gives the desktop view the height at which the pictures, fitted to its width, fill it.
+  void fitToContent() {
+    auto& window = simulator.window();
+    for (int pass = 0; pass < 2; ++pass) {
+      QApplication::sendPostedEvents();
+      QRect all;
+      for (const auto& place : window.arrangement().places()) all |= window.desktop().pictureRect(place.display.id);
+      const QWidget& view = window.desktop();
+      if (all.isEmpty() || view.width() <= 2 * viewMargin) return;
+      const double aspect = double(all.width()) / all.height();
+      const int wanted = int(std::ceil((view.width() - 2 * viewMargin) / aspect)) + 2 * viewMargin;
+      const int height = std::clamp(window.height() + wanted - view.height(), 300, 1400);
+      if (height == window.height()) return;
+      window.resize(windowWidth, height);
+    }
+    QApplication::sendPostedEvents();
+  }
+
+  QPixmap compose(const QString& caption, const QString& status, const std::string& openItem) {
+    const QPixmap main = simulator.window().grab();
+    QWidget* control = nullptr;
+    for (const auto& w : application.windows())
+      if (w->isVisible()) control = &w->widget();
+    const int pad = 14, titleBar = 26;
+    const QPixmap side = control ? control->grab() : QPixmap();
+    const int width = pad + main.width() + (control ? pad + side.width() : 0) + pad;
+    // The caption, wrapped to the picture's width so that none of it is cut.
+    QFont font = QApplication::font();
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    const QFontMetrics metrics(font);
+    const QRect textBox(pad, 0, width - 2 * pad, 10000);
+    const QRect textSize = metrics.boundingRect(textBox, Qt::TextWordWrap, caption);
+    QFont small = QApplication::font();
+    const QString said = (application.isTerminated() ? "Turnlet's last status: " : "Turnlet's status: ") + status;
+    const QRect saidSize = QFontMetrics(small).boundingRect(textBox, Qt::TextWordWrap, said);
+    if (textSize.width() > textBox.width() || saidSize.width() > textBox.width())
+      throw std::runtime_error("caption wider than the picture");
+    const int height = pad + std::max(main.height(), control ? titleBar + side.height() : 0) + pad + textSize.height() +
+                       6 + saidSize.height() + pad;
+    QPixmap out(width, height);
+    out.fill(QColor(24, 25, 29));
+    QPainter painter(&out);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.drawPixmap(pad, pad, main);
+    if (control) {
+      // Offscreen windows have no frames: a plain title bar says which window this is.
+      const QRect frame(pad + main.width() + pad, pad, side.width(), titleBar);
+      painter.fillRect(frame, QColor(222, 222, 226));
+      const QColor lights[] = {QColor(255, 95, 87), QColor(254, 188, 46), QColor(40, 200, 64)};
+      for (int i = 0; i < 3; ++i) {
+        painter.setPen(Qt::NoPen), painter.setBrush(lights[i]);
+        painter.drawEllipse(QPoint(frame.left() + 14 + 20 * i, frame.center().y() + 1), 6, 6);
+      }
+      painter.setPen(Qt::black);
+      painter.drawText(frame, Qt::AlignCenter, control->windowTitle());
+      painter.drawPixmap(frame.left(), frame.bottom() + 1, side);
+    }
+    if (!openItem.empty()) {
+      auto* button = bar->cornerWidget()->findChild<QToolButton*>();
+      QMenu* open = button->menu();
+      for (QAction* action : open->actions())
+        if (action->text().section('\t', 0, 0).toStdString() == openItem) open->setActiveAction(action);
+      open->ensurePolished();
+      open->adjustSize();
+      const QPixmap shown = open->grab();
+      const QPoint under = button->mapTo(&simulator.window(), QPoint(button->width(), button->height()));
+      painter.fillRect(QRect(pad + under.x() - button->width(), pad, button->width(), button->height()).translated(0, under.y() - button->height()),
+                       QColor(0, 0, 0, 40));
+      const QPoint at(pad + under.x() - shown.width(), pad + under.y());
+      painter.fillRect(QRect(at + QPoint(3, 4), shown.size()), QColor(0, 0, 0, 90));
+      painter.drawPixmap(at, shown);
+    }
+    painter.setPen(QColor(235, 235, 240));
+    painter.setFont(font);
+    const int textTop = height - pad - saidSize.height() - 6 - textSize.height();
+    painter.drawText(QRect(pad, textTop, width - 2 * pad, textSize.height()), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+                     caption);
+    painter.setPen(QColor(170, 172, 180));
+    painter.setFont(small);
+    painter.drawText(QRect(pad, height - pad - saidSize.height(), width - 2 * pad, saidSize.height()),
+                     Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, said);
+    return out;
+  }
+
+  static constexpr int windowWidth = 1400, viewMargin = 16;
   QString folder;
   sim::ManualLoop loop;
   sim::LoopQueueFactory queues{loop};
