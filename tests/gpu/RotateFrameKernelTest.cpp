@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -103,5 +104,50 @@ TEST(RotateFrameKernel, FilteredPathBlendsNeighboursAndClampsAtEdges) {
     for (std::size_t x = 0; x < 4; ++x)
       EXPECT_EQ(std::pair(target->pixel(x, 1), referencePixel(*source, 4, 2, 0, x, 1)), std::pair(want[x], want[x]))
           << unitName(unit) << " column " << x << " (kernel, program)";
+  }
+}
+
+// Quarter turns write each target row in whole cache lines found from where the row starts, so
+// the line boundaries fall at every column: target strides of every 4-byte phase, a region whose
+// left edge is off the 16-pixel grid, and a target starting off a pixel boundary (no whole lines
+// to find; plain stores). Bands of several steps, so that lines span two steps.
+TEST(RotateFrameKernel, QuarterTurnsMatchWhereverTargetLinesFall) {
+  struct Case {
+    const char* name;
+    std::size_t pad;         // bytes past the row's pixels
+    PixelRegion region;      // clipped to the target
+    std::size_t byteOffset;  // of the target's first pixel within its buffer
+  };
+  const Case cases[] = {
+      {"tight rows", 0, {0, 0, 999, 999}, 0},
+      {"rows 4 bytes apart", 4, {0, 0, 999, 999}, 0},
+      {"rows 40 bytes apart", 40, {0, 0, 999, 999}, 0},
+      {"region off the grid", 20, {5, 3, 47, 69}, 0},
+      {"region at column 19", 0, {19, 0, 999, 999}, 0},
+      {"target off a pixel", 8, {0, 0, 999, 999}, 2},
+  };
+  constexpr std::size_t sw = 70, sh = 50;  // turned: 50 × 70, three steps a band
+  auto source = MemoryPixelBuffer::make(sw, sh, sw * 4 + 28);
+  fillPattern(*source, 7);
+  for (VectorUnit unit : availableUnits()) {
+    for (const Case& c : cases) {
+      for (std::uint32_t turns : {1u, 3u}) {
+        const std::size_t stride = sh * 4 + c.pad;
+        std::vector<std::uint8_t> bytes(stride * sw + c.byteOffset, 0);
+        const MutableImage target{bytes.data() + c.byteOffset, sh, sw, stride};
+        const PixelRegion r{c.region.x0, c.region.y0, std::min(c.region.x1, sh), std::min(c.region.y1, sw)};
+        RotateFrameKernel(unit).run(input(*source), {sw, sh, sh, sw, turns}, target, r);
+        int wrong = 0;
+        for (std::size_t y = 0; y < sw; ++y) {
+          for (std::size_t x = 0; x < sh; ++x) {
+            std::uint32_t got;
+            std::memcpy(&got, target.pixels + y * stride + x * 4, 4);
+            const bool inside = x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1;
+            wrong += got != (inside ? referencePixel(*source, sh, sw, turns, x, y) : 0u);
+          }
+        }
+        EXPECT_EQ(wrong, 0) << unitName(unit) << " " << c.name << " turns " << turns;
+      }
+    }
   }
 }

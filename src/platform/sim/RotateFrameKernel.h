@@ -44,8 +44,9 @@ enum class VectorUnit { portable, avx2 };
 // shades every target pixel of a region exactly as the program does for a fragment at the
 // pixel's centre (rotation, aspect fit, letterbox, alpha 1).
 //
-// Sizes equal after turning: texel-exact copy, done as cache-blocked transposition (16 × 16
-// tiles, full cache lines written with streaming stores where the target rows allow it).
+// Sizes equal after turning: texel-exact copy; quarter turns as cache-blocked transposition (16 ×
+// 16 tiles, each target row written in whole cache lines with streaming stores at any stride).
+// The steps live in RotateFrameExact.cpp and RotateFrameFiltered.cpp.
 // Otherwise clamp-to-edge bilinear sampling, separated into a filter along source lines and a
 // blend of two filtered lines (AVX2), or one pass per pixel (portable). Texel coordinates are
 // quantised to 1/256 texel (nearest, halves up), as GPU samplers do with 8 bits of sub-texel
