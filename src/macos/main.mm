@@ -4,16 +4,13 @@
 //
 // The application is wired with every Mac service, as the simulator wires its simulated ones:
 // the main loop on the application's run loop, the application shell (NSApplication and its
-// delegate, menus, the status item, the About panel, the beep, the terminate-later reply), the
-// displays, the defaults, the log, text, the object runtime of the virtual display classes,
-// permissions, the system version, workspace notifications, the library loader, the serial
-// queues, screen capture, the GPU and its presentation view, the program's windows, and touch
-// input (events, gesture recognizers, the window list, Accessibility). SIGINT and SIGTERM reach
-// the delegate's termination signal, which waits for a running operation as Quit does, so the
-// iPad is put back first.
-//
-// STILL MISSING: the control window. MacApplication::makeWindow throws, and the delegate builds
-// the control window as launching finishes, so on a Mac the program stops there until it lands.
+// delegate, menus, the status item, the control window, the About panel, the beep, the
+// terminate-later reply), the displays, the defaults, the log, text, the object runtime of the
+// virtual display classes, permissions, the system version, workspace notifications, the library
+// loader, the serial queues, screen capture, the GPU and its presentation view, the program's
+// windows, and touch input (events, gesture recognizers, the window list, Accessibility). SIGINT
+// and SIGTERM reach the delegate's termination signal, which waits for a running operation as
+// Quit does, so the iPad is put back first.
 
 #import <AppKit/AppKit.h>
 
