@@ -2,21 +2,15 @@
 // display listing (the same listing as on every platform, over the CoreGraphics display services)
 // and ends; otherwise it runs the application on the macOS backend.
 //
-// The application is wired with the Mac services that exist so far: the main loop on the
-// application's run loop, the application shell (NSApplication and its delegate, menus, the
-// status item, the About panel, the beep, the terminate-later reply), SIGINT and SIGTERM through
-// dispatch signal sources into the same terminate request as Quit, the displays, the defaults,
-// the log, text, the object runtime of the virtual display classes, permissions, the system
-// version, workspace notifications, the library loader and the serial queues.
-//
-// STILL MISSING, wired by the lead when they land (no stand-ins here):
-//   - the backend's next part: screen capture (ScreenCapture), the GPU and its presentation view
-//     (Gpu), the program's windows (WindowServices), and the control window (AppWindow);
-//   - the part after it: touch input (InputEvents, Gestures), the window list (WindowList) and
-//     Accessibility.
-// The rotation session and the brightness follower need all of them, so until then there is no
-// AppDelegate: the application runs with its Dock icon and ends through the Dock's Quit, SIGINT or
-// SIGTERM. The AppDelegate::make call below shows where they go, as in the simulator's wiring.
+// The application is wired with every Mac service, as the simulator wires its simulated ones:
+// the main loop on the application's run loop, the application shell (NSApplication and its
+// delegate, menus, the status item, the control window, the About panel, the beep, the
+// terminate-later reply), the displays, the defaults, the log, text, the object runtime of the
+// virtual display classes, permissions, the system version, workspace notifications, the library
+// loader, the serial queues, screen capture, the GPU and its presentation view, the program's
+// windows, and touch input (events, gesture recognizers, the window list, Accessibility). SIGINT
+// and SIGTERM reach the delegate's termination signal, which waits for a running operation as
+// Quit does, so the iPad is put back first.
 
 #import <AppKit/AppKit.h>
 
@@ -25,20 +19,30 @@
 #include <string>
 #include <vector>
 
+#include "app/AppDelegate.h"
 #include "app/TurnletApp.h"
+#include "brightness/BrightnessFollower.h"
+#include "macos/AXAccessibility.h"
+#include "macos/AppKitGestureRecognizers.h"
+#include "macos/AppKitWindowServices.h"
 #include "macos/AppMainLoop.h"
 #include "macos/CoreGraphicsDisplayServices.h"
+#include "macos/CoreGraphicsInputEvents.h"
+#include "macos/CoreGraphicsWindowList.h"
 #include "macos/DispatchSerialQueue.h"
 #include "macos/DlopenLibraryLoader.h"
 #include "macos/FoundationTextServices.h"
 #include "macos/MacApplication.h"
 #include "macos/MacSignalSources.h"
+#include "macos/MetalGpu.h"
 #include "macos/ObjCObjectRuntime.h"
 #include "macos/PrivacyPermissions.h"
 #include "macos/ProcessSystemVersion.h"
+#include "macos/ScreenCaptureKitCapture.h"
 #include "macos/SharedWorkspaceNotifications.h"
 #include "macos/StandardUserDefaults.h"
 #include "macos/UnifiedLog.h"
+#include "touch/TouchInput.h"
 
 namespace {
 
@@ -57,20 +61,24 @@ void runApplication() {
   macos::ProcessSystemVersion system;
   macos::SharedWorkspaceNotifications workspace;
   macos::DlopenLibraryLoader libraries;
-  // Once the services above are joined by the missing ones:
-  //   auto delegate = AppDelegate::make({application, defaults,
-  //       RotationSession::Services{loop, displays, text, objects, gpu, windows, capture, workspace,
-  //                                 permissions, system, log, TouchInput::factory({loop, queues,
-  //                                 displays, permissions, system, inputEvents, windowList,
-  //                                 accessibility, gestures, libraries, log})},
-  //       [&] { return BrightnessFollower::make(loop, displays, text, windows, libraries); }});
-  //   signals go to delegate->terminationSignal(), which waits for a running operation;
-  //   TurnletApp::runApplication(application, delegate);
-  (void)queues, (void)log, (void)defaults, (void)text, (void)displays, (void)objects, (void)permissions,
-      (void)system, (void)workspace, (void)libraries;
-  macos::MacSignalSources signals(loop, [&application](int) { application.terminate(); });
-  application.setActivationPolicy(ActivationPolicy::regular);
-  application.run();
+  macos::MetalGpu gpu;
+  macos::AppKitWindowServices windows(loop);
+  macos::ScreenCaptureKitCapture capture;
+  macos::CoreGraphicsInputEvents inputEvents;
+  macos::CoreGraphicsWindowList windowList;
+  macos::AXAccessibility accessibility;
+  macos::AppKitGestureRecognizers gestures;
+  const std::shared_ptr<AppDelegate> delegate = AppDelegate::make(
+      {application, defaults,
+       RotationSession::Services{loop, displays, text, objects, gpu, windows, capture, workspace, permissions, system, log,
+                                 TouchInput::factory({loop, queues, displays, permissions, system, inputEvents, windowList,
+                                                      accessibility, gestures, libraries, log})},
+       [&loop, &displays, &text, &windows, &libraries] {
+         return BrightnessFollower::make(loop, displays, text, windows, libraries);
+       }});
+  // The signal sources post to the main loop, so the delegate is reached there only.
+  macos::MacSignalSources signals(loop, [&delegate](int) { delegate->terminationSignal(); });
+  TurnletApp::runApplication(application, delegate);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #import "macos/MacApplication.h"
 
-#include <stdexcept>
-
+#include "macos/MacAppWindow.h"
 #include "macos/MacMenu.h"
 #include "macos/MacStatusItem.h"
 #include "macos/TextBridge.h"
@@ -105,8 +104,8 @@ void MacApplication::showAboutPanel(const std::string& name, const std::string& 
 
 std::shared_ptr<StatusItem> MacApplication::makeSquareStatusItem() { return std::make_shared<MacStatusItem>(); }
 
-std::shared_ptr<AppWindow> MacApplication::makeWindow(const std::string&, Size) {
-  throw std::logic_error("The control window is not yet built on the macOS backend.");
+std::shared_ptr<AppWindow> MacApplication::makeWindow(const std::string& title, Size contentSize) {
+  return std::make_shared<MacAppWindow>(title, contentSize);
 }
 
 void MacApplication::didFinishLaunching() {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <AppKit/NSAccessibilityProtocols.h>
 #include <AppKit/NSAnimationContext.h>
 #include <AppKit/NSApplication.h>
 #include <AppKit/NSAttributedString.h>
+#include <AppKit/NSBezierPath.h>
 #include <AppKit/NSButton.h>
 #include <AppKit/NSColor.h>
 #include <AppKit/NSControl.h>
@@ -10,6 +12,7 @@
 #include <AppKit/NSFont.h>
 #include <AppKit/NSGestureRecognizer.h>
 #include <AppKit/NSGraphics.h>
+#include <AppKit/NSGraphicsContext.h>
 #include <AppKit/NSImage.h>
 #include <AppKit/NSMenu.h>
 #include <AppKit/NSMenuItem.h>
@@ -20,6 +23,8 @@
 #include <AppKit/NSStatusBar.h>
 #include <AppKit/NSStatusBarButton.h>
 #include <AppKit/NSStatusItem.h>
+#include <AppKit/NSText.h>
+#include <AppKit/NSTextField.h>
 #include <AppKit/NSTouch.h>
 #include <AppKit/NSView.h>
 #include <AppKit/NSWindow.h>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <AppKit/NSAccessibilityProtocols.h>
 #include <AppKit/NSResponder.h>
 #include <AppKit/NSTouch.h>
 #include <Foundation/Foundation.h>
@@ -19,7 +20,19 @@ typedef enum NSAutoresizingMaskOptions : NSUInteger {
 } NSAutoresizingMaskOptions;
 
 // @doc NSView /documentation/AppKit/NSView
-@interface NSView : NSResponder
+@interface NSView : NSResponder <NSAccessibility>
+// @doc initWithFrame /documentation/AppKit/NSView/init(frame:)
+- (instancetype)initWithFrame:(NSRect)frameRect;
+// @doc frame /documentation/AppKit/NSView/frame
+@property NSRect frame;
+// @doc addSubview /documentation/AppKit/NSView/addSubview(_:)
+- (void)addSubview:(NSView*)view;
+// @doc needsDisplay /documentation/AppKit/NSView/needsDisplay
+@property BOOL needsDisplay;
+// @doc drawRect /documentation/AppKit/NSView/draw(_:)
+- (void)drawRect:(NSRect)dirtyRect;
+// @doc intrinsicContentSize /documentation/AppKit/NSView/intrinsicContentSize
+@property(readonly) NSSize intrinsicContentSize;
 // @doc autoresizingMask /documentation/AppKit/NSView/autoresizingMask-swift.property
 @property NSAutoresizingMaskOptions autoresizingMask;
 // @doc layer /documentation/AppKit/NSView/layer

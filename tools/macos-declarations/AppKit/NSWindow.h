@@ -14,6 +14,12 @@
 typedef enum NSWindowStyleMask : NSUInteger {
   // @doc NSWindowStyleMaskBorderless /documentation/AppKit/NSWindow/StyleMask-swift.struct/borderless
   NSWindowStyleMaskBorderless = 0,
+  // @doc NSWindowStyleMaskTitled /documentation/AppKit/NSWindow/StyleMask-swift.struct/titled
+  NSWindowStyleMaskTitled = 1 << 0,
+  // @doc NSWindowStyleMaskClosable /documentation/AppKit/NSWindow/StyleMask-swift.struct/closable
+  NSWindowStyleMaskClosable = 1 << 1,
+  // @doc NSWindowStyleMaskMiniaturizable /documentation/AppKit/NSWindow/StyleMask-swift.struct/miniaturizable
+  NSWindowStyleMaskMiniaturizable = 1 << 2,
 } NSWindowStyleMask;
 
 // @doc NSBackingStoreType /documentation/AppKit/NSWindow/BackingStoreType
@@ -59,6 +65,12 @@ extern "C" NSNotificationName const NSWindowDidChangeOcclusionStateNotification;
                           styleMask:(NSWindowStyleMask)style
                             backing:(NSBackingStoreType)backingStoreType
                               defer:(BOOL)flag;
+// @doc title /documentation/AppKit/NSWindow/title
+@property(copy) NSString* title;
+// @doc center /documentation/AppKit/NSWindow/center()
+- (void)center;
+// @doc makeKeyAndOrderFront /documentation/AppKit/NSWindow/makeKeyAndOrderFront(_:)
+- (void)makeKeyAndOrderFront:(nullable id)sender;
 // @doc releasedWhenClosed /documentation/AppKit/NSWindow/isReleasedWhenClosed
 @property(getter=isReleasedWhenClosed) BOOL releasedWhenClosed;
 // @doc backgroundColor /documentation/AppKit/NSWindow/backgroundColor

@@ -2,6 +2,7 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 #include <CoreGraphics/CGGeometry.h>
+#include <Foundation/NSAffineTransform.h>
 #include <Foundation/NSArray.h>
 #include <Foundation/NSAttributedString.h>
 #include <Foundation/NSData.h>

@@ -4,6 +4,8 @@
 
 // @doc NSRect /documentation/Foundation/NSRect
 typedef CGRect NSRect;
+// @doc NSSize /documentation/Foundation/NSSize
+typedef CGSize NSSize;
 // @doc NSPoint /documentation/Foundation/NSPoint
 typedef CGPoint NSPoint;
 // @doc NSMakePoint /documentation/Foundation/NSMakePoint(_:_:)
