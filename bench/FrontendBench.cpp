@@ -20,11 +20,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
+#include "RunClock.h"
 #include "host/IcuTextServices.h"
 #include "host/MonotonicClock.h"
 #include "host/ThreadSerialQueue.h"
@@ -40,18 +41,6 @@ namespace {
 
 constexpr DisplayID macID = 1, ipadID = 2;
 constexpr double warmUpSeconds = 4;
-
-double measuredSeconds() {
-  const char* text = std::getenv("TURNLET_BENCH_FRONTEND_SECONDS");
-  const double seconds = text && *text ? std::strtod(text, nullptr) : 10;
-  return seconds > 0 ? seconds : 10;
-}
-
-double cpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
 
 // Median wall time of copying one iPad frame, cache-cold (the buffers exceed the cache).
 double memcpyMilliseconds() {
@@ -117,9 +106,6 @@ Result run(int argc, char** argv, double seconds) {
   std::uint32_t captured = 0;
   const auto source = world.capture.pictureSource;
   world.capture.pictureSource = [&](DisplayID display, std::size_t width, std::size_t height) {
-    // The turned desktop changes every frame: its window moves a point, and the whole desktop is
-    // drawn again for the capture. The Mac's display does not change, so its picture is kept.
-    world.windows.appWindow(101)->bounds.origin.x = 1500 + captured % 32;
     auto frame = source(display, width, height);
     if (auto* pixels = dynamic_cast<sim::MemoryPixelBuffer*>(frame.get()); pixels && captured + 1 < maxFrames) {
       stampEdges(*pixels, ++captured);
@@ -127,6 +113,22 @@ Result run(int argc, char** argv, double seconds) {
     }
     return frame;
   };
+
+  // The turned desktop changes every frame: its window moves a point before each capture, so the
+  // capture has a new picture to take (an unchanged desktop would give idle frames) and the whole
+  // desktop is drawn again. The Mac's display does not change, so its picture is kept.
+  // On a fixed 60 Hz cadence, so that a late turn of the loop does not slow the moves down.
+  std::uint32_t moves = 0;
+  double nextMove = 0;
+  std::function<void()> moveWindow = [&] {
+    world.windows.appWindow(101)->bounds.origin.x = 1500 + ++moves % 32;
+    nextMove = std::max(nextMove + 1.0 / 60, loop.now());
+    loop.schedule(nextMove - loop.now(), moveWindow);
+  };
+  loop.post([&] {
+    nextMove = loop.now();
+    moveWindow();
+  });
 
   bool measuring = false;
   std::uint32_t lastShown = 0, firstCaptured = 0;
@@ -156,10 +158,10 @@ Result run(int argc, char** argv, double seconds) {
   loop.schedule(warmUpSeconds, [&] {
     measuring = true;
     firstCaptured = captured;
-    cpuStart = cpuSeconds(), wallStart = host::monotonicSeconds();
+    cpuStart = bench::processCpuSeconds(), wallStart = host::monotonicSeconds();
   });
   loop.schedule(warmUpSeconds + seconds, [&] {
-    const double wall = host::monotonicSeconds() - wallStart, cpu = cpuSeconds() - cpuStart;
+    const double wall = host::monotonicSeconds() - wallStart, cpu = bench::processCpuSeconds() - cpuStart;
     measuring = false;
     result.distinctPerSecond = distinct / wall;
     result.paintsPerSecond = paints / wall;
@@ -184,7 +186,7 @@ Result run(int argc, char** argv, double seconds) {
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  const double seconds = measuredSeconds();
+  const double seconds = bench::runSeconds("TURNLET_BENCH_FRONTEND_SECONDS");
   const double copy = memcpyMilliseconds();
   Result r;
   try {

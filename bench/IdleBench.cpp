@@ -16,10 +16,10 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <stdexcept>
 
+#include "RunClock.h"
 #include "host/IcuTextServices.h"
 #include "host/MonotonicClock.h"
 #include "host/ThreadSerialQueue.h"
@@ -35,18 +35,6 @@ using namespace turnlet;
 namespace {
 
 constexpr double warmUpSeconds = 3;
-
-double measuredSeconds() {
-  const char* text = std::getenv("TURNLET_BENCH_IDLE_SECONDS");
-  const double seconds = text && *text ? std::strtod(text, nullptr) : 10;
-  return seconds > 0 ? seconds : 10;
-}
-
-double cpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
 
 struct Result {
   double corePercent = 0;  // CPU time per second of the still period, in percent of one core
@@ -86,13 +74,13 @@ Result run(bool rotated, double seconds) {
   double cpuStart = 0, wallStart = 0;
   std::uint64_t framesStart = 0, idleStart = 0;
   loop.schedule(warmUpSeconds, [&] {
-    cpuStart = cpuSeconds(), wallStart = host::monotonicSeconds();
+    cpuStart = bench::processCpuSeconds(), wallStart = host::monotonicSeconds();
     framesStart = world.capture.framesDelivered(), idleStart = world.capture.idleFramesDelivered();
     result.ok = world.capture.runningStreams() == (rotated ? 1 : 0);
   });
   loop.schedule(warmUpSeconds + seconds, [&] {
     const double wall = host::monotonicSeconds() - wallStart;
-    result.corePercent = (cpuSeconds() - cpuStart) / wall * 100;
+    result.corePercent = (bench::processCpuSeconds() - cpuStart) / wall * 100;
     result.completeFrames = double(world.capture.framesDelivered() - framesStart);
     result.idleFrames = double(world.capture.idleFramesDelivered() - idleStart);
     application.terminate();
@@ -140,7 +128,7 @@ Result inChild(bool rotated, double seconds) {
 
 int main() {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  const double seconds = measuredSeconds();
+  const double seconds = bench::runSeconds("TURNLET_BENCH_IDLE_SECONDS");
   Result flat, turned;
   try {
     flat = inChild(false, seconds);
