@@ -13,8 +13,8 @@
 #include <string>
 
 #include "SummaryReporter.h"
-#include "sim/ManualLoop.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/world/World.h"
 
 using namespace turnlet;
 using namespace turnlet::sim;

@@ -31,8 +31,8 @@
 #include "host/ThreadSerialQueue.h"
 #include "qt/QtApplication.h"
 #include "qt/QtMainLoop.h"
-#include "sim/MemoryDefaults.h"
-#include "sim/RecordingLog.h"
+#include "sim/system/MemoryDefaults.h"
+#include "sim/system/RecordingLog.h"
 #include "simulator/Simulator.h"
 
 using namespace turnlet;

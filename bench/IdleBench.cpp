@@ -25,9 +25,9 @@
 #include "host/ThreadSerialQueue.h"
 #include "qt/QtApplication.h"
 #include "qt/QtMainLoop.h"
-#include "sim/MemoryDefaults.h"
-#include "sim/RecordingLog.h"
-#include "sim/WorldFile.h"
+#include "sim/system/MemoryDefaults.h"
+#include "sim/system/RecordingLog.h"
+#include "sim/world/WorldFile.h"
 #include "simulator/Simulator.h"
 
 using namespace turnlet;

@@ -24,9 +24,9 @@
 #include "host/RunLoop.h"
 #include "host/ThreadSerialQueue.h"
 #include "render/ScreenRenderer.h"
-#include "sim/SimCapture.h"
-#include "sim/SimGpuView.h"
-#include "sim/World.h"
+#include "sim/capture/SimCapture.h"
+#include "sim/gpu/SimGpuView.h"
+#include "sim/world/World.h"
 
 using namespace turnlet;
 

@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "SummaryReporter.h"
-#include "sim/MemoryPixelBuffer.h"
-#include "sim/RotateFrameKernel.h"
+#include "sim/capture/MemoryPixelBuffer.h"
+#include "sim/gpu/RotateFrameKernel.h"
 
 using namespace turnlet::sim;
 

@@ -9,9 +9,9 @@
 
 #include "FuzzCheck.h"
 #include "injection/TouchWindowMove.h"
-#include "sim/ManualLoop.h"
-#include "sim/ManualSerialQueue.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/ManualSerialQueue.h"
+#include "sim/world/World.h"
 
 using namespace turnlet;
 

@@ -8,7 +8,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzCheck.h"
-#include "sim/RotateFrameKernel.h"
+#include "sim/gpu/RotateFrameKernel.h"
 
 using namespace turnlet;
 using namespace turnlet::sim;

@@ -10,8 +10,8 @@
 #include "FuzzCheck.h"
 #include "ListingCheck.h"
 #include "display/DisplayInfo.h"
-#include "sim/DisplayServer.h"
-#include "sim/ManualLoop.h"
+#include "sim/world/DisplayServer.h"
+#include "sim/system/ManualLoop.h"
 
 using namespace turnlet;
 

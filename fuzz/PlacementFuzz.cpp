@@ -9,8 +9,8 @@
 #include "FuzzCheck.h"
 #include "display/AppFailure.h"
 #include "display/DisplayLayout.h"
-#include "sim/DisplayServer.h"
-#include "sim/ManualLoop.h"
+#include "sim/world/DisplayServer.h"
+#include "sim/system/ManualLoop.h"
 
 using namespace turnlet;
 

@@ -15,7 +15,7 @@
 
 #include "FuzzCheck.h"
 #include "host/FileDefaults.h"
-#include "sim/RecordingLog.h"
+#include "sim/system/RecordingLog.h"
 
 using namespace turnlet;
 

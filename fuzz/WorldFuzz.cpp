@@ -6,9 +6,9 @@
 
 #include "FuzzCheck.h"
 #include "ListingCheck.h"
-#include "sim/ManualLoop.h"
-#include "sim/World.h"
-#include "sim/WorldFile.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/world/World.h"
+#include "sim/world/WorldFile.h"
 
 using namespace turnlet;
 

@@ -19,9 +19,9 @@
 #include "qt/QtApplication.h"
 #include "qt/QtMainLoop.h"
 #include "qt/QtMessageFilter.h"
-#include "sim/MemoryDefaults.h"
-#include "sim/World.h"
-#include "sim/WorldFile.h"
+#include "sim/system/MemoryDefaults.h"
+#include "sim/world/World.h"
+#include "sim/world/WorldFile.h"
 #include "simulator/Simulator.h"
 
 namespace {

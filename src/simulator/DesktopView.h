@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "sim/World.h"
+#include "sim/world/World.h"
 #include "simulator/PhysicalArrangement.h"
 
 namespace turnlet::simulator {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "sim/DisplayServer.h"
+#include "sim/world/DisplayServer.h"
 
 namespace turnlet::simulator {
 

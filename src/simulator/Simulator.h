@@ -8,7 +8,7 @@
 #include "platform/SerialQueue.h"
 #include "platform/TextServices.h"
 #include "platform/UserDefaults.h"
-#include "sim/World.h"
+#include "sim/world/World.h"
 #include "simulator/SimulatorWindow.h"
 
 namespace turnlet::simulator {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "sim/World.h"
+#include "sim/world/World.h"
 #include "simulator/DesktopView.h"
 #include "simulator/PhysicalArrangement.h"
 #include "simulator/WorldMenu.h"

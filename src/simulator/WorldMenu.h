@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "sim/World.h"
+#include "sim/world/World.h"
 #include "simulator/PhysicalArrangement.h"
 
 class QSlider;

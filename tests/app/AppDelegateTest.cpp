@@ -9,7 +9,7 @@
 #include "host/RunLoop.h"
 #include "host/SignalWatcher.h"
 #include "session/SessionFixture.h"
-#include "sim/RecordingApplication.h"
+#include "sim/app/RecordingApplication.h"
 #include "touch/TouchInput.h"
 
 using namespace turnlet;

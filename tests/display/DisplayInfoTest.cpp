@@ -3,8 +3,8 @@
 #include "display/AppFailure.h"
 #include "display/DisplayInfo.h"
 #include "display/QuarterTurn.h"
-#include "sim/ManualLoop.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/world/World.h"
 
 using namespace turnlet;
 

@@ -5,8 +5,8 @@
 
 #include "display/AppFailure.h"
 #include "display/DisplayLayout.h"
-#include "sim/ManualLoop.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/world/World.h"
 
 using namespace turnlet;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "display/RotationPreferences.h"
-#include "sim/MemoryDefaults.h"
+#include "sim/system/MemoryDefaults.h"
 
 using namespace turnlet;
 

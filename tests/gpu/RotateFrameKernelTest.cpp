@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/MemoryPixelBuffer.h"
-#include "sim/RotateFrameKernel.h"
+#include "sim/capture/MemoryPixelBuffer.h"
+#include "sim/gpu/RotateFrameKernel.h"
 #include "support/RotationReference.h"
 
 using namespace turnlet;

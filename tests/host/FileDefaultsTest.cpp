@@ -12,7 +12,7 @@
 
 #include "display/RotationPreferences.h"
 #include "host/FileDefaults.h"
-#include "sim/RecordingLog.h"
+#include "sim/system/RecordingLog.h"
 
 using namespace turnlet;
 using host::FileDefaults;

@@ -6,8 +6,8 @@
 
 #include "host/ThreadSerialQueue.h"
 #include "injection/LatestValueWriter.h"
-#include "sim/ManualLoop.h"
-#include "sim/ManualSerialQueue.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/ManualSerialQueue.h"
 
 using namespace turnlet;
 

@@ -7,9 +7,9 @@
 #include "injection/TouchEventPoster.h"
 #include "injection/TouchWindowMove.h"
 #include "injection/TouchWindowTarget.h"
-#include "sim/ManualLoop.h"
-#include "sim/ManualSerialQueue.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/ManualSerialQueue.h"
+#include "sim/world/World.h"
 
 using namespace turnlet;
 

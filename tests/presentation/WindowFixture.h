@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "sim/ManualLoop.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/world/World.h"
 
 namespace turnlet {
 

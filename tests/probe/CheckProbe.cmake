@@ -3,8 +3,8 @@
 execute_process(COMMAND ${CMAKE_COMMAND} --build ${BUILD_DIR} --target logic_include_probe
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(result EQUAL 0)
-  message(FATAL_ERROR "a logic source could include sim/World.h")
+  message(FATAL_ERROR "a logic source could include sim/world/World.h")
 endif()
-if(NOT output MATCHES "sim/World.h: No such file")
+if(NOT output MATCHES "sim/world/World.h: No such file")
   message(FATAL_ERROR "the probe failed for another reason:\n${output}")
 endif()

@@ -1,2 +1,2 @@
 // Compiled with the logic library's include paths only; it must not find the simulation.
-#include "sim/World.h"
+#include "sim/world/World.h"

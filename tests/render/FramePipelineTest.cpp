@@ -5,9 +5,9 @@
 
 #include "display/AppFailure.h"
 #include "render/FramePipeline.h"
-#include "sim/ManualLoop.h"
-#include "sim/ManualSerialQueue.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/ManualSerialQueue.h"
+#include "sim/world/World.h"
 
 using namespace turnlet;
 

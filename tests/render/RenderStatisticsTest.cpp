@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "render/RenderStatistics.h"
-#include "sim/ManualLoop.h"
+#include "sim/system/ManualLoop.h"
 
 using namespace turnlet;
 

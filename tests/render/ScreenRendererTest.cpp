@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "render/ScreenRenderer.h"
-#include "sim/ManualLoop.h"
-#include "sim/ManualSerialQueue.h"
-#include "sim/SimCapture.h"
-#include "sim/SimGpuView.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/ManualSerialQueue.h"
+#include "sim/capture/SimCapture.h"
+#include "sim/gpu/SimGpuView.h"
+#include "sim/world/World.h"
 
 using namespace turnlet;
 

@@ -7,8 +7,8 @@
 #include "host/RunLoop.h"
 #include "host/ThreadSerialQueue.h"
 #include "runtime/RepeatingTimer.h"
-#include "sim/ManualLoop.h"
-#include "sim/ManualSerialQueue.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/ManualSerialQueue.h"
 #include "support/LoopContract.h"
 
 using namespace turnlet;

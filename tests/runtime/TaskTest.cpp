@@ -8,8 +8,8 @@
 #include "runtime/Task.h"
 #include "runtime/TaskScope.h"
 #include "runtime/Timeout.h"
-#include "sim/ManualLoop.h"
-#include "sim/RecordingLog.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/RecordingLog.h"
 #include "support/Counted.h"
 
 using namespace turnlet;

@@ -8,7 +8,7 @@
 
 #include "runtime/Continuation.h"
 #include "session/RotationRecovery.h"
-#include "sim/ManualLoop.h"
+#include "sim/system/ManualLoop.h"
 
 using namespace turnlet;
 using ::testing::DoubleNear;

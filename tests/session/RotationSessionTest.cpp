@@ -6,7 +6,7 @@
 
 #include "app/AppDelegate.h"
 #include "session/RotationSessionTimer.h"
-#include "sim/SimGpuView.h"
+#include "sim/gpu/SimGpuView.h"
 #include "session/SessionFixture.h"
 
 using namespace turnlet;

@@ -9,11 +9,11 @@
 #include "display/AppFailure.h"
 #include "host/IcuTextServices.h"
 #include "session/RotationSession.h"
-#include "sim/LoopSerialQueue.h"
-#include "sim/ManualLoop.h"
-#include "sim/MemoryDefaults.h"
-#include "sim/RecordingLog.h"
-#include "sim/World.h"
+#include "sim/system/LoopSerialQueue.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/MemoryDefaults.h"
+#include "sim/system/RecordingLog.h"
+#include "sim/world/World.h"
 
 namespace turnlet {
 

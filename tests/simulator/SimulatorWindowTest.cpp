@@ -8,11 +8,11 @@
 #include "host/IcuTextServices.h"
 #include "qt/QtApplication.h"
 #include "qt/QtMessageFilter.h"
-#include "sim/LoopSerialQueue.h"
-#include "sim/ManualLoop.h"
-#include "sim/MemoryDefaults.h"
-#include "sim/RecordingApplication.h"
-#include "sim/RecordingLog.h"
+#include "sim/system/LoopSerialQueue.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/MemoryDefaults.h"
+#include "sim/app/RecordingApplication.h"
+#include "sim/system/RecordingLog.h"
 #include "simulator/Simulator.h"
 
 using namespace turnlet;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <stdexcept>
 
-#include "sim/MemoryPixelBuffer.h"
+#include "sim/capture/MemoryPixelBuffer.h"
 
 // The rotation tests' reference is the program's own text (render/RotateFramePixel.metal) compiled
 // as C++ against stand-ins for the shading language's few types and functions it uses. The sampler

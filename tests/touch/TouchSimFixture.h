@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "sim/ManualLoop.h"
-#include "sim/ManualSerialQueue.h"
-#include "sim/RecordingLog.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/ManualSerialQueue.h"
+#include "sim/system/RecordingLog.h"
+#include "sim/world/World.h"
 #include "touch/TouchGeometry.h"
 #include "touch/TouchInput.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "display/DisplayInfo.h"
-#include "sim/ManualLoop.h"
-#include "sim/World.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/world/World.h"
 #include "virtualdisplay/TurnletVirtualDisplay.h"
 
 namespace turnlet {

@@ -23,12 +23,12 @@
 #include <utility>
 
 #include "host/IcuTextServices.h"
-#include "sim/LoopSerialQueue.h"
-#include "sim/ManualLoop.h"
-#include "sim/MemoryDefaults.h"
+#include "sim/system/LoopSerialQueue.h"
+#include "sim/system/ManualLoop.h"
+#include "sim/system/MemoryDefaults.h"
 #include "qt/QtApplication.h"
 #include "qt/QtMessageFilter.h"
-#include "sim/RecordingLog.h"
+#include "sim/system/RecordingLog.h"
 #include "simulator/Simulator.h"
 #include "qt/QtAppWindow.h"
 

@@ -1,0 +1,72 @@
+#include "sim/world/World.h"
+
+#include <utility>
+
+namespace turnlet::sim {
+
+namespace {
+
+// The frontmost application window under an event's location reacts to left clicks and to the
+// wheels, as an application's content would; a left click brings it to the front. A button shows
+// the left button held down on it, and counts a click when the button comes up on it again.
+void landOnAppWindow(WindowServer& windows, const SimInputEvent& event) {
+  if (!event.location) return;
+  const Point p = *event.location;
+  const bool click = !event.isScroll && event.type == MouseEventType::leftMouseDown;
+  if (!event.isScroll && event.type == MouseEventType::leftMouseUp) {
+    for (SimApplication& app : windows.applications)
+      for (SimAppWindow& w : app.windows)
+        for (SimElement& e : w.elements)
+          if (std::exchange(e.held, false) && e.frame.contains({p.x - w.bounds.minX(), p.y - w.bounds.minY()})) ++e.clicks;
+    return;
+  }
+  if (!click && !event.isScroll) return;
+  for (const auto& [app, front] : windows.appWindowsFrontToBack()) {
+    if (!front->bounds.contains(p)) continue;
+    SimAppWindow* w = windows.appWindow(front->number);
+    if (!w) return;
+    if (click) {
+      ++w->clicks;
+      w->lastClick = Point{p.x - w->bounds.minX(), p.y - w->bounds.minY()};
+      windows.raiseAppWindow(w->number);
+      const Point local = *w->lastClick;
+      for (auto e = w->elements.rbegin(); e != w->elements.rend(); ++e) {
+        if (!e->frame.contains(local)) continue;
+        e->held = e->role == "AXButton" && e->enabled;
+        break;
+      }
+    } else {
+      w->scrolledY += event.wheels[0];
+      w->scrolledX += event.wheels[1];
+    }
+    return;
+  }
+}
+
+}  // namespace
+
+World::World(MainLoop& loop, const WorldDescription& description)
+    : loop(loop), displays(loop), virtualDisplayClasses(loop, displays), gpu(loop) {
+  displays.setUp(description.displays, description.mainDisplay);
+  windows.applications = description.applications;
+  // A window is on the screen under the middle of its frame, with that display's pixels.
+  windows.screenUnder = [this](const WindowFrame& frame) -> std::optional<WindowScreen> {
+    const Point centre{frame.x + frame.width / 2, frame.y + frame.height / 2};
+    for (const ScreenInfo& screen : displays.screens()) {
+      if (!screen.frame.contains(centre) || !screen.screenNumber) continue;
+      const SimDisplay* display = displays.find(DisplayID(*screen.screenNumber));
+      return WindowScreen{*screen.screenNumber, display && display->scale > 0 ? display->scale : 2};
+    }
+    return std::nullopt;
+  };
+  inputEvents.clock = &loop;
+  inputEvents.onPost = [this](const PostedEvent& posted) { landOnAppWindow(windows, posted.event); };
+  capture.pictureSource = [this](DisplayID display, std::size_t width, std::size_t height) {
+    return std::shared_ptr<PixelBuffer>(compositor.captureFrame(display, width, height));
+  };
+  compositor.mainBrightness = [this] { return libraries.brightness(displays.mainDisplayID()); };
+  compositor.dark = [this] { return workspace.dark(); };
+  capture.changeCount = [this](DisplayID display) { return compositor.changeCount(display); };
+}
+
+}  // namespace turnlet::sim

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "sim/system/ManualLoop.h"
+#include "sim/world/World.h"
+
+using namespace turnlet;
+
+class SimDisplays : public ::testing::Test {
+ protected:
+  sim::ManualLoop loop;
+  sim::World world{loop};
+  sim::DisplayServer& displays = world.displays;
+  int notified = 0;
+  void SetUp() override {
+    displays.addScreenParametersObserver([this] { ++notified; });
+  }
+};
+
+TEST_F(SimDisplays, DefaultWorldIsABuiltInMacWithASidecarIPadToItsRight) {
+  // Screen frames have a bottom-left origin: the iPad is 124 points taller than the Mac's display.
+  EXPECT_EQ(displays.screens().at(1).frame, Rect(1440, -124, 1366, 1024));
+  EXPECT_EQ(displays.currentModePixelSize(2), (PixelSize{2732, 2048}));
+}
+
+TEST_F(SimDisplays, CompletingOrCancellingEndsTheConfigurationEvenWhenItFails) {
+  for (const bool cancel : {true, false}) {
+    std::optional<DisplayConfiguration> config;
+    displays.failComplete = 1004;
+    ASSERT_EQ(displays.beginConfiguration(config), 0);
+    ASSERT_EQ(displays.configureOrigin(*config, 2, 5000, 5000), 0);
+    EXPECT_EQ(cancel ? displays.cancelConfiguration(*config) : displays.completeConfiguration(*config, 0),
+              cancel ? 0 : 1004);
+    EXPECT_FALSE(displays.configurationOpen());
+    // The handle is dead: any later use is refused and counted as the fault it is.
+    const int deadBefore = displays.deadConfigurationUses();
+    EXPECT_EQ(displays.cancelConfiguration(*config), 1001);
+    EXPECT_EQ(displays.completeConfiguration(*config, 0), 1001);
+    EXPECT_EQ(displays.configureOrigin(*config, 2, 0, 0), 1001);
+    EXPECT_EQ(displays.deadConfigurationUses(), deadBefore + 3);
+  }
+  loop.runUntilIdle();
+  EXPECT_EQ(displays.bounds(2).origin, (Point{1440, 0}));
+  EXPECT_EQ(notified, 0);
+  EXPECT_EQ(displays.cancelledConfigurations(), 1);
+}
+
+TEST_F(SimDisplays, RemovedObserverIsNotCalledEvenWithinARound) {
+  int second = 0, secondToken = 0;
+  displays.addScreenParametersObserver([&] { displays.removeScreenParametersObserver(secondToken); });
+  secondToken = displays.addScreenParametersObserver([&] { ++second; });
+  displays.setMain(2);
+  loop.runUntilIdle();
+  EXPECT_EQ(second, 0);
+  EXPECT_EQ(notified, 1);
+}
+
+TEST_F(SimDisplays, AStreamStartsOnlyFromADisplayHandleOfTheLatestFetch) {
+  auto fetch = [&] {
+    ShareableContent content;
+    world.capture.getShareableContent(false, false, [&](auto c, auto) { content = *c; });
+    loop.advance(0.1);
+    return content.displays.at(1);
+  };
+  auto start = [&](const CaptureDisplay& display) {
+    std::optional<PlatformError> outcome = PlatformError("", 0, "not answered");
+    auto stream = world.capture.makeStream({display, {}}, {}, nullptr);
+    stream->startCapture([&](auto e) { outcome = e; });
+    loop.advance(0.1);
+    return outcome ? outcome->code() : 0;
+  };
+  world.capture.fetchesBeforeListed = 0;
+  const CaptureDisplay earlier = fetch();
+  const CaptureDisplay latest = fetch();
+  EXPECT_EQ(latest.displayID, earlier.displayID);
+  EXPECT_EQ(start(earlier), -3812) << "a handle of an earlier fetch";
+  EXPECT_EQ(start({latest.displayID, latest.width, latest.height, nullptr}), -3812) << "numbers without a handle";
+  EXPECT_EQ(start(latest), 0);
+}
