@@ -182,7 +182,7 @@ def assigned_cf_properties(declaration_texts):
 # ---------------------------------------------------------------------------------------------
 # 2. Blocks that capture C++ `this`, from clang's AST dump.
 
-LOCATION = re.compile(r"(?:(?P<file>[^\s<>,:]+):(?P<line>\d+):\d+|line:(?P<only>\d+):\d+)")
+LOCATION = re.compile(r"(?:\bline:(?P<only>\d+):\d+|(?P<file>[^\s<>,:]+):(?P<line>\d+):\d+)")
 
 
 def blocks_capturing_this(root, sources):
@@ -204,13 +204,16 @@ def captures_this_lines(output):
     that captures `this`, in the tree's own sources."""
     where, file, line = [], None, None
     for text in output.splitlines():
-        for match in LOCATION.finditer(text.split(">", 1)[0] if "<" in text else ""):
+        first = None
+        # Each location is printed relative to the one printed before it.
+        for match in LOCATION.finditer(text):
             if match.group("only"):
                 line = int(match.group("only"))
-            elif match.group("file") not in ("line", "col"):
+            else:
                 file, line = match.group("file"), int(match.group("line"))
-        if "BlockDecl" in text and "captures_this" in text and file and file.startswith("src/"):
-            where.append(f"{file}:{line}")
+            first = first or (file, line)
+        if "BlockDecl" in text and "captures_this" in text and first and first[0] and first[0].startswith("src/"):
+            where.append(f"{first[0]}:{first[1]}")
     return sorted(set(where))
 
 
