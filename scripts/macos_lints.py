@@ -4,7 +4,7 @@ without a check against Apple's constants, AppKit off the main thread, Objective
 the object runtime, and declarations weakened quietly.
 
 Each lint takes the tree's root and the sources it reads, and returns findings as text. Helpers
-come from scripts/check-macos (blank, matching, cached, clang_command) through `tools`.
+come from scripts/check-macos (blank, matching, reached, cached, clang_command) through `Tools`.
 """
 
 import os
@@ -26,6 +26,7 @@ class Tools:
     """What the lints borrow from the check: set by scripts/check-macos."""
     blank = None
     matching = None
+    reached = None
     cached = None
     clang_command = None
 
@@ -188,6 +189,10 @@ LOCATION = re.compile(r"(?:\bline:(?P<only>\d+):\d+|(?P<file>[^\s<>,:]+):(?P<lin
 def blocks_capturing_this(root, sources):
     findings = []
     for source in sources:
+        # A clang run costs as much as the type check: only where a block literal can be.
+        if not any(blocks(Tools.blank(read(root, path))) for path in Tools.reached(root, source)
+                   if not os.path.relpath(path, root).startswith(DECLARATIONS)):
+            continue
         command = Tools.clang_command(root, source, ["-fsyntax-only", "-Xclang", "-ast-dump", "-Xclang",
                                                      "-ast-dump-filter", "-Xclang", "urnlet"])
         code, out = Tools.cached("blocks", root, source, command, captures_this_lines)
