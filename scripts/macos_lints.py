@@ -285,6 +285,7 @@ def declared_selectors(known, name, seen=None):
 
 def undeclared_methods(root, sources, texts):
     known = interfaces(texts)
+    everything = {selector for entry in known.values() for selector in entry["selectors"]}
     findings = []
     for source in sources:
         code = Tools.blank(read(root, source))
@@ -299,10 +300,16 @@ def undeclared_methods(root, sources, texts):
                                     "protocols nor its superclasses declare")
         if source == OBJECT_RUNTIME:
             findings += private_lookup(root, source, read(root, source))
+        raw = read(root, source)
         for use in re.finditer(r"\b(NSSelectorFromString|sel_registerName|sel_getUid)\s*\(", code):
+            # A name newer than the oldest SDK, sent inside its @available guard, is spelt out: the
+            # declarations must declare it, which is the check @selector would make.
+            literal = re.match(r'\s*@?"([\w:]+)"\s*\)', raw[use.end():])
+            if literal and literal.group(1) in everything:
+                continue
             if source != OBJECT_RUNTIME:
                 findings.append(f"selector: {source}:{line_of(code, use.start())}: {use.group(1)} builds a selector the "
-                                "compiler cannot check; write @selector(...)")
+                                "compiler cannot check; write @selector(...), or name a declared selector")
     return findings
 
 
@@ -464,7 +471,7 @@ ATTRIBUTE_WORDS = re.compile(r"\b(_Nonnull|_Nullable|_Null_unspecified|nonnull|n
 
 
 def declaration_attributes(root):
-    """NAME -> the attributes of its declaration, in order, as one text."""
+    """HEADER:NAME -> the attributes of its declaration, in order, as one text."""
     attributes = {}
     base = os.path.join(root, DECLARATIONS)
     for folder, _, names in sorted(os.walk(base)):
@@ -473,7 +480,7 @@ def declaration_attributes(root):
                 continue
             with open(os.path.join(folder, name)) as f:
                 text = f.read()
-            docs = list(re.finditer(r"^\s*// @doc (\S+) \S+\s*$", text, flags=re.M))
+            docs = list(re.finditer(r"^\s*// @doc (\S+) \S+(?: macOS \S+)?\s*$", text, flags=re.M))
             for i, doc in enumerate(docs):
                 following = text[doc.end():docs[i + 1].start() if i + 1 < len(docs) else len(text)]
                 following = Tools.blank(following)
@@ -483,8 +490,8 @@ def declaration_attributes(root):
                 opened = text.rfind("#pragma clang assume_nonnull begin", 0, doc.start())
                 if opened > text.rfind("#pragma clang assume_nonnull end", 0, doc.start()):
                     words.insert(0, "assume_nonnull")
-                key = doc.group(1)
-                while key in attributes:
+                key = os.path.relpath(os.path.join(folder, name), base) + ":" + doc.group(1)
+                while key in attributes:  # a property declared twice in one header
                     key += "'"
                 attributes[key] = " ".join(words) if words else "-"
     return attributes
