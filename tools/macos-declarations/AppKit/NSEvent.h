@@ -10,7 +10,10 @@
 #pragma clang assume_nonnull begin
 
 // @doc NSEventType /documentation/AppKit/NSEvent/EventType macOS 10.0
-typedef enum NSEventType : NSUInteger {} NSEventType;
+typedef enum NSEventType : NSUInteger {
+  // @doc NSEventTypeDirectTouch /documentation/AppKit/NSEvent/EventType/directTouch macOS 10.10
+  NSEventTypeDirectTouch = 37,
+} NSEventType;
 // @doc NSEventModifierFlags /documentation/AppKit/NSEvent/ModifierFlags-swift.struct macOS 10.0
 typedef NSUInteger NSEventModifierFlags;
 enum : NSUInteger {

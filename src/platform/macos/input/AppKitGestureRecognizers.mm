@@ -8,6 +8,8 @@
 
 namespace turnlet::macos {
 
+static_assert(eventTypeDirectTouch == NSEventTypeDirectTouch);
+
 namespace {
 
 struct SameIdentity final {
