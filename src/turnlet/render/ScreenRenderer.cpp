@@ -19,6 +19,7 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   void didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType type) override;
   // Platform thread.
   void didStopWithError(const PlatformError& error) override { postFailure(error); }
+  void idleFrameArrived();
   // GPU thread.
   void commandCompleted(const CommandBuffer& buffer);
 
@@ -33,6 +34,9 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   FrameDrawDemand demand;                    // frameLock
   bool acceptingFrames = true;               // frameLock
   bool renderedFirstFrame = false;           // frameLock
+  // The drawable retries ran out with a draw pending: the next frame of any kind wakes the draw,
+  // an idle one included, or a still desktop would never show the picture.
+  bool retriesExhausted = false;             // frameLock
   std::counting_semaphore<maxCommandBuffersInFlight> inFlight{maxCommandBuffersInFlight};
   RenderStatistics stats;
 };
@@ -63,7 +67,9 @@ class SlotGuard {
 
 void ScreenRenderer::Core::didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType type) {
   if (type != StreamOutputType::screen || !sample.isValid()) return;
-  if (sample.frameStatus() != FrameStatus::complete) return;
+  const auto status = sample.frameStatus();
+  if (status == FrameStatus::idle) return idleFrameArrived();
+  if (status != FrameStatus::complete) return;
   auto image = sample.imageBuffer();
   if (!image) return;
 
@@ -77,6 +83,16 @@ void ScreenRenderer::Core::didOutputSampleBuffer(const SampleBuffer& sample, Str
   }
   image.reset();
   stats.recordCapture();
+  if (request) requestDraw();
+}
+
+// Neither drawn nor counted: it only wakes a draw that its retries gave up on.
+void ScreenRenderer::Core::idleFrameArrived() {
+  bool request = false;
+  {
+    std::lock_guard lock(frameLock);
+    if (acceptingFrames && retriesExhausted) request = demand.requestIfNeeded();
+  }
   if (request) requestDraw();
 }
 
@@ -197,6 +213,7 @@ void ScreenRenderer::draw(GpuView& view) {
   {
     std::lock_guard lock(core->frameLock);
     request = core->demand.didSubmit(ticket);
+    core->retriesExhausted = false;
   }
   // A newer frame arrived while this one was encoded.
   if (request) core->requestDraw();
@@ -233,12 +250,20 @@ void ScreenRenderer::recordSurfaceChange() {
 
 void ScreenRenderer::windowBecameVisible() {
   drawableRetries = 0;
+  {
+    std::lock_guard lock(core->frameLock);
+    core->retriesExhausted = false;
+  }
   recordSurfaceChange();
 }
 
 void ScreenRenderer::retryDrawable() {
   if (drawableRetry) return;
-  if (drawableRetries >= maxDrawableRetries) return;
+  if (drawableRetries >= maxDrawableRetries) {
+    std::lock_guard lock(core->frameLock);
+    core->retriesExhausted = true;
+    return;
+  }
   ++drawableRetries;
   drawableRetry = loop.schedule(drawableRetryDelaySeconds, [weak = weak_from_this()] {
     auto self = weak.lock();
