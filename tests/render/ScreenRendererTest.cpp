@@ -184,6 +184,47 @@ TEST_F(ScreenRendererTest, MissingDrawablesGiveThreeRetriesApartThenWaitForAnyFr
   EXPECT_EQ(window->observerCount(), 1u) << "started twice, observed once";
 }
 
+TEST_F(ScreenRendererTest, DrawsUnderACoverNeverOrderedOutAndAsksOnlyForDrawablesTheLayerHas) {
+  renderer->startRendering();
+  for (std::uint32_t id = 1; id <= 4; ++id) {  // the display shows nothing meanwhile
+    deliver(id);
+    loop.runUntilIdle();
+    world.gpu.runGpuWork();
+  }
+  EXPECT_EQ(std::tuple(commits(), loop.pendingTimerCount()), std::tuple(3, std::size_t{0}))
+      << "three drawables on their way: the fourth draw waits without asking the layer";
+  refreshes(4);
+  EXPECT_EQ(shown, (std::vector<std::uint32_t>{1, 2, 3, 4})) << "a presented drawable lets it draw";
+
+  auto window = [this](WindowLevel level) {
+    auto w = world.windows.makeWindow({0, 0, 4, 3}, windowStyleBorderless, BackingStoreType::buffered, false);
+    w->setBackgroundColor(Color::black());
+    w->setLevel(level);
+    w->orderFrontRegardless();
+    return w;
+  };
+  auto second = make();  // a renderer whose view sits in a window of the window server
+  auto secondView = std::dynamic_pointer_cast<sim::SimGpuView>(second->view());
+  auto presentation = window(0);
+  auto cover = window(1);
+  presentation->setContentView(second->view());
+  loop.runUntilIdle();
+  EXPECT_EQ(secondView->window()->occlusionState(), 0u) << "the cover hides it";
+  second->startRendering();
+  deliver(1, second.get());
+  refreshes(2);
+  EXPECT_EQ(commits(), 5) << "drawn under the cover";
+  presentation->orderOut();
+  deliver(2, second.get());
+  refreshes(2);
+  EXPECT_EQ(commits(), 5) << "ordered out";
+  cover->orderOut();
+  presentation->orderFrontRegardless();
+  refreshes(2);
+  EXPECT_EQ(commits(), 6) << "ordered in and visible: drawn";
+  second->invalidate();
+}
+
 TEST_F(ScreenRendererTest, NothingReachesTheOwnerAfterInvalidate) {
   renderer->startRendering();
   world.gpu.executionError = PlatformError("MTLCommandBufferErrorDomain", 2, "GPU hang");

@@ -1,9 +1,11 @@
 #include "render/ScreenRenderer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <mutex>
 #include <semaphore>
+#include <utility>
 
 #include "render/FrameDrawDemand.h"
 
@@ -22,6 +24,8 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   void idleFrameArrived();
   // GPU thread.
   void commandCompleted(const CommandBuffer& buffer);
+  // Display or GPU thread: a drawable was presented, or will never be (its buffer failed).
+  void drawableDone(std::atomic<bool>& done);
 
   // Any thread: posts a draw, a failure or the first-frame report for the renderer.
   void requestDraw();
@@ -37,6 +41,10 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   // The drawable retries ran out with a draw pending: the next frame of any kind wakes the draw,
   // an idle one included, or a still desktop would never show the picture.
   bool retriesExhausted = false;             // frameLock
+  // Drawables handed to the display and not yet presented. Asking the layer for one more than
+  // it has would block the main thread until one comes free (up to a second).
+  std::atomic<std::size_t> unpresented{0};
+  bool waitingForPresentation = false;  // frameLock; a draw found every drawable on its way
   std::counting_semaphore<maxCommandBuffersInFlight> inFlight{maxCommandBuffersInFlight};
   RenderStatistics stats;
 };
@@ -118,6 +126,17 @@ void ScreenRenderer::Core::commandCompleted(const CommandBuffer& buffer) {
   }
 }
 
+void ScreenRenderer::Core::drawableDone(std::atomic<bool>& done) {
+  if (done.exchange(true)) return;
+  unpresented.fetch_sub(1);
+  bool request = false;
+  {
+    std::lock_guard lock(frameLock);
+    if (std::exchange(waitingForPresentation, false)) request = demand.requestIfNeeded();
+  }
+  if (request) requestDraw();
+}
+
 void ScreenRenderer::Core::requestDraw() {
   loop.post([weak = owner] {
     if (auto self = weak.lock()) self->drawIfRunning();
@@ -191,6 +210,21 @@ void ScreenRenderer::draw(GpuView& view) {
     ticket = *taken;
   }
   if (!frame) return;
+  // Nothing drawn can reach a window that is ordered out or on a sleeping display; ordering it in
+  // or the display waking makes it visible again, which redraws. A covered window still draws:
+  // the fade's cover lies over it while the apply waits for the first drawn frame.
+  if (auto window = view.window(); window && !window->isOnAwakeScreen()) return;
+  // Every drawable is on its way to the display: the next one presented asks for this draw again.
+  if (core->unpresented.load() >= maximumDrawableCount) {
+    std::lock_guard lock(core->frameLock);
+    core->waitingForPresentation = true;
+    // Presented meanwhile: nobody else will ask again.
+    if (core->unpresented.load() < maximumDrawableCount && core->demand.requestIfNeeded()) {
+      core->waitingForPresentation = false;
+      core->requestDraw();
+    }
+    return;
+  }
   // No free slot: the next completion asks for this draw again.
   if (!core->inFlight.try_acquire()) return;
   SlotGuard slot(core->inFlight);
@@ -225,11 +259,18 @@ void ScreenRenderer::draw(GpuView& view) {
   drawableRetries = 0;
 
   const bool showsNewFrame = ticket.sequence != previous;
-  drawable->addPresentedHandler([core = core, showsNewFrame](Drawable&) { core->stats.recordPresentation(showsNewFrame); });
+  core->unpresented.fetch_add(1);
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  drawable->addPresentedHandler([core = core, showsNewFrame, done](Drawable&) {
+    core->stats.recordPresentation(showsNewFrame);
+    core->drawableDone(*done);
+  });
   command->present(drawable);
   // The frame and its texture view stay alive until the GPU has read them.
-  command->addCompletedHandler(
-      [core = core, frame, texture](CommandBuffer& buffer) { core->commandCompleted(buffer); });
+  command->addCompletedHandler([core = core, frame, texture, done](CommandBuffer& buffer) {
+    if (buffer.error()) core->drawableDone(*done);  // a failed buffer presents nothing
+    core->commandCompleted(buffer);
+  });
   command->commit();
   slot.handOver();
 }
