@@ -56,8 +56,10 @@ TEST(MacObjectRuntime, ExceptionsBecomePlatformExceptions) {
   ASSERT_TRUE(cls);
   EXPECT_FALSE(runtime.lookUpClass("TurnletNoSuchClass"));
   ObjectRef object = runtime.allocInit(cls);
-  EXPECT_TRUE(runtime.respondsToSelector(object, "init"));
+  EXPECT_FALSE(runtime.respondsToSelector(object, "displayID"));
   EXPECT_FALSE(runtime.instancesRespondToSelector(cls, "setSerialNum:"));
+  EXPECT_THROW(runtime.respondsToSelector(object, "init"), PlatformException)
+      << "only the messages of the private protocol are looked up by name";
   try {
     runtime.setValueForKey(object, "serialNum", std::uint32_t{1});
     FAIL() << "setting a key without a setter raises";

@@ -11,6 +11,10 @@
 
 // @doc NSEventType /documentation/AppKit/NSEvent/EventType
 typedef NSUInteger NSEventType;
+enum : NSEventType {
+  // @doc NSEventTypeDirectTouch /documentation/AppKit/NSEvent/EventType/directTouch
+  NSEventTypeDirectTouch = 37,
+};
 // @doc NSEventModifierFlags /documentation/AppKit/NSEvent/ModifierFlags-swift.struct
 enum NSEventModifierFlags : NSUInteger {
   // @doc NSEventModifierFlagShift /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/shift

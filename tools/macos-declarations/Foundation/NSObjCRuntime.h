@@ -13,7 +13,5 @@ typedef unsigned long NSUInteger;
 
 // @doc NSClassFromString /documentation/Foundation/NSClassFromString(_:)
 extern "C" Class _Nullable NSClassFromString(NSString* aClassName);
-// @doc NSSelectorFromString /documentation/Foundation/NSSelectorFromString(_:)
-extern "C" SEL NSSelectorFromString(NSString* aSelectorName);
 
 #pragma clang assume_nonnull end

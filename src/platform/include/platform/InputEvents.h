@@ -44,7 +44,7 @@ enum class ScrollEventUnit : std::uint32_t { pixel = 0, line = 1 };
 enum class EventField : std::uint32_t {
   mouseEventButtonNumber = 3,
   targetUnixProcessID = 40,
-  windowNumber = 51,
+  windowNumber = 51,  // private: Apple declares no constant for it
   scrollWheelEventIsContinuous = 88,
   windowUnderMousePointer = 91,
   windowUnderMousePointerThatCanHandleThisEvent = 92,

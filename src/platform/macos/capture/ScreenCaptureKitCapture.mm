@@ -136,8 +136,9 @@ namespace {
 // One SCStream, or, for a filter the service could not build, none: then every call reports why.
 class ScreenCaptureKitStream final : public CaptureStream {
  public:
-  ScreenCaptureKitStream(SCStream* _Nullable stream, TurnletStreamDelegate* _Nullable delegate, std::optional<PlatformError> unusable)
-      : stream(stream), delegate(delegate), unusable(std::move(unusable)) {}
+  ScreenCaptureKitStream(SCStream* _Nullable stream, TurnletStreamDelegate* _Nullable delegate, std::optional<PlatformError> unusable,
+                         CFRef<CGColorRef> background = {})
+      : stream(stream), delegate(delegate), unusable(std::move(unusable)), background(std::move(background)) {}
 
   std::optional<PlatformError> addStreamOutput(std::shared_ptr<StreamOutput> output, StreamOutputType type,
                                                std::shared_ptr<SerialQueue> sampleHandlerQueue) override {
@@ -204,10 +205,10 @@ class ScreenCaptureKitStream final : public CaptureStream {
   __strong TurnletStreamDelegate* _Nullable delegate [[maybe_unused]];  // kept: the stream holds it weakly
   std::optional<PlatformError> unusable;
   std::vector<Output> outputs;
+  CFRef<CGColorRef> background;  // the configuration's backgroundColor property does not retain it
 };
 
-SCStreamConfiguration* _Nonnull platformConfiguration(const StreamConfiguration& configuration) {
-  const StreamSettings s = streamSettings(configuration);
+SCStreamConfiguration* _Nonnull platformConfiguration(const StreamSettings& s, const CFRef<CGColorRef>& background) {
   SCStreamConfiguration* c = [[SCStreamConfiguration alloc] init];
   c.width = s.width;
   c.height = s.height;
@@ -217,7 +218,6 @@ SCStreamConfiguration* _Nonnull platformConfiguration(const StreamConfiguration&
   c.showsCursor = s.showsCursor;
   c.capturesAudio = s.capturesAudio;
   c.colorSpaceName = kCGColorSpaceSRGB;  // the one space of CaptureColorSpace
-  const auto background = CFRef<CGColorRef>::adopt(CGColorCreateSRGB(s.background[0], s.background[1], s.background[2], s.background[3]));
   c.backgroundColor = background.get();
   c.streamName = makeNSString(s.streamName);
   return c;
@@ -266,10 +266,12 @@ std::shared_ptr<CaptureStream> ScreenCaptureKitCapture::makeStream(const Content
     return std::make_shared<ScreenCaptureKitStream>(nil, nil, captureError(excludedWindows, "Leaving windows out of a capture is not supported."));
   SCContentFilter* platformFilter = [[SCContentFilter alloc] initWithDisplay:display->display excludingWindows:[NSArray array]];
   TurnletStreamDelegate* platformDelegate = delegate ? [[TurnletStreamDelegate alloc] initWithDelegate:std::move(delegate)] : nil;
+  const StreamSettings s = streamSettings(configuration);
+  auto background = CFRef<CGColorRef>::adopt(CGColorCreateSRGB(s.background[0], s.background[1], s.background[2], s.background[3]));
   SCStream* stream = [[SCStream alloc] initWithFilter:platformFilter
-                                        configuration:platformConfiguration(configuration)
+                                        configuration:platformConfiguration(s, background)
                                              delegate:platformDelegate];
-  return std::make_shared<ScreenCaptureKitStream>(stream, platformDelegate, std::nullopt);
+  return std::make_shared<ScreenCaptureKitStream>(stream, platformDelegate, std::nullopt, std::move(background));
 }
 
 }  // namespace turnlet::macos

@@ -21,6 +21,17 @@
 - (CGDirectDisplayID)displayID;
 - (void)setQueue:(nonnull dispatch_queue_t)queue;
 - (void)setDispatchQueue:(nonnull dispatch_queue_t)queue;
+// Set through key-value coding only (which converts the value); declared so that the program
+// can ask whether a class has them.
+- (void)setModes:(nonnull NSArray*)modes;
+- (void)setHiDPI:(NSUInteger)hiDPI;
+- (void)setName:(nonnull NSString*)name;
+- (void)setMaxPixelsWide:(NSUInteger)pixels;
+- (void)setMaxPixelsHigh:(NSUInteger)pixels;
+- (void)setSizeInMillimeters:(CGSize)size;
+- (void)setVendorID:(uint32_t)vendorID;
+- (void)setProductID:(uint32_t)productID;
+- (void)setSerialNum:(uint32_t)serialNum;
 @end
 
 namespace turnlet::macos {
@@ -60,7 +71,30 @@ ObjectRef wrap(id _Nullable object) {
   return std::make_shared<RuntimeObject>(object);
 }
 
-SEL _Nonnull selectorNamed(std::string_view name) { return NSSelectorFromString(makeNSString(name)); }
+// Only the messages of the private protocol above, each written with @selector so that the
+// compiler checks it against the protocol.
+SEL _Nonnull selectorNamed(std::string_view name) {
+  const std::pair<std::string_view, SEL> known[] = {
+      {"initWithDescriptor:", @selector(initWithDescriptor:)},
+      {"initWithWidth:height:refreshRate:", @selector(initWithWidth:height:refreshRate:)},
+      {"applySettings:", @selector(applySettings:)},
+      {"displayID", @selector(displayID)},
+      {"setQueue:", @selector(setQueue:)},
+      {"setDispatchQueue:", @selector(setDispatchQueue:)},
+      {"setModes:", @selector(setModes:)},
+      {"setHiDPI:", @selector(setHiDPI:)},
+      {"setName:", @selector(setName:)},
+      {"setMaxPixelsWide:", @selector(setMaxPixelsWide:)},
+      {"setMaxPixelsHigh:", @selector(setMaxPixelsHigh:)},
+      {"setSizeInMillimeters:", @selector(setSizeInMillimeters:)},
+      {"setVendorID:", @selector(setVendorID:)},
+      {"setProductID:", @selector(setProductID:)},
+      {"setSerialNum:", @selector(setSerialNum:)},
+  };
+  for (const auto& [known_name, selector] : known)
+    if (known_name == name) return selector;
+  throw invalidArgument("not a message of the private virtual-display protocol: " + std::string(name));
+}
 
 // Runs fn; an Objective-C exception it raises leaves as a PlatformException.
 template <class Fn>

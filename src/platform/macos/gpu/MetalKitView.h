@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "macos/bridge/CFRef.h"
 #include "macos/input/AppKitTouchView.h"
 #include "platform/GpuView.h"
 
@@ -57,6 +58,7 @@ class MetalKitView final : public GpuView {
   std::unique_ptr<MetalKitLayer> layer;
   std::weak_ptr<Window> inWindow;
   std::shared_ptr<AppKitTouchView> touch;
+  CFRef<CGColorSpaceRef> colorSpace;  // the view's colorspace property does not retain it
 };
 
 }  // namespace turnlet::macos

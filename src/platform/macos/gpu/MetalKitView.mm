@@ -46,7 +46,10 @@ CFRef<CGColorSpaceRef> namedColorSpace(ColorSpace space) {
 class MetalKitLayer final : public MetalLayer {
  public:
   explicit MetalKitLayer(CAMetalLayer* _Nonnull layer) : layer(layer) {}
-  void setColorSpace(ColorSpace space) override { layer.colorspace = namedColorSpace(space).get(); }
+  void setColorSpace(ColorSpace space) override {
+    colorSpace = namedColorSpace(space);  // the layer's colorspace property does not retain it
+    layer.colorspace = colorSpace.get();
+  }
   void setDisplaySyncEnabled(bool enabled) override { layer.displaySyncEnabled = enabled; }
   void setMaximumDrawableCount(std::size_t count) override { layer.maximumDrawableCount = count; }
   void setWantsExtendedDynamicRangeContent(bool wants) override { layer.wantsExtendedDynamicRangeContent = wants; }
@@ -54,6 +57,7 @@ class MetalKitLayer final : public MetalLayer {
 
  private:
   __strong CAMetalLayer* _Nonnull layer;
+  CFRef<CGColorSpaceRef> colorSpace;
 };
 
 MetalKitView::MetalKitView(id<MTLDevice> _Nullable device)
@@ -71,7 +75,10 @@ MetalKitView::~MetalKitView() {
 
 void MetalKitView::setFramebufferOnly(bool only) { view.framebufferOnly = only; }
 void MetalKitView::setColorPixelFormat(PixelFormat format) { view.colorPixelFormat = static_cast<MTLPixelFormat>(format); }
-void MetalKitView::setColorSpace(ColorSpace space) { view.colorspace = namedColorSpace(space).get(); }
+void MetalKitView::setColorSpace(ColorSpace space) {
+  colorSpace = namedColorSpace(space);
+  view.colorspace = colorSpace.get();
+}
 void MetalKitView::setClearColor(const ClearColor& c) { view.clearColor = MTLClearColorMake(c.red, c.green, c.blue, c.alpha); }
 void MetalKitView::setPaused(bool paused) { view.paused = paused; }
 void MetalKitView::setEnableSetNeedsDisplay(bool enable) { view.enableSetNeedsDisplay = enable; }

@@ -7,6 +7,8 @@
 
 namespace turnlet::macos {
 
+static_assert(eventTypeDirectTouch == NSEventTypeDirectTouch);
+
 namespace {
 
 struct SameIdentity final {
@@ -134,6 +136,7 @@ class AppKitCustomRecognizer;
 __attribute__((objc_subclassing_restricted))
 @interface TurnletCustomGestureRecognizer : NSGestureRecognizer
 @property(nonatomic) std::weak_ptr<turnlet::macos::AppKitCustomRecognizer> owner;
+- (void)runHook:(void (^_Nonnull)(turnlet::macos::AppKitCustomRecognizer& owner))hook;
 @end
 
 namespace turnlet::macos {

@@ -7,6 +7,15 @@
 
 namespace turnlet::macos {
 
+static_assert(static_cast<CGEventField>(EventField::mouseEventButtonNumber) == kCGMouseEventButtonNumber &&
+              static_cast<CGEventField>(EventField::targetUnixProcessID) == kCGEventTargetUnixProcessID &&
+              static_cast<CGEventField>(EventField::scrollWheelEventIsContinuous) == kCGScrollWheelEventIsContinuous &&
+              static_cast<CGEventField>(EventField::windowUnderMousePointer) == kCGMouseEventWindowUnderMousePointer &&
+              static_cast<CGEventField>(EventField::windowUnderMousePointerThatCanHandleThisEvent) ==
+                  kCGMouseEventWindowUnderMousePointerThatCanHandleThisEvent &&
+              static_cast<CGEventField>(EventField::scrollWheelEventScrollPhase) == kCGScrollWheelEventScrollPhase &&
+              static_cast<CGEventField>(EventField::scrollWheelEventMomentumPhase) == kCGScrollWheelEventMomentumPhase);
+
 namespace {
 
 class CGSource final : public EventSource {

@@ -19,7 +19,10 @@ static_assert(turnlet::collectionCanJoinAllSpaces == NSWindowCollectionBehaviorC
               turnlet::collectionStationary == NSWindowCollectionBehaviorStationary &&
               turnlet::collectionIgnoresCycle == NSWindowCollectionBehaviorIgnoresCycle &&
               turnlet::collectionFullScreenAuxiliary == NSWindowCollectionBehaviorFullScreenAuxiliary);
-static_assert(static_cast<std::int32_t>(turnlet::WindowLevelKey::screenSaver) == kCGScreenSaverWindowLevelKey);
+static_assert(static_cast<std::int32_t>(turnlet::WindowLevelKey::normal) == kCGNormalWindowLevelKey &&
+              static_cast<std::int32_t>(turnlet::WindowLevelKey::floating) == kCGFloatingWindowLevelKey &&
+              static_cast<std::int32_t>(turnlet::WindowLevelKey::statusWindow) == kCGStatusWindowLevelKey &&
+              static_cast<std::int32_t>(turnlet::WindowLevelKey::screenSaver) == kCGScreenSaverWindowLevelKey);
 static_assert(turnlet::Window::occlusionStateVisible == NSWindowOcclusionStateVisible);
 
 // A window that answers the key and main questions as its owner set them.
