@@ -4,7 +4,7 @@ without a check against Apple's constants, AppKit off the main thread, Objective
 the object runtime, and declarations weakened quietly.
 
 Each lint takes the tree's root and the sources it reads, and returns findings as text. Helpers
-come from scripts/check-macos (blank, matching, cached, clang_command) through `tools`.
+come from scripts/check-macos (blank, matching, reached, cached, clang_command) through `Tools`.
 """
 
 import os
@@ -26,6 +26,7 @@ class Tools:
     """What the lints borrow from the check: set by scripts/check-macos."""
     blank = None
     matching = None
+    reached = None
     cached = None
     clang_command = None
 
@@ -182,12 +183,16 @@ def assigned_cf_properties(declaration_texts):
 # ---------------------------------------------------------------------------------------------
 # 2. Blocks that capture C++ `this`, from clang's AST dump.
 
-LOCATION = re.compile(r"(?:(?P<file>[^\s<>,:]+):(?P<line>\d+):\d+|line:(?P<only>\d+):\d+)")
+LOCATION = re.compile(r"(?:\bline:(?P<only>\d+):\d+|(?P<file>[^\s<>,:]+):(?P<line>\d+):\d+)")
 
 
 def blocks_capturing_this(root, sources):
     findings = []
     for source in sources:
+        # A clang run costs as much as the type check: only where a block literal can be.
+        if not any(blocks(Tools.blank(read(root, path))) for path in Tools.reached(root, source)
+                   if not os.path.relpath(path, root).startswith(DECLARATIONS)):
+            continue
         command = Tools.clang_command(root, source, ["-fsyntax-only", "-Xclang", "-ast-dump", "-Xclang",
                                                      "-ast-dump-filter", "-Xclang", "urnlet"])
         code, out = Tools.cached("blocks", root, source, command, captures_this_lines)
@@ -204,13 +209,16 @@ def captures_this_lines(output):
     that captures `this`, in the tree's own sources."""
     where, file, line = [], None, None
     for text in output.splitlines():
-        for match in LOCATION.finditer(text.split(">", 1)[0] if "<" in text else ""):
+        first = None
+        # Each location is printed relative to the one printed before it.
+        for match in LOCATION.finditer(text):
             if match.group("only"):
                 line = int(match.group("only"))
-            elif match.group("file") not in ("line", "col"):
+            else:
                 file, line = match.group("file"), int(match.group("line"))
-        if "BlockDecl" in text and "captures_this" in text and file and file.startswith("src/"):
-            where.append(f"{file}:{line}")
+            first = first or (file, line)
+        if "BlockDecl" in text and "captures_this" in text and first and first[0] and first[0].startswith("src/"):
+            where.append(f"{first[0]}:{first[1]}")
     return sorted(set(where))
 
 
@@ -277,6 +285,7 @@ def declared_selectors(known, name, seen=None):
 
 def undeclared_methods(root, sources, texts):
     known = interfaces(texts)
+    everything = {selector for entry in known.values() for selector in entry["selectors"]}
     findings = []
     for source in sources:
         code = Tools.blank(read(root, source))
@@ -291,10 +300,16 @@ def undeclared_methods(root, sources, texts):
                                     "protocols nor its superclasses declare")
         if source == OBJECT_RUNTIME:
             findings += private_lookup(root, source, read(root, source))
+        raw = read(root, source)
         for use in re.finditer(r"\b(NSSelectorFromString|sel_registerName|sel_getUid)\s*\(", code):
+            # A name newer than the oldest SDK, sent inside its @available guard, is spelt out: the
+            # declarations must declare it, which is the check @selector would make.
+            literal = re.match(r'\s*@?"([\w:]+)"\s*\)', raw[use.end():])
+            if literal and literal.group(1) in everything:
+                continue
             if source != OBJECT_RUNTIME:
                 findings.append(f"selector: {source}:{line_of(code, use.start())}: {use.group(1)} builds a selector the "
-                                "compiler cannot check; write @selector(...)")
+                                "compiler cannot check; write @selector(...), or name a declared selector")
     return findings
 
 
@@ -456,7 +471,7 @@ ATTRIBUTE_WORDS = re.compile(r"\b(_Nonnull|_Nullable|_Null_unspecified|nonnull|n
 
 
 def declaration_attributes(root):
-    """NAME -> the attributes of its declaration, in order, as one text."""
+    """HEADER:NAME -> the attributes of its declaration, in order, as one text."""
     attributes = {}
     base = os.path.join(root, DECLARATIONS)
     for folder, _, names in sorted(os.walk(base)):
@@ -465,7 +480,7 @@ def declaration_attributes(root):
                 continue
             with open(os.path.join(folder, name)) as f:
                 text = f.read()
-            docs = list(re.finditer(r"^\s*// @doc (\S+) \S+\s*$", text, flags=re.M))
+            docs = list(re.finditer(r"^\s*// @doc (\S+) \S+(?: macOS \S+)?\s*$", text, flags=re.M))
             for i, doc in enumerate(docs):
                 following = text[doc.end():docs[i + 1].start() if i + 1 < len(docs) else len(text)]
                 following = Tools.blank(following)
@@ -475,8 +490,8 @@ def declaration_attributes(root):
                 opened = text.rfind("#pragma clang assume_nonnull begin", 0, doc.start())
                 if opened > text.rfind("#pragma clang assume_nonnull end", 0, doc.start()):
                     words.insert(0, "assume_nonnull")
-                key = doc.group(1)
-                while key in attributes:
+                key = os.path.relpath(os.path.join(folder, name), base) + ":" + doc.group(1)
+                while key in attributes:  # a property declared twice in one header
                     key += "'"
                 attributes[key] = " ".join(words) if words else "-"
     return attributes
