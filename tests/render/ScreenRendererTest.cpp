@@ -145,7 +145,7 @@ TEST_F(ScreenRendererTest, OnlyTheNewestFrameIsDrawnOnceForEachFrameOrSurface) {
   EXPECT_NEAR(reading.averageGPUms, 4, 1e-9);
 }
 
-TEST_F(ScreenRendererTest, MissingDrawablesGiveThreeRetriesApartThenWaitForSomethingNew) {
+TEST_F(ScreenRendererTest, MissingDrawablesGiveThreeRetriesApartThenWaitForAnyFrameEvenIdle) {
   renderer->startRendering();
   auto drawTimes = [this] {  // when the view is asked to draw during the next second
     std::vector<long> times;  // milliseconds
@@ -153,12 +153,21 @@ TEST_F(ScreenRendererTest, MissingDrawablesGiveThreeRetriesApartThenWaitForSomet
       times.push_back(std::lround(loop.now() * 1000)), settle();
     return times;
   };
+  auto idle = [this] {  // what a still desktop sends
+    renderer->streamOutput()->didOutputSampleBuffer(sim::SimSampleBuffer::frame(nullptr, FrameStatus::idle),
+                                                    StreamOutputType::screen);
+  };
   view->missingDrawables = 4;
   deliver(1);
-  EXPECT_EQ(drawTimes(), (std::vector<long>{0, 50, 100, 150})) << "the draw and three retries";
+  settle();
+  idle();  // does not hurry a retry that is due
+  EXPECT_EQ(drawTimes(), (std::vector<long>{50, 100, 150})) << "after the draw at 0, three retries";
+  idle();  // after them an idle frame wakes the pending draw; it is neither drawn nor counted
+  settle();
+  EXPECT_EQ(std::tuple(commits(), counts().captures), std::tuple(1, 1));
   deliver(2);  // something new: drawn at once
   settle();
-  EXPECT_EQ(commits(), 1);
+  EXPECT_EQ(commits(), 2);
   // The successful draw reset the count: a new run of missing drawables gets three retries again.
   view->missingDrawables = 4;
   deliver(3);
@@ -170,9 +179,50 @@ TEST_F(ScreenRendererTest, MissingDrawablesGiveThreeRetriesApartThenWaitForSomet
   window->setOcclusionState(sim::SimWindow::occlusionStateVisible);
   drawTimes();
   refreshes(3);
-  EXPECT_EQ(shown, (std::vector<std::uint32_t>{2, 3}));
+  EXPECT_EQ(shown, (std::vector<std::uint32_t>{1, 2, 3}));
   renderer->startRendering();
   EXPECT_EQ(window->observerCount(), 1u) << "started twice, observed once";
+}
+
+TEST_F(ScreenRendererTest, DrawsUnderACoverNeverOrderedOutAndAsksOnlyForDrawablesTheLayerHas) {
+  renderer->startRendering();
+  for (std::uint32_t id = 1; id <= 4; ++id) {  // the display shows nothing meanwhile
+    deliver(id);
+    loop.runUntilIdle();
+    world.gpu.runGpuWork();
+  }
+  EXPECT_EQ(std::tuple(commits(), loop.pendingTimerCount()), std::tuple(3, std::size_t{0}))
+      << "three drawables on their way: the fourth draw waits without asking the layer";
+  refreshes(4);
+  EXPECT_EQ(shown, (std::vector<std::uint32_t>{1, 2, 3, 4})) << "a presented drawable lets it draw";
+
+  auto window = [this](WindowLevel level) {
+    auto w = world.windows.makeWindow({0, 0, 4, 3}, windowStyleBorderless, BackingStoreType::buffered, false);
+    w->setBackgroundColor(Color::black());
+    w->setLevel(level);
+    w->orderFrontRegardless();
+    return w;
+  };
+  auto second = make();  // a renderer whose view sits in a window of the window server
+  auto secondView = std::dynamic_pointer_cast<sim::SimGpuView>(second->view());
+  auto presentation = window(0);
+  auto cover = window(1);
+  presentation->setContentView(second->view());
+  loop.runUntilIdle();
+  EXPECT_EQ(secondView->window()->occlusionState(), 0u) << "the cover hides it";
+  second->startRendering();
+  deliver(1, second.get());
+  refreshes(2);
+  EXPECT_EQ(commits(), 5) << "drawn under the cover";
+  presentation->orderOut();
+  deliver(2, second.get());
+  refreshes(2);
+  EXPECT_EQ(commits(), 5) << "ordered out";
+  cover->orderOut();
+  presentation->orderFrontRegardless();
+  refreshes(2);
+  EXPECT_EQ(commits(), 6) << "ordered in and visible: drawn";
+  second->invalidate();
 }
 
 TEST_F(ScreenRendererTest, NothingReachesTheOwnerAfterInvalidate) {

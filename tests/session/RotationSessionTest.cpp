@@ -39,7 +39,7 @@ TEST_F(RotationSessionTest, FourPressesTurnTheIPadRoundWithOneVirtualDisplayResi
   EXPECT_EQ(state().status, "0° · Rotation off");
   expectNothingRotated({40, 0});
   const StreamConfiguration& c = world.capture.configurations().front();
-  EXPECT_TRUE(c.streamName == "Turnlet" && c.minimumFrameInterval == (MediaTime{1, 60}) && c.queueDepth == 3);
+  EXPECT_TRUE(c.streamName == "Turnlet" && c.minimumFrameInterval == (MediaTime{1, 60}) && c.queueDepth == 4);
 }
 
 TEST(RotationSessionParking, TheIPadIsParkedDiagonallyOffTheDesktop) {

@@ -64,10 +64,13 @@ TEST_F(VirtualDisplayTest, CreatesTheDescribedHiDPIDisplayBesideTheRightmostDisp
   EXPECT_EQ(classes.queueSetterOf(display->privateDescriptor()), "setQueue:");
 
   // Without setQueue: the older setter is used; keys are set in a fixed order, then the queue.
+  // Types are compared without frame offsets or qualifiers, and BOOL as an Intel Mac encodes it.
   classes.removeSelector("CGVirtualDisplayDescriptor", "setQueue:");
   classes.addSelector("CGVirtualDisplayDescriptor", "setDispatchQueue:");
+  classes.setTypeEncoding("CGVirtualDisplay", "applySettings:", "c24@0:8@16");
+  classes.setTypeEncoding("CGVirtualDisplayMode", "initWithWidth:height:refreshRate:", "@40@0:8rQ16Q24d32");
   classes.clearCalls();
-  ASSERT_TRUE(createPortrait());
+  ASSERT_TRUE(createPortrait()) << error->localizedDescription();
   std::vector<std::string> sets;
   for (const std::string& call : classes.calls())
     if (call.starts_with("CGVirtualDisplayDescriptor set")) sets.push_back(call.substr(call.rfind(' ') + 1));
@@ -188,6 +191,23 @@ std::vector<Failure> failures() {
                     "The private virtual display API has an incompatible interface on this macOS version."});
     if (std::string(selector) != "initWithDescriptor:")
       rows.push_back({name, true, turned, removed(cls, selector), 1, cannotResize});
+  }
+  // A message whose types changed is sent nothing at all: integers read as doubles, or the
+  // reverse, would make a display of nonsense size.
+  const std::tuple<const char*, const char*, const char*, bool> retyped[] = {
+      {"CGVirtualDisplayMode", "initWithWidth:height:refreshRate:", "@40@0:8d16d24d32", true},
+      {"CGVirtualDisplayMode", "initWithWidth:height:refreshRate:", "@32@0:8I16I20Q24", true},
+      {"CGVirtualDisplayMode", "initWithWidth:height:refreshRate:", "@32@0:8Q16Q24", true},
+      {"CGVirtualDisplay", "initWithDescriptor:", "@24@0:8Q16", false},
+      {"CGVirtualDisplay", "applySettings:", "v24@0:8@16", false},
+      {"CGVirtualDisplayDescriptor", "setQueue:", "v24@0:8Q16", false},
+  };
+  for (auto [cls, selector, encoding, resizes] : retyped) {
+    const std::string name = std::string(cls) + " " + selector + " typed " + encoding;
+    auto fault = [=](Classes& c) { c.setTypeEncoding(cls, selector, encoding); };
+    rows.push_back({name, false, portrait, fault, 1,
+                    "The private virtual display API has an incompatible interface on this macOS version."});
+    if (resizes) rows.push_back({name, true, turned, fault, 1, cannotResize});
   }
   for (const char* setter : {"setName:", "setMaxPixelsWide:", "setMaxPixelsHigh:", "setSizeInMillimeters:",
                              "setVendorID:", "setProductID:", "setSerialNum:"})

@@ -1,9 +1,11 @@
 #include "render/ScreenRenderer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 #include <mutex>
 #include <semaphore>
+#include <utility>
 
 #include "render/FrameDrawDemand.h"
 
@@ -19,8 +21,11 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   void didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType type) override;
   // Platform thread.
   void didStopWithError(const PlatformError& error) override { postFailure(error); }
+  void idleFrameArrived();
   // GPU thread.
   void commandCompleted(const CommandBuffer& buffer);
+  // Display or GPU thread: a drawable was presented, or will never be (its buffer failed).
+  void drawableDone(std::atomic<bool>& done);
 
   // Any thread: posts a draw, a failure or the first-frame report for the renderer.
   void requestDraw();
@@ -33,6 +38,13 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   FrameDrawDemand demand;                    // frameLock
   bool acceptingFrames = true;               // frameLock
   bool renderedFirstFrame = false;           // frameLock
+  // The drawable retries ran out with a draw pending: the next frame of any kind wakes the draw,
+  // an idle one included, or a still desktop would never show the picture.
+  bool retriesExhausted = false;             // frameLock
+  // Drawables handed to the display and not yet presented. Asking the layer for one more than
+  // it has would block the main thread until one comes free (up to a second).
+  std::atomic<std::size_t> unpresented{0};
+  bool waitingForPresentation = false;  // frameLock; a draw found every drawable on its way
   std::counting_semaphore<maxCommandBuffersInFlight> inFlight{maxCommandBuffersInFlight};
   RenderStatistics stats;
 };
@@ -63,7 +75,9 @@ class SlotGuard {
 
 void ScreenRenderer::Core::didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType type) {
   if (type != StreamOutputType::screen || !sample.isValid()) return;
-  if (sample.frameStatus() != FrameStatus::complete) return;
+  const auto status = sample.frameStatus();
+  if (status == FrameStatus::idle) return idleFrameArrived();
+  if (status != FrameStatus::complete) return;
   auto image = sample.imageBuffer();
   if (!image) return;
 
@@ -77,6 +91,16 @@ void ScreenRenderer::Core::didOutputSampleBuffer(const SampleBuffer& sample, Str
   }
   image.reset();
   stats.recordCapture();
+  if (request) requestDraw();
+}
+
+// Neither drawn nor counted: it only wakes a draw that its retries gave up on.
+void ScreenRenderer::Core::idleFrameArrived() {
+  bool request = false;
+  {
+    std::lock_guard lock(frameLock);
+    if (acceptingFrames && retriesExhausted) request = demand.requestIfNeeded();
+  }
   if (request) requestDraw();
 }
 
@@ -100,6 +124,17 @@ void ScreenRenderer::Core::commandCompleted(const CommandBuffer& buffer) {
       if (auto self = weak.lock()) self->reportFirstFrame();
     });
   }
+}
+
+void ScreenRenderer::Core::drawableDone(std::atomic<bool>& done) {
+  if (done.exchange(true)) return;
+  unpresented.fetch_sub(1);
+  bool request = false;
+  {
+    std::lock_guard lock(frameLock);
+    if (std::exchange(waitingForPresentation, false)) request = demand.requestIfNeeded();
+  }
+  if (request) requestDraw();
 }
 
 void ScreenRenderer::Core::requestDraw() {
@@ -175,6 +210,21 @@ void ScreenRenderer::draw(GpuView& view) {
     ticket = *taken;
   }
   if (!frame) return;
+  // Nothing drawn can reach a window that is ordered out or on a sleeping display; ordering it in
+  // or the display waking makes it visible again, which redraws. A covered window still draws:
+  // the fade's cover lies over it while the apply waits for the first drawn frame.
+  if (auto window = view.window(); window && !window->isOnAwakeScreen()) return;
+  // Every drawable is on its way to the display: the next one presented asks for this draw again.
+  if (core->unpresented.load() >= maximumDrawableCount) {
+    std::lock_guard lock(core->frameLock);
+    core->waitingForPresentation = true;
+    // Presented meanwhile: nobody else will ask again.
+    if (core->unpresented.load() < maximumDrawableCount && core->demand.requestIfNeeded()) {
+      core->waitingForPresentation = false;
+      core->requestDraw();
+    }
+    return;
+  }
   // No free slot: the next completion asks for this draw again.
   if (!core->inFlight.try_acquire()) return;
   SlotGuard slot(core->inFlight);
@@ -197,6 +247,7 @@ void ScreenRenderer::draw(GpuView& view) {
   {
     std::lock_guard lock(core->frameLock);
     request = core->demand.didSubmit(ticket);
+    core->retriesExhausted = false;
   }
   // A newer frame arrived while this one was encoded.
   if (request) core->requestDraw();
@@ -208,11 +259,18 @@ void ScreenRenderer::draw(GpuView& view) {
   drawableRetries = 0;
 
   const bool showsNewFrame = ticket.sequence != previous;
-  drawable->addPresentedHandler([core = core, showsNewFrame](Drawable&) { core->stats.recordPresentation(showsNewFrame); });
+  core->unpresented.fetch_add(1);
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  drawable->addPresentedHandler([core = core, showsNewFrame, done](Drawable&) {
+    core->stats.recordPresentation(showsNewFrame);
+    core->drawableDone(*done);
+  });
   command->present(drawable);
   // The frame and its texture view stay alive until the GPU has read them.
-  command->addCompletedHandler(
-      [core = core, frame, texture](CommandBuffer& buffer) { core->commandCompleted(buffer); });
+  command->addCompletedHandler([core = core, frame, texture, done](CommandBuffer& buffer) {
+    if (buffer.error()) core->drawableDone(*done);  // a failed buffer presents nothing
+    core->commandCompleted(buffer);
+  });
   command->commit();
   slot.handOver();
 }
@@ -233,12 +291,20 @@ void ScreenRenderer::recordSurfaceChange() {
 
 void ScreenRenderer::windowBecameVisible() {
   drawableRetries = 0;
+  {
+    std::lock_guard lock(core->frameLock);
+    core->retriesExhausted = false;
+  }
   recordSurfaceChange();
 }
 
 void ScreenRenderer::retryDrawable() {
   if (drawableRetry) return;
-  if (drawableRetries >= maxDrawableRetries) return;
+  if (drawableRetries >= maxDrawableRetries) {
+    std::lock_guard lock(core->frameLock);
+    core->retriesExhausted = true;
+    return;
+  }
   ++drawableRetries;
   drawableRetry = loop.schedule(drawableRetryDelaySeconds, [weak = weak_from_this()] {
     auto self = weak.lock();

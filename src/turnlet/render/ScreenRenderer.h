@@ -21,7 +21,11 @@ namespace turnlet {
 // picture. It keeps only the newest complete frame and draws on demand (FrameDrawDemand): a draw
 // is requested only when a frame or a surface has not yet been put on screen, at most one request
 // is queued, and at most two command buffers are on the GPU. Each draw turns the frame into the
-// view's next drawable through FramePipeline, presents it, and feeds RenderStatistics.
+// view's next drawable through FramePipeline, presents it, and feeds RenderStatistics. When a
+// draw finds no drawable it retries three times, then waits for the next frame; an idle frame (a
+// still desktop) counts for that wake-up, though it is itself neither drawn nor counted. It draws
+// only into a window on an awake screen (covered or not), and asks for a drawable only while the
+// layer has one that is not on its way to the display, so the main thread never waits for one.
 //
 // Lifecycle: made paused; runs from startRendering(); invalidate() ends it for good, after which
 // frames, completions, retries and queued draws do nothing and no callback is called.

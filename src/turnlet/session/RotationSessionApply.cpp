@@ -190,7 +190,9 @@ Task<void> RotationSession::rotationPath(QuarterTurn rotation, std::optional<Dis
   configuration.height = mode ? mode->height : std::uint64_t{2} * *height;
   configuration.pixelFormat = pixelFormatBGRA;
   configuration.minimumFrameInterval = MediaTime{1, framesPerSecond};
-  configuration.queueDepth = 3;
+  // Three surfaces run out while the renderer holds the newest frame and two on a GPU that is
+  // behind (scripts/bench pool); a fourth keeps the stream writing.
+  configuration.queueDepth = 4;
   configuration.showsCursor = true;
   configuration.capturesAudio = false;
   configuration.colorSpace = CaptureColorSpace::sRGB;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <random>
+#include <string_view>
 
 namespace turnlet {
 
@@ -19,6 +20,14 @@ constexpr const char* kDisplayClass = "CGVirtualDisplay";
 constexpr const char* kModeClass = "CGVirtualDisplayMode";
 constexpr const char* kSettingsClass = "CGVirtualDisplaySettings";
 constexpr const char* kModeInit = "initWithWidth:height:refreshRate:";
+constexpr const char* kIncompatible =
+    "The private virtual display API has an incompatible interface on this macOS version.";
+
+// The types the program sends with each message it sends directly, as type encodings (BOOL as B).
+constexpr const char* kModeInitTypes = "@@:QQd";  // NSUInteger width and height, double refresh rate
+constexpr const char* kDisplayInitTypes = "@@:@";
+constexpr const char* kApplySettingsTypes = "B@:@";
+constexpr const char* kQueueSetterTypes = "v@:@";
 
 [[noreturn]] void fail(Code code, std::string sentence) {
   throw TurnletVirtualDisplayMakeError(code, std::move(sentence));
@@ -40,10 +49,32 @@ bool isExactHiDPI(std::uint64_t pixelWidth, std::uint64_t pixelHeight, std::uint
          pixelWidth == 2 * logicalWidth && pixelHeight == 2 * logicalHeight;
 }
 
+// A type encoding reduced to its types: frame offsets dropped, qualifiers (const, oneway...) and
+// quoted class names too, and BOOL the same whether the platform encodes it as B or c.
+std::string typesOf(std::string_view encoding) {
+  std::string types;
+  bool quoted = false;
+  for (char c : encoding) {
+    if (c == '"') quoted = !quoted;
+    if (quoted || c == '"' || (c >= '0' && c <= '9') || std::string_view("rnNoORV").find(c) != std::string_view::npos)
+      continue;
+    types += c == 'B' ? 'c' : c;
+  }
+  return types;
+}
+
+// Whether the class's method takes and returns what the program sends: a private class that
+// changed its types would otherwise get doubles for integers, or the reverse.
+bool takesSentTypes(ObjectRuntime& runtime, const ClassRef& cls, std::string_view selector, std::string_view sent) {
+  const auto encoding = runtime.instanceMethodTypeEncoding(cls, selector);
+  return encoding && typesOf(*encoding) == typesOf(sent);
+}
+
 bool modeAndSettingsUsable(ObjectRuntime& runtime, const ClassRef& modeClass, const ClassRef& settingsClass) {
   return runtime.instancesRespondToSelector(modeClass, kModeInit) &&
          runtime.instancesRespondToSelector(settingsClass, "setModes:") &&
-         runtime.instancesRespondToSelector(settingsClass, "setHiDPI:");
+         runtime.instancesRespondToSelector(settingsClass, "setHiDPI:") &&
+         takesSentTypes(runtime, modeClass, kModeInit, kModeInitTypes);
 }
 
 }  // namespace
@@ -112,8 +143,10 @@ void TurnletVirtualDisplay::build(std::uint32_t pixelWidth, std::uint32_t pixelH
 
   if (!modeAndSettingsUsable(runtime, modeClass, settingsClass) ||
       !runtime.instancesRespondToSelector(displayClass, "initWithDescriptor:") ||
-      !runtime.instancesRespondToSelector(displayClass, "applySettings:"))
-    fail(Code::unsupported, "The private virtual display API has an incompatible interface on this macOS version.");
+      !runtime.instancesRespondToSelector(displayClass, "applySettings:") ||
+      !takesSentTypes(runtime, displayClass, "initWithDescriptor:", kDisplayInitTypes) ||
+      !takesSentTypes(runtime, displayClass, "applySettings:", kApplySettingsTypes))
+    fail(Code::unsupported, kIncompatible);
 
   ObjectRef newDescriptor = runtime.allocInit(descriptorClass);
   for (const char* setter : {"setName:", "setMaxPixelsWide:", "setMaxPixelsHigh:", "setSizeInMillimeters:",
@@ -128,6 +161,8 @@ void TurnletVirtualDisplay::build(std::uint32_t pixelWidth, std::uint32_t pixelH
     queueSetter = "setDispatchQueue:";
   else
     fail(Code::unsupported, "The private display descriptor cannot be assigned a dispatch queue.");
+  if (!takesSentTypes(runtime, descriptorClass, queueSetter, kQueueSetterTypes))
+    fail(Code::unsupported, kIncompatible);
 
   const std::uint32_t serial = TurnletVirtualDisplaySerialNumber(uuidSource ? uuidSource() : TurnletRandomUUIDBytes());
   const std::uint32_t maximum = std::max(pixelWidth, pixelHeight);

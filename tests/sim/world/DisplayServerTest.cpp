@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <utility>
+#include <vector>
+
 #include "sim/system/ManualLoop.h"
 #include "sim/world/World.h"
 
@@ -75,4 +79,41 @@ TEST_F(SimDisplays, AStreamStartsOnlyFromADisplayHandleOfTheLatestFetch) {
   EXPECT_EQ(start(earlier), -3812) << "a handle of an earlier fetch";
   EXPECT_EQ(start({latest.displayID, latest.width, latest.height, nullptr}), -3812) << "numbers without a handle";
   EXPECT_EQ(start(latest), 0);
+}
+
+namespace {
+// Keeps every picture it is handed, as a lagging consumer would.
+struct HoldingOutput : StreamOutput {
+  void didOutputSampleBuffer(const SampleBuffer& sample, StreamOutputType) override {
+    if (auto image = sample.imageBuffer()) held.push_back(image);
+  }
+  std::vector<std::shared_ptr<PixelBuffer>> held;
+};
+}  // namespace
+
+TEST_F(SimDisplays, AStreamWritesIntoQueueDepthSurfacesAndDropsFramesWhileAllAreHeld) {
+  world.capture.pictureSource = nullptr;  // every frame new
+  world.capture.changeCount = nullptr;
+  world.capture.fetchesBeforeListed = 0;
+  ShareableContent content;
+  world.capture.getShareableContent(false, false, [&](auto c, auto) { content = *c; });
+  loop.advance(0.1);
+  StreamConfiguration configuration;
+  configuration.width = configuration.height = 4;
+  configuration.queueDepth = 3;
+  auto output = std::make_shared<HoldingOutput>();
+  auto stream = world.capture.makeStream({content.displays.at(1), {}}, configuration, nullptr);
+  stream->addStreamOutput(output, StreamOutputType::screen, world.capture.makeSampleQueue("frames", {}));
+  stream->startCapture([](auto) {});
+  loop.advance(0.01);
+  auto frames = [&](int count) {
+    for (int i = 0; i < count; ++i) loop.advance(1.0 / 60);
+    return std::pair(output->held.size(), world.capture.framesDropped());
+  };
+  EXPECT_EQ(frames(4), std::pair(std::size_t{3}, std::uint64_t{2})) << "three surfaces, then drops";
+  auto second = output->held[1];
+  std::thread([&] { output->held.erase(output->held.begin(), output->held.begin() + 2); }).join();
+  EXPECT_EQ(frames(1), std::pair(std::size_t{2}, std::uint64_t{2})) << "one surface back; the other still held";
+  second.reset();
+  EXPECT_EQ(frames(2), std::pair(std::size_t{3}, std::uint64_t{3})) << "the last holder let go";
 }

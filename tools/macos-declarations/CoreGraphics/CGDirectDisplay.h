@@ -27,6 +27,8 @@ CGError CGGetOnlineDisplayList(uint32_t maxDisplays, CGDirectDisplayID* _Nullabl
 uint32_t CGDisplayVendorNumber(CGDirectDisplayID display);
 // @doc CGDisplayIsBuiltin /documentation/CoreGraphics/CGDisplayIsBuiltin(_:) macOS 10.2
 boolean_t CGDisplayIsBuiltin(CGDirectDisplayID display);
+// @doc CGDisplayIsAsleep /documentation/CoreGraphics/CGDisplayIsAsleep(_:) macOS 10.2
+boolean_t CGDisplayIsAsleep(CGDirectDisplayID display);
 // @doc CGDisplayIsInMirrorSet /documentation/CoreGraphics/CGDisplayIsInMirrorSet(_:) macOS 10.2
 boolean_t CGDisplayIsInMirrorSet(CGDirectDisplayID display);
 // @doc CGDisplayIsOnline /documentation/CoreGraphics/CGDisplayIsOnline(_:) macOS 10.2

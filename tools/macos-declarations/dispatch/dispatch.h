@@ -59,6 +59,8 @@ __attribute__((warn_unused_result)) __attribute__((ns_returns_retained)) dispatc
     const char* _Nullable label, dispatch_queue_attr_t _Nullable attr);
 // @doc dispatch_async /documentation/Dispatch/dispatch_async macOS 10.6
 void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);
+// @doc dispatch_sync /documentation/Dispatch/dispatch_sync macOS 10.6
+void dispatch_sync(dispatch_queue_t queue, dispatch_block_t block);
 // @doc dispatch_time /documentation/Dispatch/dispatch_time macOS 10.6
 __attribute__((warn_unused_result)) dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);
 // @doc dispatch_after /documentation/Dispatch/dispatch_after macOS 10.6

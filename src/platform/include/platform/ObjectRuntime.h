@@ -75,6 +75,9 @@ class ObjectRuntime {
   virtual ClassRef lookUpClass(std::string_view name) = 0;
   virtual bool instancesRespondToSelector(const ClassRef& cls, std::string_view selector) = 0;
   virtual bool respondsToSelector(const ObjectRef& object, std::string_view selector) = 0;
+  // The runtime's type encoding of the instance method ("@40@0:8Q16Q24d32": return type, then
+  // receiver, selector and arguments, each with its frame offset); none without such a method.
+  virtual std::optional<std::string> instanceMethodTypeEncoding(const ClassRef& cls, std::string_view selector) = 0;
 
   // alloc followed by plain init; null when init yields nothing.
   virtual ObjectRef allocInit(const ClassRef& cls) = 0;

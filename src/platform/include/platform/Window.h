@@ -20,6 +20,9 @@ class Window {
 
   virtual ~Window() = default;
   virtual std::uint64_t occlusionState() const = 0;
+  // Ordered in, on a screen whose display is awake: drawing into the window can reach the
+  // display. Windows covering it do not matter, unlike for occlusionState().
+  virtual bool isOnAwakeScreen() const = 0;
   virtual ObserverId addOcclusionStateObserver(std::function<void()> handler) = 0;
   virtual void removeOcclusionStateObserver(ObserverId id) = 0;
 };

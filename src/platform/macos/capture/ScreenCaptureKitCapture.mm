@@ -15,6 +15,7 @@
 #include "macos/system/DispatchSerialQueue.h"
 #include "macos/bridge/ErrorBridge.h"
 #include "macos/bridge/NumberBridge.h"
+#include "macos/bridge/QueueBoundary.h"
 #include "macos/bridge/TextBridge.h"
 
 namespace turnlet::macos {
@@ -28,13 +29,27 @@ namespace {
 
 // Errors of this service, for what ScreenCaptureKit is never asked.
 const char* const captureDomain = "local.turnlet.capture";
-enum CaptureErrorCode : std::int64_t { staleDisplay = 1, foreignQueue = 2, notAdded = 3, noContent = 4, excludedWindows = 5 };
+enum CaptureErrorCode : std::int64_t {
+  staleDisplay = 1, foreignQueue = 2, notAdded = 3, noContent = 4, excludedWindows = 5, raised = 6
+};
 
 PlatformError captureError(CaptureErrorCode code, std::string text) { return PlatformError(captureDomain, code, std::move(text)); }
 
 std::optional<PlatformError> errorOf(NSError* _Nullable error) {
   if (NSError* reported = error) return platformError(reported);
   return std::nullopt;
+}
+
+PlatformError raisedError() { return captureError(raised, "ScreenCaptureKit raised an exception."); }
+
+// A start's or stop's completion, on the service's queue: an exception reading the outcome makes
+// it a failure; none leaves the block.
+void completeOnQueue(const CaptureCompletion& completion, NSError* _Nullable error) {
+  @autoreleasepool {
+    std::optional<PlatformError> outcome;
+    if (!ranWithoutException([&] { outcome = errorOf(error); })) outcome = raisedError();
+    ranWithoutException([&] { completion(outcome); });
+  }
 }
 
 // The fetch's own display object, and which fetch it came from.
@@ -97,8 +112,11 @@ __attribute__((objc_subclassing_restricted))
 - (void)stream:(SCStream*)stream didOutputSampleBuffer:(CMSampleBufferRef)sampleBuffer ofType:(SCStreamOutputType)type {
   (void)stream;
   @autoreleasepool {
-    const turnlet::macos::CoreMediaSample sample(sampleBuffer);
-    _output->didOutputSampleBuffer(sample, static_cast<turnlet::StreamOutputType>(type));
+    // An exception reading the sample (an empty attachments array, say) drops the sample.
+    turnlet::macos::ranWithoutException([&] {
+      const turnlet::macos::CoreMediaSample sample(sampleBuffer);
+      _output->didOutputSampleBuffer(sample, static_cast<turnlet::StreamOutputType>(type));
+    });
   }
 }
 
@@ -124,7 +142,10 @@ __attribute__((objc_subclassing_restricted))
 - (void)stream:(SCStream*)stream didStopWithError:(NSError*)error {
   (void)stream;
   @autoreleasepool {
-    if (_delegate) _delegate->didStopWithError(turnlet::macos::platformError(error));
+    if (!_delegate) return;
+    // The stream stopped either way: an exception reading its error reports a stop of our own.
+    const bool reported = turnlet::macos::ranWithoutException([&] { _delegate->didStopWithError(turnlet::macos::platformError(error)); });
+    if (!reported) turnlet::macos::ranWithoutException([&] { _delegate->didStopWithError(turnlet::macos::raisedError()); });
   }
 }
 
@@ -175,9 +196,7 @@ class ScreenCaptureKitStream final : public CaptureStream {
       return;
     }
     [stream startCaptureWithCompletionHandler:^(NSError* _Nullable error) {
-      @autoreleasepool {
-        completion(errorOf(error));
-      }
+      completeOnQueue(completion, error);
     }];
   }
 
@@ -187,9 +206,7 @@ class ScreenCaptureKitStream final : public CaptureStream {
       return;
     }
     [stream stopCaptureWithCompletionHandler:^(NSError* _Nullable error) {
-      @autoreleasepool {
-        completion(errorOf(error));
-      }
+      completeOnQueue(completion, error);
     }];
   }
 
@@ -232,21 +249,27 @@ void ScreenCaptureKitCapture::getShareableContent(bool excludingDesktopWindows, 
                                              onScreenWindowsOnly:onScreenWindowsOnly
                                                completionHandler:^(SCShareableContent* _Nullable content, NSError* _Nullable error) {
                                                  @autoreleasepool {
-                                                   if (error || !content) {
-                                                     completion(std::nullopt, errorOf(error).value_or(captureError(
-                                                                                  noContent, "ScreenCaptureKit listed nothing.")));
-                                                     return;
-                                                   }
-                                                   ShareableContent result;
-                                                   NSArray<SCDisplay*>* displays = content.displays;
-                                                   for (NSUInteger i = 0; i < displays.count; ++i) {
-                                                     SCDisplay* display = [displays objectAtIndex:i];
-                                                     result.displays.push_back(CaptureDisplay{
-                                                         display.displayID, static_cast<double>(display.width),
-                                                         static_cast<double>(display.height),
-                                                         std::make_shared<ScreenCaptureDisplay>(display, fetch)});
-                                                   }
-                                                   completion(std::move(result), std::nullopt);
+                                                   std::optional<ShareableContent> result;
+                                                   std::optional<PlatformError> failure;
+                                                   const bool read = ranWithoutException([&] {
+                                                     if (error || !content) {
+                                                       failure = errorOf(error).value_or(
+                                                           captureError(noContent, "ScreenCaptureKit listed nothing."));
+                                                       return;
+                                                     }
+                                                     ShareableContent listed;
+                                                     NSArray<SCDisplay*>* displays = content.displays;
+                                                     for (NSUInteger i = 0; i < displays.count; ++i) {
+                                                       SCDisplay* display = [displays objectAtIndex:i];
+                                                       listed.displays.push_back(CaptureDisplay{
+                                                           display.displayID, static_cast<double>(display.width),
+                                                           static_cast<double>(display.height),
+                                                           std::make_shared<ScreenCaptureDisplay>(display, fetch)});
+                                                     }
+                                                     result = std::move(listed);
+                                                   });
+                                                   if (!read) failure = raisedError();
+                                                   ranWithoutException([&] { completion(std::move(result), std::move(failure)); });
                                                  }
                                                }];
 }

@@ -3,6 +3,7 @@
 #import <CoreGraphics/CoreGraphics.h>
 #import <Foundation/Foundation.h>
 #import <dispatch/dispatch.h>
+#import <objc/runtime.h>
 
 #include <cstring>
 #include <string>
@@ -156,6 +157,17 @@ bool ObjCObjectRuntime::instancesRespondToSelector(const ClassRef& cls, std::str
 bool ObjCObjectRuntime::respondsToSelector(const ObjectRef& object, std::string_view selector) {
   return translatingExceptions([&] {
     return static_cast<bool>([objectOf(object) respondsToSelector:selectorNamed(selector)]);
+  });
+}
+
+std::optional<std::string> ObjCObjectRuntime::instanceMethodTypeEncoding(const ClassRef& cls,
+                                                                        std::string_view selector) {
+  return translatingExceptions([&]() -> std::optional<std::string> {
+    Method method = class_getInstanceMethod(classOf(cls), selectorNamed(selector));
+    if (!method) return std::nullopt;
+    const char* types = method_getTypeEncoding(method);
+    if (!types) return std::nullopt;
+    return std::string(types);
   });
 }
 

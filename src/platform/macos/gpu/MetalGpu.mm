@@ -10,6 +10,7 @@
 #include "macos/bridge/CFRef.h"
 #include "macos/capture/CoreVideoPixelBuffer.h"
 #include "macos/bridge/ErrorBridge.h"
+#include "macos/bridge/QueueBoundary.h"
 #include "macos/gpu/MetalKitView.h"
 #include "macos/bridge/TextBridge.h"
 
@@ -159,8 +160,10 @@ class MetalCommandBuffer final : public CommandBuffer {
     // thread: the program's wrapper may be gone by then.
     [buffer addCompletedHandler:^(id<MTLCommandBuffer> _Nonnull finished) {
       @autoreleasepool {
-        MetalCommandBuffer seen(finished, nullptr);
-        handler(seen);
+        ranWithoutException([&] {
+          MetalCommandBuffer seen(finished, nullptr);
+          handler(seen);
+        });
       }
     }];
   }
@@ -217,8 +220,10 @@ void MetalDrawable::addPresentedHandler(std::function<void(Drawable&)> handler) 
   // As for command buffers: a wrapper of the presented drawable, made where the handler runs.
   [drawable addPresentedHandler:^(id<MTLDrawable> _Nonnull presented) {
     @autoreleasepool {
-      MetalDrawable seen((id<CAMetalDrawable>)presented);
-      handler(seen);
+      ranWithoutException([&] {
+        MetalDrawable seen((id<CAMetalDrawable>)presented);
+        handler(seen);
+      });
     }
   }];
 }

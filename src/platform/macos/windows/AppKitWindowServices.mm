@@ -9,6 +9,8 @@
 #include "macos/system/NotificationObservers.h"
 #include "macos/bridge/ScreenSpace.h"
 #include "macos/windows/WindowGeometry.h"
+#include "macos/bridge/NumberBridge.h"
+#include "macos/display/DisplayValues.h"
 
 static_assert(turnlet::windowStyleBorderless == NSWindowStyleMaskBorderless);
 static_assert(static_cast<NSUInteger>(turnlet::BackingStoreType::buffered) == NSBackingStoreBuffered);
@@ -49,6 +51,13 @@ class AppKitWindowOcclusion final : public Window {
   std::uint64_t occlusionState() const override {
     TurnletWindow* w = window;
     return w ? static_cast<std::uint64_t>(w.occlusionState) : 0;
+  }
+  bool isOnAwakeScreen() const override {
+    TurnletWindow* w = window;
+    NSScreen* screen = w.visible ? w.screen : nil;
+    if (!screen) return false;
+    const auto number = screenNumber(platformNumber([screen.deviceDescription objectForKey:@"NSScreenNumber"]));
+    return number && *number >= 0 && *number <= 0xFFFFFFFF && !CGDisplayIsAsleep(static_cast<CGDirectDisplayID>(*number));
   }
   ObserverId addOcclusionStateObserver(std::function<void()> handler) override {
     return observers.add(NSWindowDidChangeOcclusionStateNotification, std::move(handler), window);

@@ -1,6 +1,7 @@
 #include "sim/capture/SimCapture.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 
 #include "sim/system/LoopSerialQueue.h"
@@ -133,6 +134,18 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
     std::shared_ptr<SerialQueue> queue;
   };
 
+  // The picture of the next complete frame: the source's, or a numbered one; null for none.
+  std::shared_ptr<PixelBuffer> picture() {
+    ++frameNumber;
+    if (service.pictureSource)
+      return service.pictureSource(filter.display.displayID, configuration.width, configuration.height);
+    const std::uint64_t limit = std::max<std::uint64_t>(service.maxFrameSide, 1);
+    auto numbered = MemoryPixelBuffer::make(std::clamp<std::uint64_t>(configuration.width, 1, limit),
+                                            std::clamp<std::uint64_t>(configuration.height, 1, limit));
+    numbered->setPixel(0, 0, static_cast<std::uint32_t>(frameNumber) | 0xFF000000u);
+    return numbered;
+  }
+
   // One frame of run `ofRun`, then the next one a frame later.
   void tick(std::uint64_t ofRun) {
     if (!running || ofRun != run) return;
@@ -148,23 +161,18 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
       if (changes && changes == lastChanges) {
         core.deliver(SimSampleBuffer::frame(nullptr, FrameStatus::idle));
         ++service.idleFrames;
-      } else {
-        ++frameNumber;
-        std::shared_ptr<PixelBuffer> frame;
-        if (service.pictureSource) {
-          frame = service.pictureSource(display->id, configuration.width, configuration.height);
-        } else {
-          const std::uint64_t limit = std::max<std::uint64_t>(service.maxFrameSide, 1);
-          auto numbered = MemoryPixelBuffer::make(std::clamp<std::uint64_t>(configuration.width, 1, limit),
-                                                  std::clamp<std::uint64_t>(configuration.height, 1, limit));
-          numbered->setPixel(0, 0, static_cast<std::uint32_t>(frameNumber) | 0xFF000000u);
-          frame = std::move(numbered);
-        }
-        if (frame) {
-          core.deliver(SimSampleBuffer::frame(std::move(frame)));
-          ++service.frames;
-          lastChanges = changes;
-        }
+      } else if (*surfacesInUse >= std::max<std::int64_t>(configuration.queueDepth, 1)) {
+        ++service.dropped;  // every surface is still held; the next frame tries again
+      } else if (auto frame = picture()) {
+        // The frame occupies a surface of the pool until its last holder lets it go.
+        ++*surfacesInUse;
+        auto surface = std::shared_ptr<PixelBuffer>(frame.get(), [frame, inUse = surfacesInUse](PixelBuffer*) mutable {
+          frame.reset();
+          --*inUse;
+        });
+        core.deliver(SimSampleBuffer::frame(std::move(surface)));
+        ++service.frames;
+        lastChanges = changes;
       }
     }
     // Frames fall on a fixed cadence, not a frame after the last one ended: a real loop's timers
@@ -192,6 +200,7 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
   std::uint64_t run = 0;
   std::uint64_t frameNumber = 0;
   std::optional<std::uint64_t> lastChanges;  // the display's change count at the last complete frame
+  std::shared_ptr<std::atomic<std::int64_t>> surfacesInUse = std::make_shared<std::atomic<std::int64_t>>(0);
   double nextFrameAt = 0;
 };
 

@@ -73,8 +73,11 @@ class SimCaptureStream {
 // factory's queues. What a completion reports is decided on the loop (the world is the loop's);
 // only the call is made on the thread. When the world can say what changed (changeCount), a
 // frame of a display on which nothing changed since the last one is idle, without a picture, as
-// the real service sends them. Every call can be made to fail, always or only on its n-th time; a
-// start can be made never to complete. Main loop only.
+// the real service sends them. Each stream writes its pictures into a fixed pool of the
+// configuration's queueDepth surfaces: a surface comes back only when every holder of its frame
+// (the sample on its way, the renderer, the GPU) has let go, on whatever thread, and with none
+// free the stream drops the frame, as the real service does. Every call can be made to fail,
+// always or only on its n-th time; a start can be made never to complete. Main loop only.
 class SimScreenCapture : public ScreenCapture {
  public:
   SimScreenCapture(MainLoop& loop, DisplayServer& displays);
@@ -133,6 +136,7 @@ class SimScreenCapture : public ScreenCapture {
   void resetMaxRunningStreams() { maxRunning = runningStreams(); }
   const std::vector<StreamConfiguration>& configurations() const { return configured; }
   std::uint64_t framesDelivered() const { return frames; }  // complete ones
+  std::uint64_t framesDropped() const { return dropped; }     // for want of a free surface
   std::uint64_t idleFramesDelivered() const { return idleFrames; }
 
  private:
@@ -156,7 +160,7 @@ class SimScreenCapture : public ScreenCapture {
   std::vector<StreamConfiguration> configured;
   int fetches = 0, starts = 0, stops = 0;
   int maxRunning = 0;
-  std::uint64_t frames = 0, idleFrames = 0;
+  std::uint64_t frames = 0, idleFrames = 0, dropped = 0;
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 

@@ -73,6 +73,11 @@ VirtualDisplayClasses::VirtualDisplayClasses(MainLoop& loop, DisplayServer& disp
   classes["CGVirtualDisplay"] = {"init", "initWithDescriptor:", "applySettings:", "displayID"};
   classes["CGVirtualDisplayMode"] = {"init", "initWithWidth:height:refreshRate:", "width", "height", "refreshRate"};
   classes["CGVirtualDisplaySettings"] = {"init", "setModes:", "setHiDPI:", "modes", "hiDPI"};
+  encodings[{"CGVirtualDisplayMode", "initWithWidth:height:refreshRate:"}] = "@40@0:8Q16Q24d32";
+  encodings[{"CGVirtualDisplay", "initWithDescriptor:"}] = "@24@0:8@16";
+  encodings[{"CGVirtualDisplay", "applySettings:"}] = "B24@0:8@16";
+  encodings[{"CGVirtualDisplayDescriptor", "setQueue:"}] = "v24@0:8@16";
+  encodings[{"CGVirtualDisplayDescriptor", "setDispatchQueue:"}] = "v24@0:8@16";
 }
 
 VirtualDisplayClasses::~VirtualDisplayClasses() {
@@ -109,6 +114,20 @@ bool VirtualDisplayClasses::instancesRespondToSelector(const ClassRef& cls, std:
   const std::string& name = classNameOf(cls);
   record(name + " instancesRespondToSelector: " + std::string(selector));
   return classHas(name, selector);
+}
+
+std::optional<std::string> VirtualDisplayClasses::instanceMethodTypeEncoding(const ClassRef& cls,
+                                                                            std::string_view selector) {
+  const std::string& name = classNameOf(cls);
+  record(name + " instanceMethodTypeEncoding: " + std::string(selector));
+  auto found = encodings.find({name, std::string(selector)});
+  if (!classHas(name, selector) || found == encodings.end()) return std::nullopt;
+  return found->second;
+}
+
+void VirtualDisplayClasses::setTypeEncoding(const std::string& className, const std::string& selector,
+                                            std::string encoding) {
+  encodings[{className, selector}] = std::move(encoding);
 }
 
 bool VirtualDisplayClasses::respondsToSelector(const ObjectRef& object, std::string_view selector) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,7 @@ class VirtualDisplayClasses : public ObjectRuntime {
   ClassRef lookUpClass(std::string_view name) override;
   bool instancesRespondToSelector(const ClassRef& cls, std::string_view selector) override;
   bool respondsToSelector(const ObjectRef& object, std::string_view selector) override;
+  std::optional<std::string> instanceMethodTypeEncoding(const ClassRef& cls, std::string_view selector) override;
   ObjectRef allocInit(const ClassRef& cls) override;
   void setValueForKey(const ObjectRef& object, std::string_view key, ObjectValue value) override;
   void setMainQueue(const ObjectRef& object, std::string_view setter) override;
@@ -50,6 +52,9 @@ class VirtualDisplayClasses : public ObjectRuntime {
   void removeClass(const std::string& name);
   void removeSelector(const std::string& className, const std::string& selector);
   void addSelector(const std::string& className, const std::string& selector);
+  // The types a method takes and returns, as the runtime encodes them; the messages the program
+  // sends start with those of a 64-bit Mac ("@40@0:8Q16Q24d32" for the mode's initializer).
+  void setTypeEncoding(const std::string& className, const std::string& selector, std::string encoding);
   bool initWithDescriptorYieldsNothing = false;
   bool applySettingsReturnsFalse = false;
   bool displayIDAnswersZero = false;
@@ -108,6 +113,7 @@ class VirtualDisplayClasses : public ObjectRuntime {
   MainLoop& loop;
   DisplayServer& displays;
   std::map<std::string, std::set<std::string>, std::less<>> classes;
+  std::map<std::pair<std::string, std::string>, std::string> encodings;  // by class and selector
   std::map<std::string, PlatformException> raises;
   std::vector<std::string> callLog;
   std::map<DisplayID, DisplayRecord> records;

@@ -221,10 +221,17 @@ void SimCommandBuffer::commit() {
   }
   injected = gpu.executionError;
   duration = gpu.passDurationSeconds;
+  double delay = 0;
   {
     std::lock_guard lock(gpu.pendingMutex);
     gpu.pending.push_back(shared_from_this());
+    if (gpu.lagSeconds > 0) {
+      const double now = gpu.clock.now();
+      gpu.lastTurnAt = std::max(gpu.lastTurnAt, now) + gpu.lagSeconds;
+      delay = gpu.lastTurnAt - now;
+    }
   }
+  if (delay > 0) return gpu.worker->asyncAfter(delay, [&gpu = gpu] { gpu.runNextCommandBuffer(); });
   gpu.worker->async([&gpu = gpu] { gpu.runNextCommandBuffer(); });
 }
 

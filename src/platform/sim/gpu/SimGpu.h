@@ -123,7 +123,10 @@ class SimGpu : public Gpu {
   bool renderEncoderMissing = false;
   bool renderEncoderThrows = false;  // making an encoder throws std::bad_alloc, which is no Error
   std::optional<PlatformError> executionError;  // buffers committed meanwhile complete with it
-  double passDurationSeconds = 0;               // GPU time each command buffer takes
+  double passDurationSeconds = 0;               // GPU time each command buffer reports
+  // A GPU that is behind: each command buffer runs only this long (on the main loop's clock)
+  // after the later of its commit and the previous buffer's turn, one after the other.
+  double lagSeconds = 0;
 
   // Observations. The most recent passes (at most recordedPassLimit), oldest first.
   static constexpr std::size_t recordedPassLimit = 16;
@@ -152,6 +155,7 @@ class SimGpu : public Gpu {
   // Committed buffers in order; the worker gets one turn per buffer.
   std::mutex pendingMutex;
   std::deque<std::shared_ptr<SimCommandBuffer>> pending;
+  double lastTurnAt = 0;  // pendingMutex; when the latest buffer's turn comes
   // The worker goes first at destruction: what it still runs may present to the display.
   std::unique_ptr<SerialQueue> display;
   ManualSerialQueue* manualDisplay = nullptr;

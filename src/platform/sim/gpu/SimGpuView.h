@@ -18,22 +18,25 @@
 
 namespace turnlet::sim {
 
-// A window of the simulated window server; starts visible. Main loop only.
+// A window of the simulated window server; starts visible and on an awake screen. Main loop only.
 class SimWindow : public Window, public std::enable_shared_from_this<SimWindow> {
  public:
   explicit SimWindow(MainLoop& loop) : loop(loop) {}
 
   std::uint64_t occlusionState() const override { return state; }
+  bool isOnAwakeScreen() const override { return onAwakeScreen; }
   ObserverId addOcclusionStateObserver(std::function<void()> handler) override;
   void removeOcclusionStateObserver(ObserverId id) override;
 
   // Changes the state and notifies the observers, later, on the main loop.
   void setOcclusionState(std::uint64_t newState);
   std::size_t observerCount() const { return observers.size(); }
+  void setOnAwakeScreen(bool on) { onAwakeScreen = on; }
 
  private:
   MainLoop& loop;
   std::uint64_t state = occlusionStateVisible;
+  bool onAwakeScreen = true;
   std::map<ObserverId, std::function<void()>> observers;
   ObserverId nextId = 1;
 };

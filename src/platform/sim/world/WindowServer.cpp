@@ -22,11 +22,13 @@ ServerWindow::~ServerWindow() {
   if (!server) return;
   server->endAnimation(*this);
   std::erase(server->live, this);
+  server->updateOcclusion();
 }
 
 void ServerWindow::setAlphaValue(double value) {
   if (server) server->endAnimation(*this);
   alpha = value;
+  if (server) server->updateOcclusion();
 }
 
 double ServerWindow::alphaValue() const {
@@ -40,6 +42,7 @@ void ServerWindow::setFrame(WindowFrame frame, bool) {
   ++setFrameCalls;
   currentFrame = frame;
   placeTouchView();
+  if (server) server->updateOcclusion();
 }
 
 void ServerWindow::placeTouchView() {
@@ -58,6 +61,7 @@ void ServerWindow::orderFrontRegardless() {
   closed = false;
   if (server) orderStamp = server->nextOrderStamp++;
   setShown(true);
+  if (server) server->updateOcclusion();  // brought to the front, it may cover others now
 }
 
 void ServerWindow::orderOut() { setShown(false); }
@@ -77,6 +81,8 @@ void ServerWindow::setContentView(std::shared_ptr<GpuView> view) {
 void ServerWindow::setShown(bool shown) {
   if (visible == shown) return;
   visible = shown;
+  occlusion->setOnAwakeScreen(shown);
+  if (server) return server->updateOcclusion();
   occlusion->setOcclusionState(shown ? Window::occlusionStateVisible : 0);
 }
 
@@ -203,7 +209,7 @@ void WindowServer::animateAlpha(ServerWindow& window, double to, double duration
   ++started;
   if (!(duration > 0) || window.closed) {
     window.alpha = to;
-    return;
+    return updateOcclusion();
   }
   ++groups[group].pending;
   const auto timer = loop.schedule(duration, [this, weak = std::weak_ptr<bool>(alive), w = &window] {
@@ -211,8 +217,28 @@ void WindowServer::animateAlpha(ServerWindow& window, double to, double duration
     const double target = w->animation->to;
     endAnimation(*w);
     w->alpha = target;
+    updateOcclusion();
   });
   window.animation = ServerWindow::AlphaAnimation{from, to, loop.now(), duration, timing, group, timer};
+  updateOcclusion();
+}
+
+void WindowServer::updateOcclusion() {
+  const auto frontToBack = windows();
+  auto hidesBelow = [](const ServerWindow& w) {
+    return w.visible && !w.animation && w.alpha >= 1 && w.props.backgroundColor.alpha >= 1;
+  };
+  auto covers = [](const WindowFrame& a, const WindowFrame& b) {
+    return a.x <= b.x && a.y <= b.y && a.x + a.width >= b.x + b.width && a.y + a.height >= b.y + b.height;
+  };
+  for (std::size_t i = 0; i < frontToBack.size(); ++i) {
+    const ServerWindow& w = *frontToBack[i];
+    bool seen = w.visible;
+    for (std::size_t j = 0; seen && j < i; ++j)
+      if (hidesBelow(*frontToBack[j]) && covers(frontToBack[j]->currentFrame, w.currentFrame)) seen = false;
+    const std::uint64_t state = seen ? Window::occlusionStateVisible : 0;
+    if (w.occlusion->occlusionState() != state) w.occlusion->setOcclusionState(state);
+  }
 }
 
 void WindowServer::endAnimation(ServerWindow& window) {

@@ -26,7 +26,9 @@ struct WindowScreen {
 // One window of the simulated window server, handed to the program that made it. Everything the
 // program set can be read back. The simulation draws no title bars: the frame is the content
 // rectangle. The content view, when it is a SimGpuView, sees this window's occlusion through a
-// SimWindow that is visible exactly while the window is.
+// SimWindow: on an awake screen while the window is ordered in, and visible while it is ordered in
+// and not wholly covered by a window in front of it that hides what lies below (shown, not fading,
+// at full alpha with an opaque background), as the fade's cover hides the presentation window.
 class ServerWindow final : public PlatformWindow {
  public:
   struct Properties {
@@ -162,6 +164,8 @@ class WindowServer : public WindowServices {
   };
   void animateAlpha(ServerWindow& window, double to, double duration, TimingFunction timing, std::uint64_t group);
   void endAnimation(ServerWindow& window);
+  // Tells every window's view whether it can be seen now (after any change of order, frame or alpha).
+  void updateOcclusion();
   void groupAnimationEnded(std::uint64_t group);
 
   MainLoop& loop;
