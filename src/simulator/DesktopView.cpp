@@ -284,23 +284,25 @@ void DesktopView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 // A wheel turn is a short two-finger swipe on the loop's clock: fingers moving down the picture
-// scroll up, as on the iPad.
+// as it is drawn scroll up, as on the iPad. The swipe's ends go through the drawn turn as a press
+// does, so the desktop scrolls the way the wheel turned however the iPad is held.
 void DesktopView::wheelEvent(QWheelEvent* event) {
   if (fingersDown) return;
   const QPointF notches = QPointF(event->angleDelta()) / 120.0;
-  const Size delta{notches.x() * wheelPointsPerNotch, -notches.y() * wheelPointsPerNotch};
-  const auto start = viewPoint(event->position(), true);
-  holdFingers(event->position(), 2);
-  if (!fingersDown || !start) return;
+  const QPointF from = event->position(), to = from + notches * wheelPointsPerNotch * pixelsPerPoint();
+  const auto start = viewPoint(from, true), end = viewPoint(to, false);
+  if (!start || !end) return;
+  holdFingers(from, 2);
+  if (!fingersDown) return;
   constexpr int steps = 6;
   for (int i = 1; i <= steps + 1; ++i) {
-    swipeSteps.push_back(world.loop.schedule(i / 60.0, [this, i, at = *start, delta] {
+    swipeSteps.push_back(world.loop.schedule(i / 60.0, [this, i, a = *start, b = *end] {
       if (i > steps) {
         swipeSteps.clear();
         return liftFingers();
       }
       if (auto fingers = touching.lock()) {
-        const Point p{at.x + delta.width * i / steps, at.y + delta.height * i / steps};
+        const Point p{a.x + (b.x - a.x) * i / steps, a.y + (b.y - a.y) * i / steps};
         fingers->touchMove(1, p);
         fingers->touchMove(2, {p.x + twoFingerSpacing, p.y});
       }

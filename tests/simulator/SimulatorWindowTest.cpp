@@ -4,6 +4,9 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <tuple>
 
 #include "host/IcuTextServices.h"
 #include "qt/QtApplication.h"
@@ -73,6 +76,10 @@ struct SimulatorFixture {
   void mouse(QEvent::Type type, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QMouseEvent event(type, QPointF(at), QPointF(at), Qt::LeftButton,
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, modifiers);
+    QApplication::sendEvent(&s.window().desktop(), &event);
+  }
+  void wheel(QPoint position, QPoint angle) {
+    QWheelEvent event{QPointF(position), QPointF(position), QPoint(), angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false};
     QApplication::sendEvent(&s.window().desktop(), &event);
   }
   std::shared_ptr<sim::SimTouchView> fingers() {
@@ -201,6 +208,23 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     const Point at = f.s.world.windows.appWindow(editor)->bounds.origin;
     EXPECT_NEAR(at.x, expected.x, 1e-6);
     EXPECT_NEAR(at.y, expected.y, 1e-6);
+
+    // Held, the wheel scrolls the desktop the way it turned as the picture shows it: the fingers
+    // move down the desktop for a turn up, right for a positive horizontal turn (negative deltas).
+    if (!held || source == ipadID) continue;
+    f.s.world.windows.appWindow(editor)->bounds = desktop;  // under the fingers wherever they are
+    for (const auto& [angle, down, across] : {std::tuple{QPoint(0, 120), 1, 0}, std::tuple{QPoint(120, 0), 0, -1}}) {
+      SCOPED_TRACE(testing::Message() << "wheel " << angle.x() << ", " << angle.y());
+      const auto& posted = f.s.world.inputEvents.posted;
+      const std::size_t before = posted.size();
+      f.wheel(r.center(), angle);
+      f.loop.advance(5);
+      std::int64_t vertical = 0, horizontal = 0;
+      for (std::size_t i = before; i < posted.size(); ++i)
+        if (posted[i].event.isScroll) vertical += posted[i].event.wheels[0], horizontal += posted[i].event.wheels[1];
+      EXPECT_EQ((vertical > 0) - (vertical < 0), down);
+      EXPECT_EQ((horizontal > 0) - (horizontal < 0), across);
+    }
   }
   }
 }
