@@ -22,7 +22,9 @@ SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
   setWindowTitle("Turnlet Simulator");
   setCentralWidget(view);
   menuBar()->addMenu(menu);
-  viewMenu = menuBar()->addMenu("View");
+  // The window owns its menus: the bar they are first put in may be replaced (adoptMenuBar).
+  viewMenu = new QMenu("View", this);
+  menuBar()->addMenu(viewMenu);
   QAction* held = viewMenu->addAction("iPad as Held");
   held->setCheckable(true);
   held->setChecked(true);
