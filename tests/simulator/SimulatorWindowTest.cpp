@@ -102,6 +102,7 @@ struct SimulatorFixture {
 // the simulator window's menu bar, the control window placed beside the simulator window.
 struct QtSimulatorFixture {
   QtSimulatorFixture() {
+    application.onBeep = [this](const std::string& refused) { s.beeped(refused); };
     s.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
     s.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     s.window().adoptMenuBar(bar);
@@ -307,6 +308,10 @@ TEST(SimulatorWindow, OneRotateAndOneQuitKeyWorkFromEveryWindow) {
       EXPECT_FALSE(control.intersects(view.pictureRect(display).translated(view.mapToGlobal(QPoint(0, 0)))));
     }
     f.type(window(f), Qt::Key_R);
+    f.loop.advance(0.05);
+    f.type(window(f), Qt::Key_Q);  // refused while it turns, with a beep the strip shows
+    EXPECT_EQ(f.s.window().statusText().toStdString(), "Quit refused: Rotating…");
+    EXPECT_EQ(f.s.window().beepCount(), 1);
     f.loop.advance(3);
     EXPECT_EQ(f.s.delegate().session().state().rotation, QuarterTurn::right);
     f.type(window(f), Qt::Key_Q);

@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QSlider>
-#include <QStatusBar>
 #include <QTextStream>
 
 #include <algorithm>
@@ -53,7 +52,7 @@ class Tour {
     simulator.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     simulator.window().adoptMenuBar(bar);
     simulator.window().resize(windowWidth, windowHeight);
-    simulator.window().statusBar()->hide();  // the caption under the picture says what it would
+    application.onBeep = [this](const std::string& refused) { simulator.beeped(refused); };
     simulator.window().show();
   }
 
@@ -97,6 +96,11 @@ class Tour {
     loop.advance(15);
     shot("reconnect", "The iPad is back under a new id: its rotation is restored.");
     menu("Rotate");
+    loop.advance(0.05);
+    if (!simulator.delegate().session().state().busy) throw std::runtime_error("the rotation ended before Quit");
+    menu("Quit");
+    shot("quit-refused", "Quit while the iPad turns back is refused with a beep: the strip under the displays "
+                         "flashes, names the refused request and counts the beeps.");
     loop.advance(4);
     shot("rotate-0", "Rotate once more: a full turn, back to landscape, the iPad as before.");
     menu("Quit");
