@@ -243,13 +243,15 @@ TEST(SimulatorWindow, TheWorldMenuActsOnTheWorld) {
       if (d.uuid == "IPAD") return std::optional(d);
     return std::optional<sim::SimDisplay>();
   };
+  const auto editorAt = [&] { return world.windows.appWindow(editor)->bounds.origin; };
   const std::pair<const char*, std::function<bool()>> rows[] = {
       {"Sleep System", [&] { return heard[WorkspaceNotification::willSleep] == 1; }},
       {"Wake System", [&] { return heard[WorkspaceNotification::didWake] == 1; }},
       {"Sleep Screens", [&] { return heard[WorkspaceNotification::screensDidSleep] == 1; }},
       {"Wake Screens", [&] { return heard[WorkspaceNotification::screensDidWake] == 1; }},
-      {"Left of the Main Display", [&] { return ipad()->bounds == Rect(-160, 0, 160, 120); }},
-      {"Below the Main Display", [&] { return ipad()->bounds == Rect(20, 150, 160, 120); }},
+      // The window on the iPad goes with it.
+      {"Left of the Main Display", [&] { return ipad()->bounds == Rect(-160, 0, 160, 120) && editorAt() == Point{-140, 10}; }},
+      {"Below the Main Display", [&] { return ipad()->bounds == Rect(20, 150, 160, 120) && editorAt() == Point{40, 160}; }},
       {"Disconnect iPad", [&] { return !ipad(); }},
       {"Reconnect iPad", [&] { return ipad() && ipad()->id != ipadID; }},
       {"Screen Recording Allowed", [&] { return !world.permissions.screenCapture.granted; }},
