@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -161,6 +162,7 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
   const auto turned = [held](QuarterTurn turn, int x, int y, int w, int h) {
     return held ? QPoint(x, y) : ::turned(turn, x, y, w, h);
   };
+  std::map<QuarterTurn, QImage> cased;  // the iPad with its case, as the window shows it
   for (QuarterTurn turn : {QuarterTurn::right, QuarterTurn::inverted, QuarterTurn::left, QuarterTurn::normal}) {
     SCOPED_TRACE(testing::Message() << rawValue(turn) << (held ? "° held" : "° lying"));
     f.menu("Rotate");
@@ -174,6 +176,8 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
 
     const QImage shot = f.s.window().desktop().grab().toImage();
     const QRect r = f.s.window().desktop().pictureRect(ipadID);
+    cased[turn] = shot.copy(r.adjusted(-8, -8, 8, 8));
+    QPainter(&cased[turn]).fillRect(QRect(QPoint(8, 8), r.size()), Qt::black);  // the case alone
     EXPECT_EQ(r.topLeft(), f.s.window().desktop().pictureRect(mainID).topLeft() + QPoint(400, 0));
     const auto own = f.s.world.compositor.draw(ipadID), seen = f.s.world.compositor.draw(source);
     ASSERT_EQ(r.size(), held ? QSize(int(seen->width()), int(seen->height())) : QSize(int(own->width()), int(own->height())));
@@ -227,6 +231,8 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
       EXPECT_EQ((horizontal > 0) - (horizontal < 0), across);
     }
   }
+  // Held, the two quarter turns show the same upright desktop: the case shows which way it stands.
+  if (held) EXPECT_NE(cased[QuarterTurn::right], cased[QuarterTurn::left]);
   }
 }
 
