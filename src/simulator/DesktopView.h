@@ -3,8 +3,6 @@
 #include <QImage>
 #include <QWidget>
 
-class QPainter;
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +11,8 @@ class QPainter;
 
 #include "sim/world/World.h"
 #include "simulator/PhysicalArrangement.h"
+
+class QPainter;
 
 namespace turnlet::simulator {
 
