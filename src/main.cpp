@@ -70,6 +70,7 @@ int runFrontEnd(int argc, char** argv, const sim::WorldDescription& description)
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     simulator.window().move(screen->availableGeometry().topLeft());
   application.setWindowPlacement([&simulator](QWidget& window) { simulator.window().placeBeside(window); });
+  application.onBeep = [&simulator](const std::string& refused) { simulator.beeped(refused); };
   simulator.window().show();
   host::SignalWatcher signals(loop, [&](int) { simulator.delegate().terminationSignal(); });
   simulator.launch();

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -44,8 +45,10 @@ void DesktopView::setHeld(bool on) {
   update();
 }
 
-int DesktopView::drawnTurn(DisplayID display) const {
-  if (!held || !turnDegrees) return 0;
+int DesktopView::drawnTurn(DisplayID display) const { return held ? heldTurn(display) : 0; }
+
+int DesktopView::heldTurn(DisplayID display) const {
+  if (!turnDegrees) return 0;
   const auto fingers = presentationFingers();
   const auto screen = fingers ? fingers->windowScreenNumber() : std::nullopt;
   if (!screen || DisplayID(*screen) != display) return 0;
@@ -188,21 +191,78 @@ void DesktopView::paintEvent(QPaintEvent*) {
       painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != picture->second.image.size());
       painter.drawImage(r, picture->second.image);
     }
-    if (!labels) continue;
-    QString text = QString::fromStdString(place.display.name) +
-                   QString(" · %1×%2").arg(place.bounds.width()).arg(place.bounds.height());
-    if (place.display.id == world.displays.mainDisplayID()) text += " · main";
-    if (turnedOn && *turnedOn == std::int64_t(place.display.id)) text += " · showing the turned desktop";
-    QFont font = painter.font();
-    font.setPixelSize(13);
-    painter.setFont(font);
-    const QRect box = painter.fontMetrics().boundingRect(text).adjusted(-6, -3, 6, 3);
-    const QRect at = box.translated(r.topLeft() - box.topLeft() + QPoint(8, 8));
-    painter.fillRect(at, QColor(0, 0, 0, 170));
-    painter.setPen(Qt::white);
-    painter.drawText(at, Qt::AlignCenter, text);
+  }
+  const auto* ipad = arrangement.ipad(world.displays.mainDisplayID());
+  if (ipad) drawBezel(painter, pictureRect(ipad->display.id), drawnTurn(ipad->display.id));
+  if (labels) {
+    for (const auto& place : arrangement.places()) {
+      QString text = QString::fromStdString(place.display.name) + " · ";
+      if (ipad && place.display.id == ipad->display.id) {
+        // The iPad as the person holds it, whether or not it is drawn so.
+        const bool quarter = heldTurn(place.display.id) % 180 != 0;
+        const double w = quarter ? place.bounds.height() : place.bounds.width();
+        const double h = quarter ? place.bounds.width() : place.bounds.height();
+        text += QString(w < h ? "portrait " : "landscape ");
+        text += QString("%1×%2").arg(w).arg(h);
+      } else {
+        text += QString("%1×%2").arg(place.bounds.width()).arg(place.bounds.height());
+      }
+      if (place.display.id == world.displays.mainDisplayID()) text += " · main";
+      if (turnedOn && *turnedOn == std::int64_t(place.display.id)) text += " · showing the turned desktop";
+      QFont font = painter.font();
+      font.setPixelSize(13);
+      painter.setFont(font);
+      const QRect r = pictureRect(place.display.id);
+      const QRect box = painter.fontMetrics().boundingRect(text).adjusted(-6, -3, 6, 3);
+      const QRect at = box.translated(r.topLeft() - box.topLeft() + QPoint(8, 8));
+      painter.fillRect(at, QColor(0, 0, 0, 170));
+      painter.setPen(Qt::white);
+      painter.drawText(at, Qt::AlignCenter, text);
+    }
   }
   if (onPainted) onPainted();
+}
+
+// The iPad's case around its picture, drawn over the neighbours' edges, with the camera in the
+// middle of its top edge and the port in the middle of its right edge (the bottom one, for an iPad
+// whose own pixels stand in portrait), where they are as it sits: turned with the picture.
+void DesktopView::drawBezel(QPainter& painter, const QRect& picture, int turn) {
+  if (picture.isEmpty()) return;
+  const bool quarter = turn % 180 != 0;
+  const QSizeF own = quarter ? QSizeF(picture.height(), picture.width()) : QSizeF(picture.size());
+  const double t = bezelWidth(picture.size());
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.translate(QRectF(picture).center());
+  painter.rotate(turn);
+  const QRectF screen(-own.width() / 2, -own.height() / 2, own.width(), own.height());
+  QPainterPath bezel;
+  bezel.addRoundedRect(screen.adjusted(-t, -t, t, t), 2 * t, 2 * t);
+  QPainterPath hole;
+  hole.addRect(screen);
+  // Filled without a pen, not a hair over the picture; the outline on the outer edge only.
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(28, 28, 31));
+  painter.drawPath(bezel.subtracted(hole));
+  painter.setPen(QPen(QColor(96, 98, 106), 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRoundedRect(screen.adjusted(-t, -t, t, t), 2 * t, 2 * t);
+  const double lens = std::max(1.5, t * 0.28);
+  painter.setPen(QPen(QColor(70, 74, 90), std::max(1.0, lens * 0.5)));
+  painter.setBrush(QColor(8, 8, 12));
+  painter.drawEllipse(QPointF(0, screen.top() - t / 2), lens, lens);
+  const bool portrait = own.width() < own.height();
+  const QSizeF port = portrait ? QSizeF(t * 1.8, t * 0.4) : QSizeF(t * 0.4, t * 1.8);
+  const QPointF at = portrait ? QPointF(0, screen.bottom() + t) : QPointF(screen.right() + t, 0);
+  painter.setPen(QPen(QColor(20, 20, 22), 1));
+  painter.setBrush(QColor(170, 172, 180));
+  painter.drawRoundedRect(QRectF(at - QPointF(port.width() / 2, port.height() / 2), port), port.width() / 3,
+                          port.height() / 3);
+  painter.restore();
+}
+
+double DesktopView::bezelWidth(QSize picture) {
+  return std::clamp(std::round(0.04 * std::min(picture.width(), picture.height())), 4.0, double(margin - 4));
 }
 
 std::uint64_t DesktopView::modifierFlags(Qt::KeyboardModifiers modifiers) {
@@ -284,23 +344,25 @@ void DesktopView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 // A wheel turn is a short two-finger swipe on the loop's clock: fingers moving down the picture
-// scroll up, as on the iPad.
+// as it is drawn scroll up, as on the iPad. The swipe's ends go through the drawn turn as a press
+// does, so the desktop scrolls the way the wheel turned however the iPad is held.
 void DesktopView::wheelEvent(QWheelEvent* event) {
   if (fingersDown) return;
   const QPointF notches = QPointF(event->angleDelta()) / 120.0;
-  const Size delta{notches.x() * wheelPointsPerNotch, -notches.y() * wheelPointsPerNotch};
-  const auto start = viewPoint(event->position(), true);
-  holdFingers(event->position(), 2);
-  if (!fingersDown || !start) return;
+  const QPointF from = event->position(), to = from + notches * wheelPointsPerNotch * pixelsPerPoint();
+  const auto start = viewPoint(from, true), end = viewPoint(to, false);
+  if (!start || !end) return;
+  holdFingers(from, 2);
+  if (!fingersDown) return;
   constexpr int steps = 6;
   for (int i = 1; i <= steps + 1; ++i) {
-    swipeSteps.push_back(world.loop.schedule(i / 60.0, [this, i, at = *start, delta] {
+    swipeSteps.push_back(world.loop.schedule(i / 60.0, [this, i, a = *start, b = *end] {
       if (i > steps) {
         swipeSteps.clear();
         return liftFingers();
       }
       if (auto fingers = touching.lock()) {
-        const Point p{at.x + delta.width * i / steps, at.y + delta.height * i / steps};
+        const Point p{a.x + (b.x - a.x) * i / steps, a.y + (b.y - a.y) * i / steps};
         fingers->touchMove(1, p);
         fingers->touchMove(2, {p.x + twoFingerSpacing, p.y});
       }

@@ -12,6 +12,8 @@
 #include "sim/world/World.h"
 #include "simulator/PhysicalArrangement.h"
 
+class QPainter;
+
 namespace turnlet::simulator {
 
 // The simulated Mac's physical displays, each at its place in the user's arrangement, scaled to
@@ -65,6 +67,11 @@ class DesktopView : public QWidget {
   double pixelsPerPoint() const;
   // The degrees a display's picture is drawn turned by (0 unless held), and where it stands then.
   int drawnTurn(DisplayID display) const;
+  // The degrees the person holds a display turned by: the program's turn, on the display that
+  // shows it, drawn so or not.
+  int heldTurn(DisplayID display) const;
+  static void drawBezel(QPainter& painter, const QRect& picture, int turn);
+  static double bezelWidth(QSize picture);
   Rect drawnBounds(const PhysicalArrangement::Place& place) const;
   Rect drawnExtent() const;
   std::vector<double> signature(const sim::SimDisplay& display) const;

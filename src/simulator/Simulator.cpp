@@ -27,6 +27,11 @@ Simulator::Simulator(Services s, const sim::WorldDescription& description)
 
 Simulator::~Simulator() { shown.reset(); }
 
+void Simulator::beeped(const std::string& request) {
+  const std::string what = request.empty() ? "Refused: " : request + " refused: ";
+  shown->showRefusal(QString::fromStdString(what + app->session().state().status));
+}
+
 void Simulator::launch() { TurnletApp::runApplication(services.application, app); }
 
 }  // namespace turnlet::simulator

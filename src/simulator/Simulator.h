@@ -37,6 +37,8 @@ class Simulator {
 
   sim::World world;
   AppDelegate& delegate() const { return *app; }
+  // Shows in the window a beep that refused `request` ("Quit"), with the program's status.
+  void beeped(const std::string& request);
   SimulatorWindow& window() const { return *shown; }
 
  private:

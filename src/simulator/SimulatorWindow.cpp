@@ -18,11 +18,14 @@ SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
       world(world),
       view(new DesktopView(world, places, this)),
       menu(new WorldMenu(world, places, this)),
-      status(new QLabel(this)) {
+      status(new QLabel(this)),
+      beepCounter(new QLabel(this)) {
   setWindowTitle("Turnlet Simulator");
   setCentralWidget(view);
   menuBar()->addMenu(menu);
-  viewMenu = menuBar()->addMenu("View");
+  // The window owns its menus: the bar they are first put in may be replaced (adoptMenuBar).
+  viewMenu = new QMenu("View", this);
+  menuBar()->addMenu(viewMenu);
   QAction* held = viewMenu->addAction("iPad as Held");
   held->setCheckable(true);
   held->setChecked(true);
@@ -33,6 +36,9 @@ SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
   status->setFont(font);
   status->setContentsMargins(8, 4, 8, 4);
   statusBar()->addWidget(status, 1);
+  beepCounter->setFont(font);
+  beepCounter->setContentsMargins(8, 4, 8, 4);
+  statusBar()->addPermanentWidget(beepCounter);
   statusBar()->setSizeGripEnabled(false);
   resize(1280, 800);
   places.update(world.displays);
@@ -40,7 +46,10 @@ SimulatorWindow::SimulatorWindow(sim::World& world, QWidget* parent)
   schedule();
 }
 
-SimulatorWindow::~SimulatorWindow() { world.loop.cancel(timer); }
+SimulatorWindow::~SimulatorWindow() {
+  world.loop.cancel(timer);
+  world.loop.cancel(flash);
+}
 
 void SimulatorWindow::adoptMenuBar(QMenuBar* bar) {
   bar->addMenu(menu);
@@ -54,7 +63,36 @@ void SimulatorWindow::closeEvent(QCloseEvent* event) {
   onCloseRequest();
 }
 
-void SimulatorWindow::setStatusText(const QString& text) { status->setText(text); }
+QString SimulatorWindow::statusText() const { return status->text(); }
+
+void SimulatorWindow::showRefusal(const QString& text) {
+  status->setText(text);
+  beepCounter->setText(QString("Beeps: %1").arg(++beeps));
+  refusalUntil = world.loop.now() + refusalSeconds;
+  statusBar()->setStyleSheet("QStatusBar { background: rgb(196, 58, 48); } QLabel { color: white; }");
+  world.loop.cancel(flash);
+  flash = world.loop.schedule(flashSeconds, [this] {
+    flash = 0;
+    statusBar()->setStyleSheet({});
+  });
+}
+
+// Counted on the loop, where the simulated capture delivers its frames.
+void SimulatorWindow::showCapture() {
+  const double now = world.loop.now();
+  if (now < refusalUntil || now - countedAt < stripSeconds) return;
+  const std::uint64_t frames = world.capture.framesDelivered(), idle = world.capture.idleFramesDelivered();
+  const double seconds = now - countedAt;
+  const auto pictures = frames - framesCounted, idleOnes = idle - idleFramesCounted;
+  countedAt = now, framesCounted = frames, idleFramesCounted = idle;
+  if (pictures) {
+    status->setText(QString("Simulated capture: %1 new pictures a second").arg(std::lround(pictures / seconds)));
+  } else if (idleOnes) {
+    status->setText("Simulated capture: idle, nothing changed");
+  } else {
+    status->setText("Simulated capture: no frames");
+  }
+}
 
 void SimulatorWindow::placeBeside(QWidget& window) const {
   const QScreen* on = screen();
@@ -90,6 +128,7 @@ void SimulatorWindow::schedule() {
 void SimulatorWindow::tick() {
   schedule();
   view->refresh();
+  showCapture();
 }
 
 }  // namespace turnlet::simulator

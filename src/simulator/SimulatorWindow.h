@@ -35,8 +35,14 @@ class SimulatorWindow : public QMainWindow {
   DesktopView& desktop() { return *view; }
   WorldMenu& worldMenu() { return *menu; }
   const PhysicalArrangement& arrangement() const { return places; }
-  // One line under the displays.
-  void setStatusText(const QString& text);
+  // The strip under the displays: what the simulated capture delivers, once a second ("idle,
+  // nothing changed" while only idle frames arrive), or for a few seconds a refusal.
+  static constexpr double stripSeconds = 1, refusalSeconds = 4, flashSeconds = 0.3;
+  QString statusText() const;
+  // What a beep tells a person on the Mac, shown: the strip flashes, names the refused request
+  // (`text`) and counts the beeps.
+  void showRefusal(const QString& text);
+  int beepCount() const { return beeps; }
   // Moves a window that is about to open (the program's control window) beside this one on its
   // screen, clear of the displays' pictures (ControlWindowPlacement).
   void placeBeside(QWidget& window) const;
@@ -44,6 +50,7 @@ class SimulatorWindow : public QMainWindow {
  private:
   void schedule();
   void tick();
+  void showCapture();
   void closeEvent(QCloseEvent* event) override;
 
   sim::World& world;
@@ -52,7 +59,11 @@ class SimulatorWindow : public QMainWindow {
   WorldMenu* menu;
   QMenu* viewMenu;  // "iPad as Held" (on at first: the iPad drawn as the person holds it)
   QLabel* status;
-  MainLoop::TimerId timer = 0;
+  QLabel* beepCounter;
+  MainLoop::TimerId timer = 0, flash = 0;
+  int beeps = 0;
+  double refusalUntil = 0, countedAt = 0;
+  std::uint64_t framesCounted = 0, idleFramesCounted = 0;
 };
 
 }  // namespace turnlet::simulator

@@ -112,10 +112,21 @@ void WorldMenu::moveIPad(Side side) {
   const auto* ipad = arrangement.ipad(world.displays.mainDisplayID());
   if (!main || !ipad) return;
   const Rect place = beside(main->bounds, ipad->bounds.size, side);
-  if (!PhysicalArrangement::ownVirtualDisplayOnline(world.displays)) return world.displays.setBounds(ipad->display.id, place);
+  if (!PhysicalArrangement::ownVirtualDisplayOnline(world.displays)) return moveDisplay(ipad->display, place);
   arrangement.move(ipad->display.id, place.origin);
   for (const sim::SimDisplay& d : world.displays.displays())
-    if (PhysicalArrangement::isOwnVirtualDisplay(d)) world.displays.setBounds(d.id, beside(main->bounds, d.bounds.size, side));
+    if (PhysicalArrangement::isOwnVirtualDisplay(d)) moveDisplay(d, beside(main->bounds, d.bounds.size, side));
+}
+
+// The applications' windows on a display go with it, as macOS moves them when the arrangement
+// changes: a window belongs to the display under its top-left corner.
+void WorldMenu::moveDisplay(const sim::SimDisplay& display, const Rect& to) {
+  const Rect from = display.bounds;
+  world.displays.setBounds(display.id, to);
+  for (sim::SimApplication& application : world.windows.applications)
+    for (sim::SimAppWindow& window : application.windows)
+      if (from.contains(window.bounds.origin))
+        window.bounds.origin = {window.bounds.minX() + to.minX() - from.minX(), window.bounds.minY() + to.minY() - from.minY()};
 }
 
 }  // namespace turnlet::simulator

@@ -26,12 +26,13 @@ class WorldMenu : public QMenu {
 
   // Moves the iPad beside the main display. While it is shown turned the user would move, in the
   // display settings, what stands in the iPad's place, the program's virtual display: that moves,
-  // and the iPad's physical place with it.
+  // and the iPad's physical place with it. The applications' windows on it move with it.
   void moveIPad(Side side);
   static Rect beside(const Rect& main, Size size, Side side);
 
  private:
   void refreshChecks();
+  void moveDisplay(const sim::SimDisplay& display, const Rect& to);
 
   sim::World& world;
   PhysicalArrangement& arrangement;

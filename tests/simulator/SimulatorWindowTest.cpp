@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <tuple>
 
 #include "host/IcuTextServices.h"
 #include "qt/QtApplication.h"
@@ -75,6 +79,10 @@ struct SimulatorFixture {
                       type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, modifiers);
     QApplication::sendEvent(&s.window().desktop(), &event);
   }
+  void wheel(QPoint position, QPoint angle) {
+    QWheelEvent event{QPointF(position), QPointF(position), QPoint(), angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false};
+    QApplication::sendEvent(&s.window().desktop(), &event);
+  }
   std::shared_ptr<sim::SimTouchView> fingers() {
     for (const sim::ServerWindow* w : s.world.windows.windows())
       if (auto view = std::dynamic_pointer_cast<sim::SimGpuView>(w->contentView())) return view->fingers();
@@ -95,6 +103,7 @@ struct SimulatorFixture {
 // the simulator window's menu bar, the control window placed beside the simulator window.
 struct QtSimulatorFixture {
   QtSimulatorFixture() {
+    application.onBeep = [this](const std::string& refused) { s.beeped(refused); };
     s.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
     s.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     s.window().adoptMenuBar(bar);
@@ -153,6 +162,7 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
   const auto turned = [held](QuarterTurn turn, int x, int y, int w, int h) {
     return held ? QPoint(x, y) : ::turned(turn, x, y, w, h);
   };
+  std::map<QuarterTurn, QImage> cased;  // the iPad with its case, as the window shows it
   for (QuarterTurn turn : {QuarterTurn::right, QuarterTurn::inverted, QuarterTurn::left, QuarterTurn::normal}) {
     SCOPED_TRACE(testing::Message() << rawValue(turn) << (held ? "° held" : "° lying"));
     f.menu("Rotate");
@@ -166,6 +176,8 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
 
     const QImage shot = f.s.window().desktop().grab().toImage();
     const QRect r = f.s.window().desktop().pictureRect(ipadID);
+    cased[turn] = shot.copy(r.adjusted(-8, -8, 8, 8));
+    QPainter(&cased[turn]).fillRect(QRect(QPoint(8, 8), r.size()), Qt::black);  // the case alone
     EXPECT_EQ(r.topLeft(), f.s.window().desktop().pictureRect(mainID).topLeft() + QPoint(400, 0));
     const auto own = f.s.world.compositor.draw(ipadID), seen = f.s.world.compositor.draw(source);
     ASSERT_EQ(r.size(), held ? QSize(int(seen->width()), int(seen->height())) : QSize(int(own->width()), int(own->height())));
@@ -201,7 +213,26 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     const Point at = f.s.world.windows.appWindow(editor)->bounds.origin;
     EXPECT_NEAR(at.x, expected.x, 1e-6);
     EXPECT_NEAR(at.y, expected.y, 1e-6);
+
+    // Held, the wheel scrolls the desktop the way it turned as the picture shows it: the fingers
+    // move down the desktop for a turn up, right for a positive horizontal turn (negative deltas).
+    if (!held || source == ipadID) continue;
+    f.s.world.windows.appWindow(editor)->bounds = desktop;  // under the fingers wherever they are
+    for (const auto& [angle, down, across] : {std::tuple{QPoint(0, 120), 1, 0}, std::tuple{QPoint(120, 0), 0, -1}}) {
+      SCOPED_TRACE(testing::Message() << "wheel " << angle.x() << ", " << angle.y());
+      const auto& posted = f.s.world.inputEvents.posted;
+      const std::size_t before = posted.size();
+      f.wheel(r.center(), angle);
+      f.loop.advance(5);
+      std::int64_t vertical = 0, horizontal = 0;
+      for (std::size_t i = before; i < posted.size(); ++i)
+        if (posted[i].event.isScroll) vertical += posted[i].event.wheels[0], horizontal += posted[i].event.wheels[1];
+      EXPECT_EQ((vertical > 0) - (vertical < 0), down);
+      EXPECT_EQ((horizontal > 0) - (horizontal < 0), across);
+    }
   }
+  // Held, the two quarter turns show the same upright desktop: the case shows which way it stands.
+  if (held) EXPECT_NE(cased[QuarterTurn::right], cased[QuarterTurn::left]);
   }
 }
 
@@ -218,13 +249,15 @@ TEST(SimulatorWindow, TheWorldMenuActsOnTheWorld) {
       if (d.uuid == "IPAD") return std::optional(d);
     return std::optional<sim::SimDisplay>();
   };
+  const auto editorAt = [&] { return world.windows.appWindow(editor)->bounds.origin; };
   const std::pair<const char*, std::function<bool()>> rows[] = {
       {"Sleep System", [&] { return heard[WorkspaceNotification::willSleep] == 1; }},
       {"Wake System", [&] { return heard[WorkspaceNotification::didWake] == 1; }},
       {"Sleep Screens", [&] { return heard[WorkspaceNotification::screensDidSleep] == 1; }},
       {"Wake Screens", [&] { return heard[WorkspaceNotification::screensDidWake] == 1; }},
-      {"Left of the Main Display", [&] { return ipad()->bounds == Rect(-160, 0, 160, 120); }},
-      {"Below the Main Display", [&] { return ipad()->bounds == Rect(20, 150, 160, 120); }},
+      // The window on the iPad goes with it.
+      {"Left of the Main Display", [&] { return ipad()->bounds == Rect(-160, 0, 160, 120) && editorAt() == Point{-140, 10}; }},
+      {"Below the Main Display", [&] { return ipad()->bounds == Rect(20, 150, 160, 120) && editorAt() == Point{40, 160}; }},
       {"Disconnect iPad", [&] { return !ipad(); }},
       {"Reconnect iPad", [&] { return ipad() && ipad()->id != ipadID; }},
       {"Screen Recording Allowed", [&] { return !world.permissions.screenCapture.granted; }},
@@ -271,6 +304,11 @@ TEST(SimulatorWindow, OneRotateAndOneQuitKeyWorkFromEveryWindow) {
   for (const auto& [name, window] : rows) {
     SCOPED_TRACE(name);
     QtSimulatorFixture f;
+    // The bar the window was built with is gone, and the window's own menus with it were they its.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QStringList titles;
+    for (QAction* menu : f.s.window().menuBar()->actions()) titles << menu->text();
+    EXPECT_EQ(titles.join(' '), "World View Turnlet");
     const QRect control = f.controlWindow().frameGeometry();
     EXPECT_EQ(control.topLeft(), QPoint(0, 0));
     for (DisplayID display : {mainID, ipadID}) {
@@ -278,6 +316,10 @@ TEST(SimulatorWindow, OneRotateAndOneQuitKeyWorkFromEveryWindow) {
       EXPECT_FALSE(control.intersects(view.pictureRect(display).translated(view.mapToGlobal(QPoint(0, 0)))));
     }
     f.type(window(f), Qt::Key_R);
+    f.loop.advance(0.05);
+    f.type(window(f), Qt::Key_Q);  // refused while it turns, with a beep the strip shows
+    EXPECT_EQ(f.s.window().statusText().toStdString(), "Quit refused: Rotating…");
+    EXPECT_EQ(f.s.window().beepCount(), 1);
     f.loop.advance(3);
     EXPECT_EQ(f.s.delegate().session().state().rotation, QuarterTurn::right);
     f.type(window(f), Qt::Key_Q);

@@ -161,12 +161,16 @@ TEST_P(TouchEndToEnd, SwipesScrollWithPhasesThenCoast) {
   expectClosed(all);
 }
 
-TEST_P(TouchEndToEnd, TitleBarDragMovesTheWindowToWhereTheFingerEnds) {
+// The dragged window also comes to the front, over another application's window that was in front.
+TEST_P(TouchEndToEnd, TitleBarDragMovesTheWindowToWhereTheFingerEndsAndRaisesIt) {
+  sim.world.windows.applications.push_back({701, "Other", {{8, "Front", Rect(1700, 200, 300, 300), 1, 0, 28, true, true, {}}}});
+  sim.world.windows.raiseAppWindow(8);
   const Point bar{1600, 110};
   sim.stroke(1, bar, {bar.x + 97, bar.y + 61}, 60);
   sim.settle();
   EXPECT_TRUE(sim.events().empty()) << "a window move posts no events";
   expectAt(sim, {1597, 161});
+  EXPECT_EQ(sim.world.windows.appWindowsFrontToBack().front().second->number, appWindow);
   const auto writes = sim.world.accessibility.writes();
   ASSERT_GE(writes.size(), 2u);
   for (std::size_t i = 1; i < writes.size(); ++i)

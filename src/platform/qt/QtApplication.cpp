@@ -34,7 +34,10 @@ void QtApplication::run() {
 void QtApplication::terminate() {
   if (terminated) return;
   auto d = delegate.lock();
-  switch (d ? d->shouldTerminate() : TerminateReply::now) {
+  request = "Quit";
+  const TerminateReply reply = d ? d->shouldTerminate() : TerminateReply::now;
+  request.clear();
+  switch (reply) {
     case TerminateReply::now: finish(); break;
     case TerminateReply::cancel: break;
     case TerminateReply::later: terminationPending = true; break;
@@ -63,7 +66,10 @@ void QtApplication::activateIgnoringOtherApps() {
   }
 }
 
-void QtApplication::beep() { QApplication::beep(); }
+void QtApplication::beep() {
+  QApplication::beep();
+  if (onBeep) onBeep(request);
+}
 
 std::shared_ptr<Menu> QtApplication::makeMenu(const std::string& title) {
   return std::make_shared<QtMenu>(title, keys);

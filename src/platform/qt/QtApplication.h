@@ -53,6 +53,9 @@ class QtApplication : public Application {
   std::optional<ActivationPolicy> activationPolicy() const { return policy; }
   bool isTerminated() const { return terminated; }
   const std::vector<std::shared_ptr<QtAppWindow>>& windows() const { return appWindows; }
+  // Observation: runs after each beep with the request it refused ("Quit"), empty when it came
+  // from no request made through this application.
+  std::function<void(const std::string& refused)> onBeep;
   // The About panel while it is open.
   QMessageBox* aboutPanel() const { return about; }
 
@@ -67,6 +70,7 @@ class QtApplication : public Application {
   std::optional<ActivationPolicy> policy;
   bool terminationPending = false;
   bool terminated = false;
+  std::string request;  // the request the delegate is being asked about
   std::shared_ptr<QtKeyEquivalents> keys = std::make_shared<QtKeyEquivalents>();
   std::function<void(QWidget&)> placement;
   std::shared_ptr<QtMenu> mainMenu;

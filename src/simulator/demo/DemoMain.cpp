@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QSlider>
-#include <QStatusBar>
 #include <QTextStream>
 
 #include <algorithm>
@@ -52,8 +51,8 @@ class Tour {
     simulator.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
     simulator.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     simulator.window().adoptMenuBar(bar);
-    simulator.window().resize(windowWidth, 900);
-    simulator.window().statusBar()->hide();  // the caption under the picture says what it would
+    simulator.window().resize(windowWidth, windowHeight);
+    application.onBeep = [this](const std::string& refused) { simulator.beeped(refused); };
     simulator.window().show();
   }
 
@@ -97,6 +96,11 @@ class Tour {
     loop.advance(15);
     shot("reconnect", "The iPad is back under a new id: its rotation is restored.");
     menu("Rotate");
+    loop.advance(0.05);
+    if (!simulator.delegate().session().state().busy) throw std::runtime_error("the rotation ended before Quit");
+    menu("Quit");
+    shot("quit-refused", "Quit while the iPad turns back is refused with a beep: the strip under the displays "
+                         "flashes, names the refused request and counts the beeps.");
     loop.advance(4);
     shot("rotate-0", "Rotate once more: a full turn, back to landscape, the iPad as before.");
     menu("Quit");
@@ -153,16 +157,16 @@ class Tour {
     loop.advance(1);
   }
 
-  // Sizes the simulator window to its content (the displays' pictures at the window's width, so
-  // that little grey shows) and writes one picture: the simulator window, the control window at
-  // its right as the placement puts it, the status menu open under its icon when `openItem` names
-  // the item about to be chosen, and the caption wrapped under them all.
+  // Writes one picture, every one the same size: the simulator window, the control window at its
+  // right as the placement puts it (its place left empty once it is gone), the status menu open
+  // under its icon when `openItem` names the item about to be chosen, and the caption wrapped
+  // under them all in room for two lines.
   void shot(const std::string& name, const std::string& caption, const std::string& openItem = {}) {
     char stem[64];
     std::snprintf(stem, sizeof stem, "%02d-%s", ++step, name.c_str());
     const QString line = QString::fromStdString(caption);
-    fitToContent();
     loop.advance(0.1);  // one more refresh of the pictures
+    QApplication::sendPostedEvents();
     const QString base = QDir(folder).filePath(stem);
     const QString status = QString::fromStdString(simulator.delegate().session().state().status);
     if (!compose(line, status, openItem).save(base + ".png")) throw std::runtime_error("cannot write " + base.toStdString() + ".png");
@@ -172,24 +176,6 @@ class Tour {
     std::printf("%s.png  %s\n", base.toUtf8().constData(), caption.c_str());
   }
 
-  // Gives the desktop view the height at which the pictures, fitted to its width, fill it.
-  void fitToContent() {
-    auto& window = simulator.window();
-    for (int pass = 0; pass < 2; ++pass) {
-      QApplication::sendPostedEvents();
-      QRect all;
-      for (const auto& place : window.arrangement().places()) all |= window.desktop().pictureRect(place.display.id);
-      const QWidget& view = window.desktop();
-      if (all.isEmpty() || view.width() <= 2 * viewMargin) return;
-      const double aspect = double(all.width()) / all.height();
-      const int wanted = int(std::ceil((view.width() - 2 * viewMargin) / aspect)) + 2 * viewMargin;
-      const int height = std::clamp(window.height() + wanted - view.height(), 300, 1400);
-      if (height == window.height()) return;
-      window.resize(windowWidth, height);
-    }
-    QApplication::sendPostedEvents();
-  }
-
   QPixmap compose(const QString& caption, const QString& status, const std::string& openItem) {
     const QPixmap main = simulator.window().grab();
     QWidget* control = nullptr;
@@ -197,7 +183,8 @@ class Tour {
       if (w->isVisible()) control = &w->widget();
     const int pad = 14, titleBar = 26;
     const QPixmap side = control ? control->grab() : QPixmap();
-    const int width = pad + main.width() + (control ? pad + side.width() : 0) + pad;
+    if (control) sideSize = sideSize.expandedTo(side.size());
+    const int width = pad + main.width() + pad + sideSize.width() + pad;
     // The caption, wrapped to the picture's width so that none of it is cut.
     QFont font = QApplication::font();
     font.setPointSizeF(font.pointSizeF() * 1.3);
@@ -207,10 +194,12 @@ class Tour {
     QFont small = QApplication::font();
     const QString said = (application.isTerminated() ? "Turnlet's last status: " : "Turnlet's status: ") + status;
     const QRect saidSize = QFontMetrics(small).boundingRect(textBox, Qt::TextWordWrap, said);
-    if (textSize.width() > textBox.width() || saidSize.width() > textBox.width())
-      throw std::runtime_error("caption wider than the picture");
-    const int height = pad + std::max(main.height(), control ? titleBar + side.height() : 0) + pad + textSize.height() +
-                       6 + saidSize.height() + pad;
+    const int captionHeight = 2 * metrics.lineSpacing(), saidHeight = QFontMetrics(small).lineSpacing();
+    if (textSize.width() > textBox.width() || saidSize.width() > textBox.width() || textSize.height() > captionHeight ||
+        saidSize.height() > saidHeight)
+      throw std::runtime_error("caption larger than its room in the picture");
+    const int height = pad + std::max(main.height(), titleBar + sideSize.height()) + pad + captionHeight + 6 +
+                       saidHeight + pad;
     QPixmap out(width, height);
     out.fill(QColor(24, 25, 29));
     QPainter painter(&out);
@@ -246,17 +235,18 @@ class Tour {
     }
     painter.setPen(QColor(235, 235, 240));
     painter.setFont(font);
-    const int textTop = height - pad - saidSize.height() - 6 - textSize.height();
-    painter.drawText(QRect(pad, textTop, width - 2 * pad, textSize.height()), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
+    const int textTop = height - pad - saidHeight - 6 - captionHeight;
+    painter.drawText(QRect(pad, textTop, width - 2 * pad, captionHeight), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
                      caption);
     painter.setPen(QColor(170, 172, 180));
     painter.setFont(small);
-    painter.drawText(QRect(pad, height - pad - saidSize.height(), width - 2 * pad, saidSize.height()),
+    painter.drawText(QRect(pad, height - pad - saidHeight, width - 2 * pad, saidHeight),
                      Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, said);
     return out;
   }
 
-  static constexpr int windowWidth = 1400, viewMargin = 16;
+  static constexpr int windowWidth = 1400, windowHeight = 860;
+  QSize sideSize;  // the largest the control window has been
   QString folder;
   sim::ManualLoop loop;
   sim::LoopQueueFactory queues{loop};

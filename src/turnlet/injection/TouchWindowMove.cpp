@@ -102,6 +102,9 @@ std::shared_ptr<TouchWindowMove> TouchWindowMove::begin(Point point, const Touch
   ax.setMessagingTimeout(window, messagingTimeout);
   bool settable = false;
   if (ax.isAttributeSettable(window, "AXPosition", settable) != accessibilitySuccess || !settable) return nullptr;
+  // A window dragged by its title bar comes forward, as it does under the mouse; moving it through
+  // Accessibility alone would leave it behind the others. A window that cannot be raised still moves.
+  ax.performAction(window, raiseAction);
   return std::make_shared<TouchWindowMove>(Passkey{}, window, *initial, point, services);
 }
 

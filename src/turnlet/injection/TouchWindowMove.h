@@ -19,7 +19,7 @@ struct WindowMoveServices {
   Accessibility& accessibility;
 };
 
-// One title-bar move: the window's position follows the finger, keeping its offset to it, written
+// One title-bar move: the window is raised at its start, then its position follows the finger, keeping its offset to it, written
 // through Accessibility at most 60 times a second on the writer's queue; the main loop never waits
 // for a write.
 //
@@ -34,6 +34,7 @@ class TouchWindowMove {
   static constexpr std::size_t windowsExamined = 12;
   static constexpr float messagingTimeout = 0.15f;
   static constexpr double writesPerSecond = 60;
+  static constexpr const char* raiseAction = "AXRaise";
 
   // A move when the point lies on a movable title bar of the target, else nothing.
   static std::shared_ptr<TouchWindowMove> begin(Point point, const TouchWindowTarget& target,

@@ -164,8 +164,9 @@ AccessibilityError SimAccessibility::copyActionNames(const AccessibilityElementR
     return accessibilitySuccess;
   }
   std::vector<AccessibilityValue> list;
-  if (SimAppWindow* w = s->window ? server.appWindow(s->window) : nullptr; w && s->index >= 0 &&
-                                                                           s->index < int(w->elements.size()))
+  SimAppWindow* w = s->window ? server.appWindow(s->window) : nullptr;
+  if (w && s->index < 0) list.push_back({std::string("AXRaise")});
+  if (w && s->index >= 0 && s->index < int(w->elements.size()))
     for (const auto& a : w->elements[s->index].actions) list.push_back({a});
   names.value = std::move(list);
   return accessibilitySuccess;
@@ -175,6 +176,10 @@ AccessibilityError SimAccessibility::performAction(const AccessibilityElementRef
   if (auto e = failure("performAction")) return e;
   const SimAXElement* s = simElement(element);
   SimAppWindow* w = s && s->window ? server.appWindow(s->window) : nullptr;
+  if (w && s->index < 0 && action == "AXRaise") {
+    server.raiseAppWindow(w->number);
+    return accessibilitySuccess;
+  }
   if (!w || s->index < 0 || s->index >= int(w->elements.size())) return accessibilityActionUnsupported;
   SimElement& e = w->elements[s->index];
   for (const auto& a : e.actions) {

@@ -16,8 +16,8 @@ namespace turnlet::sim {
 
 // Accessibility over the simulated applications: each application element has "AXWindows"; each
 // window answers "AXRole" "AXWindow", "AXPosition" (settable unless the window says otherwise),
-// "AXSize" and "AXParent"; each element its role, "AXEnabled", "AXParent", its actions, and
-// performs "AXPress". Writing a window's position moves it in the window server after
+// "AXSize" and "AXParent" and performs "AXRaise" (to the front of its layer); each element its
+// role, "AXEnabled", "AXParent", its actions, and performs "AXPress". Writing a window's position moves it in the window server after
 // positionWriteDelay seconds of the loop's clock.
 //
 // Main loop only, except setAttributeValue and the write observations, which any thread may use.
