@@ -390,9 +390,10 @@ void Compositor::noteChanges() {
   const auto main = displays.find(displays.mainDisplayID());
   for (const SimDisplay& d : displays.displays()) {
     const auto size = displays.currentModePixelSize(d.id);
+    // An animated background changes every picture; stopping it changes the next one too.
     note(0, d.id, d.bounds,
          {double(d.id == displays.mainDisplayID()), main ? main->bounds.height() : 0, size ? double(size->width) : 0,
-          size ? double(size->height) : 0, dimming(d.id), double(wallpaper(d))});
+          size ? double(size->height) : 0, dimming(d.id), double(wallpaper(d)), double(animateBackground)});
   }
   double order = 0;  // front to back, within each kind: the program's windows are always in front
   for (const auto& [application, w] : windows.appWindowsFrontToBack()) {
