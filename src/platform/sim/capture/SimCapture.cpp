@@ -118,6 +118,7 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
                       if (fault.error) return fault.error;
                       if (!self->running) return PlatformError(kDomain, -3808, "The stream is not running.");
                       self->running = false;
+                      if (service.onQuiet) service.onQuiet();
                       return std::nullopt;
                     }();
                     service.complete([completion, outcome] { completion(outcome); });
@@ -148,7 +149,9 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
       if (changes && changes == lastChanges) {
         core.deliver(SimSampleBuffer::frame(nullptr, FrameStatus::idle));
         ++service.idleFrames;
+        if (++idleInARow == SimScreenCapture::idleFramesBeforeQuiet && service.onQuiet) service.onQuiet();
       } else {
+        idleInARow = 0;
         ++frameNumber;
         std::shared_ptr<PixelBuffer> frame;
         if (service.pictureSource) {
@@ -191,6 +194,7 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
   bool running = false;
   std::uint64_t run = 0;
   std::uint64_t frameNumber = 0;
+  int idleInARow = 0;
   std::optional<std::uint64_t> lastChanges;  // the display's change count at the last complete frame
   double nextFrameAt = 0;
 };

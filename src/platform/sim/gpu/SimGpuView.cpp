@@ -253,6 +253,12 @@ void SimGpuView::releaseDrawables() {
   ++layer.screen->generation;
 }
 
+void SimGpuView::releaseSpareDrawables() {
+  std::vector<std::shared_ptr<SimTexture>> spare;
+  std::lock_guard lock(layer.screen->mutex);
+  spare.swap(layer.screen->free);
+}
+
 void SimGpuView::resizeDrawable(std::size_t width, std::size_t height) {
   {
     std::lock_guard lock(layer.screen->mutex);

@@ -149,6 +149,12 @@ class Compositor::FramePool : public std::enable_shared_from_this<FramePool> {
     });
   }
 
+  void clear() {
+    std::vector<std::unique_ptr<MemoryPixelBuffer>> spare;
+    std::lock_guard lock(mutex);
+    spare.swap(free);
+  }
+
  private:
   std::mutex mutex;
   std::vector<std::unique_ptr<MemoryPixelBuffer>> free;
@@ -179,6 +185,8 @@ std::shared_ptr<MemoryPixelBuffer> Compositor::captureFrame(DisplayID display, s
   }
   return frame;
 }
+
+void Compositor::releaseSpareFrames() { pool->clear(); }
 
 bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
   const SimDisplay* d = displays.find(display);
