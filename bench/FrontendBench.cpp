@@ -11,11 +11,6 @@
 // to the paint that first shows a frame, and the process's CPU time per distinct frame against a
 // memcpy of one frame measured in the same run.
 
-#include <QApplication>
-#include <QMenu>
-#include <QMenuBar>
-#include <QToolButton>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -25,15 +20,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "QtBenchApp.h"
 #include "RunClock.h"
-#include "host/IcuTextServices.h"
 #include "host/MonotonicClock.h"
-#include "host/ThreadSerialQueue.h"
-#include "qt/QtApplication.h"
-#include "qt/QtMainLoop.h"
-#include "sim/system/MemoryDefaults.h"
-#include "sim/system/RecordingLog.h"
-#include "simulator/Simulator.h"
 
 using namespace turnlet;
 
@@ -84,21 +73,9 @@ struct Result {
 };
 
 Result run(int argc, char** argv, double seconds) {
-  QApplication qt(argc, argv);
-  qt::QtMainLoop loop;
-  host::IcuTextServices text;
-  host::ThreadQueueFactory queues;
-  sim::RecordingLog log;
-  sim::MemoryDefaults defaults;
-  auto* bar = new QMenuBar;
-  qt::QtApplication application(*bar, [&] { loop.run(); }, [&] { loop.stop(); });
-  simulator::Simulator simulator({loop, application, queues, text, defaults, log}, benchWorld());
-  auto& world = simulator.world;
-  world.gpu.setWorkerQueue(std::make_unique<host::ThreadSerialQueue>("sim.gpu"));
-  world.gpu.setDisplayQueue(std::make_unique<host::ThreadSerialQueue>("sim.display"));
-  simulator.window().adoptMenuBar(bar);
-  simulator.window().resize(1600, 980);
-  simulator.window().show();
+  bench::QtBenchApp app(argc, argv, benchWorld());
+  auto& loop = app.loop;
+  auto& world = app.world;
 
   // Frames are numbered as the capture takes them (on the loop); the paint reads the number back.
   constexpr std::uint32_t maxFrames = 1 << 20;
@@ -135,7 +112,7 @@ Result run(int argc, char** argv, double seconds) {
   int paints = 0, distinct = 0;
   std::vector<double> latencies;
   double cpuStart = 0, wallStart = 0;
-  auto& desktop = simulator.window().desktop();
+  auto& desktop = app.simulator.window().desktop();
   desktop.onPainted = [&] {
     const auto* ipad = desktop.picture(ipadID);
     if (!measuring || !ipad) return;
@@ -147,12 +124,7 @@ Result run(int argc, char** argv, double seconds) {
     latencies.push_back(host::monotonicSeconds() - capturedAt[id]);
   };
 
-  // Once launched, the user chooses Rotate in the status menu.
-  loop.post([&] {
-    auto* status = bar->cornerWidget()->findChild<QToolButton*>();
-    for (QAction* action : status->menu()->actions())
-      if (action->text() == "Rotate") action->trigger();
-  });
+  app.chooseInStatusMenu("Rotate");
 
   Result result;
   loop.schedule(warmUpSeconds, [&] {
@@ -173,11 +145,11 @@ Result run(int argc, char** argv, double seconds) {
     }
     result.cpuMsPerFrame = distinct ? cpu / distinct * 1000 : 0;
     result.cpuCores = cpu / wall;
-    application.terminate();
+    app.application.terminate();
   });
   loop.schedule(warmUpSeconds + seconds + 15, [&] { loop.stop(); });  // a quit that never ends
-  simulator.launch();  // runs until the application has put the iPad back and terminated
-  if (!application.isTerminated()) throw std::runtime_error("the application did not quit");
+  app.simulator.launch();  // runs until the application has put the iPad back and terminated
+  if (!app.application.isTerminated()) throw std::runtime_error("the application did not quit");
   if (result.distinctPerSecond == 0) throw std::runtime_error("the iPad picture never showed a captured frame");
   return result;
 }

@@ -4,71 +4,89 @@
 // nothing moving; against the same run never rotated. Each run is a process of its own, so that
 // its peak resident memory is its own. Prints the CPU time per second of each (in percent of one
 // core), the peak resident memory, and the differences.
+//
+// The turned run then drags a finger round on the iPad's picture in the window for 3 s (scrolling
+// what is under it, so that every frame is new), lets go, and is left alone again for 5 s: its
+// current resident memory (VmRSS) before the drag, at its end and after the still period says
+// whether what a drag takes is given back.
 
-#include <QApplication>
-#include <QMenu>
-#include <QMenuBar>
-#include <QToolButton>
+#include <QCoreApplication>
+#include <QMouseEvent>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
+#include <string>
 
+#include "QtBenchApp.h"
 #include "RunClock.h"
-#include "host/IcuTextServices.h"
 #include "host/MonotonicClock.h"
-#include "host/ThreadSerialQueue.h"
-#include "qt/QtApplication.h"
-#include "qt/QtMainLoop.h"
-#include "sim/system/MemoryDefaults.h"
-#include "sim/system/RecordingLog.h"
 #include "sim/world/WorldFile.h"
-#include "simulator/Simulator.h"
 
 using namespace turnlet;
 
 namespace {
 
-constexpr double warmUpSeconds = 3;
+constexpr double warmUpSeconds = 3, dragSeconds = 3, afterDragSeconds = 5;
+constexpr DisplayID ipadID = 2;
 
 struct Result {
   double corePercent = 0;  // CPU time per second of the still period, in percent of one core
   double peakMB = 0;       // peak resident memory of the whole run
   double completeFrames = 0, idleFrames = 0;  // captured during the still period
+  double beforeDragMiB = 0, endOfDragMiB = 0, afterDragMiB = 0;  // current resident memory
+  double dragFrames = 0;                                         // complete frames captured during the drag
   bool ok = false;
 };
+
+// The process's current resident memory, from /proc.
+double residentMiB() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmRSS:", 0) == 0) return std::strtod(line.c_str() + 6, nullptr) / 1024;  // kB
+  return 0;
+}
+
+// The left button pressed on the middle of the iPad's picture, moved round a circle at 60 Hz and
+// released: one finger swiping on the presentation view.
+void drag(bench::QtBenchApp& app, double seconds, std::function<void()> done) {
+  auto& desktop = app.simulator.window().desktop();
+  const QPointF centre = QRectF(desktop.pictureRect(ipadID)).center();
+  const auto send = [&desktop](QEvent::Type type, QPointF at, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, desktop.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&desktop, &event);
+  };
+  send(QEvent::MouseButtonPress, centre, Qt::LeftButton);
+  const int steps = int(seconds * 60);
+  for (int i = 1; i <= steps; ++i) {
+    app.loop.schedule(i / 60.0, [=] {
+      const double turn = 2 * M_PI * i / 90.0;  // a circle every 1.5 s
+      const QPointF at = centre + QPointF(std::sin(turn), 1 - std::cos(turn)) * 60;
+      if (i < steps) return send(QEvent::MouseMove, at, Qt::LeftButton);
+      send(QEvent::MouseButtonRelease, at, Qt::NoButton);
+      done();
+    });
+  }
+}
 
 Result run(bool rotated, double seconds) {
   int argc = 1;
   char name[] = "idle_bench";
   char* argv[] = {name, nullptr};
-  QApplication qt(argc, argv);
-  qt::QtMainLoop loop;
-  host::IcuTextServices text;
-  host::ThreadQueueFactory queues;
-  sim::RecordingLog log;
-  sim::MemoryDefaults defaults;
-  auto* bar = new QMenuBar;
-  qt::QtApplication application(*bar, [&] { loop.run(); }, [&] { loop.stop(); });
-  simulator::Simulator simulator({loop, application, queues, text, defaults, log}, sim::defaultWorld());
-  auto& world = simulator.world;
-  world.gpu.setWorkerQueue(std::make_unique<host::ThreadSerialQueue>("sim.gpu"));
-  world.gpu.setDisplayQueue(std::make_unique<host::ThreadSerialQueue>("sim.display"));
-  simulator.window().adoptMenuBar(bar);
-  simulator.window().resize(1600, 980);
-  simulator.window().show();
-
+  bench::QtBenchApp app(argc, argv, sim::defaultWorld());
+  auto& loop = app.loop;
+  auto& world = app.world;
   if (rotated) {
-    loop.post([&] {
-      auto* status = bar->cornerWidget()->findChild<QToolButton*>();
-      for (QAction* action : status->menu()->actions())
-        if (action->text() == "Rotate") action->trigger();
-    });
+    app.chooseInStatusMenu("Touch Input");  // for the drag
+    app.chooseInStatusMenu("Rotate");
   }
   Result result;
   double cpuStart = 0, wallStart = 0;
@@ -78,20 +96,33 @@ Result run(bool rotated, double seconds) {
     framesStart = world.capture.framesDelivered(), idleStart = world.capture.idleFramesDelivered();
     result.ok = world.capture.runningStreams() == (rotated ? 1 : 0);
   });
+  const auto quit = [&] { app.application.terminate(); };
   loop.schedule(warmUpSeconds + seconds, [&] {
     const double wall = host::monotonicSeconds() - wallStart;
     result.corePercent = (bench::processCpuSeconds() - cpuStart) / wall * 100;
     result.completeFrames = double(world.capture.framesDelivered() - framesStart);
     result.idleFrames = double(world.capture.idleFramesDelivered() - idleStart);
-    application.terminate();
+    if (!rotated) return quit();
+    result.beforeDragMiB = residentMiB();
+    framesStart = world.capture.framesDelivered();
+    drag(app, dragSeconds, [&] {
+      result.endOfDragMiB = residentMiB();
+      result.dragFrames = double(world.capture.framesDelivered() - framesStart);
+      loop.schedule(afterDragSeconds, [&] {
+        result.afterDragMiB = residentMiB();
+        quit();
+      });
+    });
   });
-  loop.schedule(warmUpSeconds + seconds + 15, [&] { loop.stop(); });  // a quit that never ends
-  simulator.launch();
+  // A quit that never ends.
+  loop.schedule(warmUpSeconds + seconds + dragSeconds + afterDragSeconds + 15, [&] { loop.stop(); });
+  app.simulator.launch();
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   result.peakMB = double(usage.ru_maxrss) / 1024;  // kilobytes on Linux
-  if (!application.isTerminated()) throw std::runtime_error("the application did not quit");
+  if (!app.application.isTerminated()) throw std::runtime_error("the application did not quit");
   if (!result.ok) throw std::runtime_error(rotated ? "the desktop was not turned" : "a capture ran unturned");
+  if (rotated && result.dragFrames < 1) throw std::runtime_error("the drag changed nothing on the turned desktop");
   return result;
 }
 
@@ -146,5 +177,9 @@ int main() {
   std::printf("summary: idle rotated minus unrotated: %+.1f %% of one core (target under 5), %+.1f MB; load average "
               "%.2f %.2f %.2f\n",
               turned.corePercent - flat.corePercent, turned.peakMB - flat.peakMB, load[0], load[1], load[2]);
+  std::printf("summary: resident memory turned and still: %.1f MiB before a drag, %.1f MiB at its end (%.0f complete "
+              "frames in %.0f s), %.1f MiB %.0f s after it: %+.1f MiB (target within 16)\n",
+              turned.beforeDragMiB, turned.endOfDragMiB, turned.dragFrames, dragSeconds, turned.afterDragMiB,
+              afterDragSeconds, turned.afterDragMiB - turned.beforeDragMiB);
   return 0;
 }

@@ -1,6 +1,6 @@
 // The world file, as TURNLET_WORLD hands it to the program. Properties: a bad file gives one
 // WorldFileError whose text is one line; a good one makes a world whose listing prints one line
-// per display.
+// per display, and whose compositor draws every display at its mode's pixel size.
 #include <cstdint>
 #include <string>
 
@@ -25,5 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   sim::ManualLoop loop;
   sim::World world(loop, description);
   fuzz::checkListing(world.displays, description.displays.size());
+  for (const sim::SimDisplay& display : description.displays) {
+    const auto size = world.displays.currentModePixelSize(display.id);
+    const auto picture = world.compositor.draw(display.id);
+    const bool sized = size && size->width > 0 && size->height > 0;
+    fuzz::check(sized == bool(picture), "a display with pixels has a picture, and only that one");
+    fuzz::check(!picture || (picture->width() == size->width && picture->height() == size->height),
+                "a picture is the mode's pixel size");
+  }
   return 0;
 }

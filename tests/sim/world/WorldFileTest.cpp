@@ -12,7 +12,24 @@ TEST(WorldFile, RefusesAnythingItCannotUseWithOneLineNamingTheProblem) {
       {R"({"displays": [{"bounds": [0,0,1,1]}]})", "w.json: displays[0] needs an \"id\""},
       {R"({"displays": [{"id": 1.5, "bounds": [0,0,1,1]}]})", "displays[0].id must be an unsigned 32-bit integer"},
       {R"({"displays": [{"id": 1, "bounds": [0,0,1]}]})", "displays[0].bounds must be [x, y, width, height]"},
-      {R"({"displays": [{"id": 1, "bounds": [0,0,-1,1]}]})", "displays[0].bounds must not have a negative size"},
+      {R"({"displays": [{"id": 1, "bounds": [0,0,-1,1]}]})", "displays[0].bounds[2] must be from 0 to 16384, not -1"},
+      // Numbers the simulated Mac cannot draw: refused before any picture is allocated.
+      {R"({"displays": [{"id": 1, "bounds": [0,0,100000,100000]}]})",
+       "displays[0].bounds[2] must be from 0 to 16384, not 100000"},
+      {R"({"displays": [{"id": 1, "bounds": [0,0,1e308,1]}]})", "displays[0].bounds[2] must be from 0 to 16384, not 1e+308"},
+      {R"({"displays": [{"id": 1, "bounds": [0,0,1,16385]}]})", "displays[0].bounds[3] must be from 0 to 16384, not 16385"},
+      {R"({"displays": [{"id": 1, "bounds": [32769,0,1,1]}]})", "displays[0].bounds[0] must be from -32768 to 32768"},
+      {R"({"displays": [{"id": 1, "bounds": [0,-32768.5,1,1]}]})", "displays[0].bounds[1] must be from -32768 to 32768"},
+      {R"({"displays": [{"id": 1, "bounds": [0,0,1,1], "scale": 1000000}]})",
+       "displays[0].scale must be 0 or from 1 to 4, not 1000000"},
+      {R"({"displays": [{"id": 1, "bounds": [0,0,1,1], "scale": 0.5}]})", "displays[0].scale must be 0 or from 1 to 4"},
+      {R"({"displays": [{"id": 1, "bounds": [0,0,1,1], "scale": 4.01}]})", "displays[0].scale must be 0 or from 1 to 4"},
+      {R"({"displays": [{"id": 1, "bounds": [0,0,8193,1]}]})",
+       "displays[0] must be at most 16384 pixels wide (bounds × scale), not 16386"},
+      {R"({"displays": [{"id": 1, "bounds": [0,0,1,4097], "scale": 4}]})",
+       "displays[0] must be at most 16384 pixels high (bounds × scale), not 16388"},
+      {R"({"displays": [{"id": 5000000000, "bounds": [0,0,1,1]}]})",
+       "displays[0].id must be an unsigned 32-bit integer, not 5000000000"},
       {R"({"displays": [{"id": 1, "bounds": [0,0,1,1], "builtin": true}]})",
        "displays[0] has an unknown field \"builtin\""},
       {R"({"displays": [{"id": 1, "bounds": [0,0,1,1]}, {"id": 1, "bounds": [0,0,1,1]}]})",
@@ -50,7 +67,29 @@ TEST(WorldFile, RefusesAnythingItCannotUseWithOneLineNamingTheProblem) {
       EXPECT_EQ(what.find('\n'), std::string::npos) << what;
     }
   }
-  EXPECT_THROW(sim::loadWorldFile("/nonexistent/world.json"), sim::WorldFileError);
+  for (const auto& [path, line] : {std::pair{"/nonexistent/world.json", "/nonexistent/world.json: cannot be read"},
+                                   {"/", "/: is a directory, not a file"}}) {
+    try {
+      sim::loadWorldFile(path);
+      ADD_FAILURE() << "read " << path;
+    } catch (const sim::WorldFileError& e) {
+      EXPECT_EQ(std::string(e.what()), line);
+    }
+  }
+}
+
+TEST(WorldFile, AcceptsDisplaysAtTheEdgesOfTheirRanges) {
+  const std::tuple<const char*, Rect, double> rows[] = {
+      {R"("bounds": [-32768, 32768, 8192, 8192])", Rect(-32768, 32768, 8192, 8192), 2},
+      {R"("bounds": [32768, -32768, 16384, 1], "scale": 1)", Rect(32768, -32768, 16384, 1), 1},
+      {R"("bounds": [0, 0, 4096, 4096], "scale": 4)", Rect(0, 0, 4096, 4096), 4},
+      {R"("bounds": [0, 0, 16384, 16384], "scale": 0)", Rect(0, 0, 16384, 16384), 0},
+      {R"("bounds": [0, 0, 0, 0])", Rect(0, 0, 0, 0), 2},
+  };
+  for (const auto& [fields, bounds, scale] : rows) {
+    const auto world = parseWorld(std::string(R"({"displays": [{"id": 1, )") + fields + "}]}", "w.json");
+    EXPECT_EQ(std::pair(world.displays.at(0).bounds, world.displays.at(0).scale), std::pair(bounds, scale)) << fields;
+  }
 }
 
 TEST(WorldFile, ReadsApplicationsWithTheirWindowsAndElements) {

@@ -35,6 +35,7 @@ class MemoryPixelBuffer : public PixelBuffer {
   std::size_t rows;
   std::size_t stride;
   std::uint8_t* bytes;
+  std::size_t mapped = 0;  // the bytes mapped from the system; 0: from the allocator
 };
 
 // Packs channels into the 32-bit BGRA value of MemoryPixelBuffer::pixel().

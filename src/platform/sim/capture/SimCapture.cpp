@@ -119,6 +119,7 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
                       if (fault.error) return fault.error;
                       if (!self->running) return PlatformError(kDomain, -3808, "The stream is not running.");
                       self->running = false;
+                      if (service.onQuiet) service.onQuiet();
                       return std::nullopt;
                     }();
                     service.complete([completion, outcome] { completion(outcome); });
@@ -161,7 +162,8 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
       if (changes && changes == lastChanges) {
         core.deliver(SimSampleBuffer::frame(nullptr, FrameStatus::idle));
         ++service.idleFrames;
-      } else if (*surfacesInUse >= std::max<std::int64_t>(configuration.queueDepth, 1)) {
+        if (++idleInARow == SimScreenCapture::idleFramesBeforeQuiet && service.onQuiet) service.onQuiet();
+      } else if (idleInARow = 0; *surfacesInUse >= std::max<std::int64_t>(configuration.queueDepth, 1)) {
         ++service.dropped;  // every surface is still held; the next frame tries again
       } else if (auto frame = picture()) {
         // The frame occupies a surface of the pool until its last holder lets it go.
@@ -199,6 +201,7 @@ class SimScreenCapture::Stream : public CaptureStream, public std::enable_shared
   bool running = false;
   std::uint64_t run = 0;
   std::uint64_t frameNumber = 0;
+  int idleInARow = 0;
   std::optional<std::uint64_t> lastChanges;  // the display's change count at the last complete frame
   std::shared_ptr<std::atomic<std::int64_t>> surfacesInUse = std::make_shared<std::atomic<std::int64_t>>(0);
   double nextFrameAt = 0;

@@ -111,6 +111,11 @@ class SimScreenCapture : public ScreenCapture {
   // A number that stays the same while nothing a display shows changes (null: every frame is new);
   // the world sets the compositor's change count here.
   std::function<std::uint64_t(DisplayID display)> changeCount;
+  // Called on the loop when a running stream has delivered idleFramesBeforeQuiet idle frames in a
+  // row, and when a stream stops: what was kept to make frames quickly may go (the world gives back
+  // the compositor's spare frames and the GPU views' spare drawables).
+  std::function<void()> onQuiet;
+  static constexpr int idleFramesBeforeQuiet = 30;
 
   // Behaviour and faults.
   int fetchesBeforeListed = 1;

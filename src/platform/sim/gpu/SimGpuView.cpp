@@ -162,13 +162,15 @@ void SimMetalLayer::Screen::show(const std::shared_ptr<ViewDrawable>& drawable, 
   std::function<void(const SimTexture&, double)> watcher;
   {
     std::lock_guard lock(mutex);
-    ++shown;
     watcher = observer;
   }
   drawable->show();
   if (watcher) watcher(*drawable->simTexture(), at);
   std::lock_guard lock(mutex);
   --inUse;
+  // The count moves with the picture, under one lock: whoever reads a count and then the picture
+  // never gets a picture older than the count.
+  ++shown;
   auto previous = std::exchange(front, drawable->simTexture());
   const std::uint64_t previousGeneration = std::exchange(frontGeneration, drawable->generation);
   if (previous && previousGeneration == generation && free.size() < maximumCount) free.push_back(std::move(previous));
@@ -249,6 +251,12 @@ void SimGpuView::releaseDrawables() {
   std::lock_guard lock(layer.screen->mutex);
   layer.screen->free.clear();
   ++layer.screen->generation;
+}
+
+void SimGpuView::releaseSpareDrawables() {
+  std::vector<std::shared_ptr<SimTexture>> spare;
+  std::lock_guard lock(layer.screen->mutex);
+  spare.swap(layer.screen->free);
 }
 
 void SimGpuView::resizeDrawable(std::size_t width, std::size_t height) {

@@ -96,6 +96,9 @@ class SimGpuView : public GpuView {
   std::shared_ptr<Drawable> currentDrawable() override;
   void draw() override;
   void releaseDrawables() override;
+  // Lets go of the textures kept for drawables to come; the picture on screen and drawables
+  // handed out stay. Any thread.
+  void releaseSpareDrawables();
   std::shared_ptr<Window> window() const override { return hostWindow.lock(); }
   std::shared_ptr<TouchView> touchView() override { return touch; }
   // The view's touch side, for scripted fingers; its window places it (ServerWindow).

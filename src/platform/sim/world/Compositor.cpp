@@ -149,6 +149,12 @@ class Compositor::FramePool : public std::enable_shared_from_this<FramePool> {
     });
   }
 
+  void clear() {
+    std::vector<std::unique_ptr<MemoryPixelBuffer>> spare;
+    std::lock_guard lock(mutex);
+    spare.swap(free);
+  }
+
  private:
   std::mutex mutex;
   std::vector<std::unique_ptr<MemoryPixelBuffer>> free;
@@ -179,6 +185,8 @@ std::shared_ptr<MemoryPixelBuffer> Compositor::captureFrame(DisplayID display, s
   }
   return frame;
 }
+
+void Compositor::releaseSpareFrames() { pool->clear(); }
 
 bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
   const SimDisplay* d = displays.find(display);
@@ -390,9 +398,10 @@ void Compositor::noteChanges() {
   const auto main = displays.find(displays.mainDisplayID());
   for (const SimDisplay& d : displays.displays()) {
     const auto size = displays.currentModePixelSize(d.id);
+    // An animated background changes every picture; stopping it changes the next one too.
     note(0, d.id, d.bounds,
          {double(d.id == displays.mainDisplayID()), main ? main->bounds.height() : 0, size ? double(size->width) : 0,
-          size ? double(size->height) : 0, dimming(d.id), double(wallpaper(d))});
+          size ? double(size->height) : 0, dimming(d.id), double(wallpaper(d)), double(animateBackground)});
   }
   double order = 0;  // front to back, within each kind: the program's windows are always in front
   for (const auto& [application, w] : windows.appWindowsFrontToBack()) {

@@ -41,6 +41,8 @@ class Compositor {
   // A capture frame of width × height pixels: the picture, scaled when the sizes differ. Frames
   // come from a pool and go back to it when their last holder lets go (on any thread).
   std::shared_ptr<MemoryPixelBuffer> captureFrame(DisplayID display, std::size_t width, std::size_t height);
+  // Lets go of the capture frames kept for reuse (those still held elsewhere come back later).
+  void releaseSpareFrames();
 
   // Nearest-texel scaling of the whole of `from` onto the pixel rectangle `to` of `target`
   // (which may reach outside the target: only the inside is drawn), blended with alpha 0…256.

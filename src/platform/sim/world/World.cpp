@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "sim/gpu/SimGpuView.h"
+
 namespace turnlet::sim {
 
 namespace {
@@ -67,6 +69,12 @@ World::World(MainLoop& loop, const WorldDescription& description)
   compositor.mainBrightness = [this] { return libraries.brightness(displays.mainDisplayID()); };
   compositor.dark = [this] { return workspace.dark(); };
   capture.changeCount = [this](DisplayID display) { return compositor.changeCount(display); };
+  // A still desktop needs no spare pictures: the memory a burst of frames took goes back.
+  capture.onQuiet = [this] {
+    compositor.releaseSpareFrames();
+    for (const ServerWindow* w : windows.windows())
+      if (auto view = std::dynamic_pointer_cast<SimGpuView>(w->contentView())) view->releaseSpareDrawables();
+  };
 }
 
 }  // namespace turnlet::sim

@@ -1,6 +1,7 @@
 #include "sim/world/WorldFile.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <set>
@@ -16,6 +17,10 @@ namespace {
 
 using nlohmann::json;
 
+// Displays the simulated Mac can draw: pictures of a few hundred megabytes at most, and origins
+// far enough apart for any arrangement of such displays.
+constexpr double maxOrigin = 32768, maxSide = 16384, maxScale = 4, maxPixels = 16384;
+
 struct Reader {
   const std::string& source;
 
@@ -30,10 +35,15 @@ struct Reader {
     }
   }
 
+  // "<where> must be <allowed>", and the number it is when it is one.
+  [[noreturn]] void outOfRange(const json& v, const std::string& where, const std::string& allowed) const {
+    fail(where + " must be " + allowed + (v.is_number() ? ", not " + v.dump() : ""));
+  }
+
   std::uint32_t unsigned32(const json& v, const std::string& where) const {
     if (!v.is_number_integer() || (v.is_number_integer() && !v.is_number_unsigned() && v.get<std::int64_t>() < 0) ||
         v.get<std::uint64_t>() > std::numeric_limits<std::uint32_t>::max())
-      fail(where + " must be an unsigned 32-bit integer");
+      outOfRange(v, where, "an unsigned 32-bit integer");
     return v.get<std::uint32_t>();
   }
 
@@ -54,11 +64,19 @@ struct Reader {
     return d;
   }
 
+  // A number from lowest to highest, both included.
+  double between(const json& v, const std::string& where, double lowest, double highest) const {
+    const double d = finite(v, where);
+    if (!(d >= lowest && d <= highest)) outOfRange(v, where, "from " + whole(lowest) + " to " + whole(highest));
+    return d;
+  }
+  static std::string whole(double d) { return std::to_string(std::llround(d)); }
+
   // A whole number an int holds; anything else is refused rather than cast.
   int int32(const json& v, const std::string& where) const {
     const double d = v.is_number() ? v.get<double>() : std::numeric_limits<double>::quiet_NaN();
     if (!(d >= std::numeric_limits<int>::min() && d <= std::numeric_limits<int>::max()) || d != std::trunc(d))
-      fail(where + " must be a whole number from -2147483648 to 2147483647");
+      outOfRange(v, where, "a whole number from -2147483648 to 2147483647");
     return static_cast<int>(d);
   }
 
@@ -85,7 +103,7 @@ struct Reader {
     if (v.contains("parent")) {
       if (!v["parent"].is_number_integer() || v["parent"].get<std::int64_t>() < -1 ||
           v["parent"].get<std::int64_t>() >= std::int64_t(index))
-        fail(where + ".parent must be -1 or the index of an earlier element");
+        outOfRange(v["parent"], where + ".parent", "-1 or the index of an earlier element");
       e.parent = v["parent"].get<int>();
     }
     return e;
@@ -117,9 +135,9 @@ struct Reader {
     if (!v.is_object()) fail(where + " must be an object");
     onlyKeys(v, {"pid", "name", "windows"}, where);
     SimApplication app;
-    if (!v.contains("pid") || !v["pid"].is_number_integer() || v["pid"].get<std::int64_t>() < 1 ||
-        v["pid"].get<std::int64_t>() > 2147483647)
-      fail(where + ".pid must be a process id from 1 to 2147483647");
+    if (!v.contains("pid")) fail(where + " needs a \"pid\"");
+    if (!v["pid"].is_number_integer() || v["pid"].get<std::int64_t>() < 1 || v["pid"].get<std::int64_t>() > 2147483647)
+      outOfRange(v["pid"], where + ".pid", "a process id from 1 to 2147483647");
     app.pid = v["pid"].get<ProcessID>();
     app.name = v.contains("name") ? string(v["name"], where + ".name") : "Application " + std::to_string(app.pid);
     if (v.contains("windows")) {
@@ -140,9 +158,12 @@ struct Reader {
     if (!v.contains("bounds")) fail(where + " needs \"bounds\"");
     const json& b = v["bounds"];
     if (!b.is_array() || b.size() != 4) fail(where + ".bounds must be [x, y, width, height]");
-    d.bounds = Rect(finite(b[0], where + ".bounds[0]"), finite(b[1], where + ".bounds[1]"),
-                    finite(b[2], where + ".bounds[2]"), finite(b[3], where + ".bounds[3]"));
-    if (d.bounds.size.width < 0 || d.bounds.size.height < 0) fail(where + ".bounds must not have a negative size");
+    double xywh[4];
+    for (std::size_t i = 0; i < 4; ++i) {  // in order, so that the first bad one is named
+      const double limit = i < 2 ? maxOrigin : maxSide;
+      xywh[i] = between(b[i], where + ".bounds[" + std::to_string(i) + "]", i < 2 ? -limit : 0, limit);
+    }
+    d.bounds = Rect(xywh[0], xywh[1], xywh[2], xywh[3]);
     d.name = v.contains("name") ? string(v["name"], where + ".name") : "Display " + std::to_string(d.id);
     if (v.contains("vendor")) d.vendor = unsigned32(v["vendor"], where + ".vendor");
     if (v.contains("builtIn")) d.builtIn = boolean(v["builtIn"], where + ".builtIn");
@@ -151,7 +172,15 @@ struct Reader {
     if (v.contains("uuid") && !v["uuid"].is_null()) d.uuid = string(v["uuid"], where + ".uuid");
     if (v.contains("scale")) {
       d.scale = finite(v["scale"], where + ".scale");
-      if (d.scale < 0) fail(where + ".scale must not be negative");
+      if (d.scale != 0 && !(d.scale >= 1 && d.scale <= maxScale))
+        outOfRange(v["scale"], where + ".scale", "0 or from 1 to 4");
+    }
+    // The pictures of a display are its mode's pixel size; the sides are rounded as the mode's are.
+    for (const auto& [side, points] : {std::pair{"wide", d.bounds.width()}, {"high", d.bounds.height()}}) {
+      const long long pixels = std::llround(points * d.scale);
+      if (pixels > maxPixels)
+        fail(where + " must be at most " + whole(maxPixels) + " pixels " + side + " (bounds × scale), not " +
+             std::to_string(pixels));
     }
     return d;
   }
@@ -233,6 +262,9 @@ WorldDescription parseWorld(const std::string& text, const std::string& sourceNa
 }
 
 WorldDescription loadWorldFile(const std::string& path) {
+  // A directory opens as a stream that reads nothing, which would pass for empty JSON.
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) throw WorldFileError(oneLine(path + ": is a directory, not a file"));
   std::ifstream in(path, std::ios::binary);
   if (!in) throw WorldFileError(oneLine(path + ": cannot be read"));
   std::ostringstream text;
