@@ -13,6 +13,8 @@ const std::string waitingForSidecar = "Waiting for Sidecar to reconnect…";
 const std::string restoringAfterWake = "Restoring Sidecar after wake…";
 const std::string sleeping = "Sleeping · Rotation will resume when Sidecar returns";
 const std::string waitingForRemembered = "Waiting for the remembered iPad · ";
+const std::string restoreFailed = " Restore failed: ";
+const std::string rotationOff = "0° · Rotation off";
 }  // namespace
 
 void RotationSession::startMonitoring() {
@@ -80,6 +82,9 @@ void RotationSession::screenParametersChanged() {
   PhysicalDisplayTopology topology(displays);
   const bool unchanged = s.physicalTopology && *s.physicalTopology == topology;
   s.physicalTopology = std::move(topology);
+  // A change from outside while an attempt runs is owed, whatever the attempt makes of it (it may
+  // even fail for it): the attempt's own moves and virtual display leave the topology as it was.
+  if (!unchanged && inAttempt) restorationOwed = true;
   if (s.target) {
     if (!connectedTarget(*s.target, displays)) return requestSuspension(waitingForSidecar);
     if (!s.busy && s.virtualDisplay) {
@@ -156,7 +161,10 @@ Task<bool> RotationSession::restore() {
   try {
     const bool parked = stranded.has_value();
     putBackStranded();
-    if (parked) changed();  // Reset no longer has a parked iPad to put back
+    // Back in its place, by itself or since: a failure to put it back is over.
+    const bool stale = s.status.find(restoreFailed) != std::string::npos;
+    if (stale) s.status = rotationOff;
+    if (parked || stale) changed();  // Reset no longer has a parked iPad to put back
   } catch (const Error&) {
     co_return false;
   }
@@ -175,7 +183,7 @@ Task<bool> RotationSession::restore() {
     // The iPad is here awake with nothing to restore: a line that waits for something is over.
     if (s.status == waitingForSidecar || s.status == restoringAfterWake || s.status == sleeping ||
         s.status.starts_with(waitingForRemembered)) {
-      s.status = "0° · Rotation off";
+      s.status = rotationOff;
       changed();
     }
     co_return true;
@@ -203,7 +211,7 @@ void RotationSession::requestSuspension(const std::string& message) {
 
 Task<void> RotationSession::cleanUpInterruptedSession() {
   if (s.busy || s.shuttingDown || !s.needsSuspension) co_return;
-  s.busy = true;
+  BusyScope busy(*this);
   updateTouch();
   changed();
   try {
@@ -215,13 +223,19 @@ Task<void> RotationSession::cleanUpInterruptedSession() {
     s.status = unexpectedError("clean-up");
   }
   s.needsSuspension = false;
-  finishOperation();
+  busy.finish();
 }
 
 std::string RotationSession::unexpectedError(const std::string& operation) {
+  return "Turnlet hit an unexpected error (" + thrownDescription(operation) + ").";
+}
+
+std::string RotationSession::thrownDescription(const std::string& operation) {
   std::string what;
   try {
     throw;
+  } catch (const Error& e) {
+    return e.localizedDescription();
   } catch (const std::exception& e) {
     what = e.what();
   } catch (...) {
@@ -232,7 +246,15 @@ std::string RotationSession::unexpectedError(const std::string& operation) {
   } catch (...) {
     // A log that fails takes nothing else down.
   }
-  return "Turnlet hit an unexpected error (" + what + ").";
+  return what;
+}
+
+void RotationSession::tryStep(const std::string& operation, const std::function<void()>& step) {
+  try {
+    step();
+  } catch (...) {
+    thrownDescription(operation);
+  }
 }
 
 }  // namespace turnlet
