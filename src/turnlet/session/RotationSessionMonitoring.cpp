@@ -85,6 +85,12 @@ void RotationSession::screenParametersChanged() {
   // A change from outside while an attempt runs is owed, whatever the attempt makes of it (it may
   // even fail for it): the attempt's own moves and virtual display leave the topology as it was.
   if (!unchanged && inAttempt) restorationOwed = true;
+  if (!s.busy && stranded && !connectedTarget(*stranded, displays)) {
+    // A parked iPad that left comes back where the user had it: nothing is left to put back.
+    stranded.reset();
+    if (s.status.find(restoreFailed) != std::string::npos) s.status = rotationOff;
+    changed();
+  }
   if (s.target) {
     if (!connectedTarget(*s.target, displays)) return requestSuspension(waitingForSidecar);
     if (!s.busy && s.virtualDisplay) {
