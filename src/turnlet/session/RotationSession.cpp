@@ -31,11 +31,16 @@ void RotationSession::selectDisplay(std::optional<DisplayID> id) {
   if (id) {
     std::optional<std::string> identity;
     bool found = false;
-    for (const DisplayInfo& d : online()) {
-      if (d.id != *id) continue;
-      found = true;
-      identity = d.persistentID;
-      break;
+    try {
+      for (const DisplayInfo& d : online()) {
+        if (d.id != *id) continue;
+        found = true;
+        identity = d.persistentID;
+        break;
+      }
+    } catch (...) {
+      s.status = unexpectedError("display choice");
+      return changed();
     }
     if (!found || !identity) {
       s.status = "macOS has not identified this display yet. Try again.";
@@ -52,14 +57,18 @@ void RotationSession::selectDisplay(std::optional<DisplayID> id) {
 void RotationSession::setTouchEnabled(bool enabled, bool requestAccess) {
   if (enabled) {
     if (s.busy) return;
-    if (!services.system.isOperatingSystemAtLeast(27, 0, 0)) {
-      s.touchStatus = "Finger touch requires macOS 27 and iPadOS 27.";
-    } else if (!services.permissions.preflightPostEventAccess() &&
-               !(requestAccess && services.permissions.requestPostEventAccess())) {
-      s.touchStatus = "Allow Turnlet in Privacy & Security → Device Control and Data Access, then enable touch again.";
-    } else {
-      s.touchEnabled = true;
-      updateTouch();
+    try {
+      if (!services.system.isOperatingSystemAtLeast(27, 0, 0)) {
+        s.touchStatus = "Finger touch requires macOS 27 and iPadOS 27.";
+      } else if (!services.permissions.preflightPostEventAccess() &&
+                 !(requestAccess && services.permissions.requestPostEventAccess())) {
+        s.touchStatus = "Allow Turnlet in Privacy & Security → Device Control and Data Access, then enable touch again.";
+      } else {
+        s.touchEnabled = true;
+        updateTouch();
+      }
+    } catch (...) {
+      s.touchStatus = "Touch · " + thrownDescription("touch");
     }
   } else {
     s.touchEnabled = false;

@@ -201,9 +201,12 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   Task<void> startStream(std::shared_ptr<CaptureStream> stream);
   void replaceFade(std::shared_ptr<RotationFade> fade);
   void putBackStranded();
+  // Whether the iPad a teardown could not put back is away from its place; forgets it when not.
+  bool leftParked();
   void closeFade();
 
   // Monitoring.
+  void checkConnectionNow();
   void screenParametersChanged();
   void sleepOrWake(WorkspaceNotification name);
   void requestRestoration();

@@ -86,7 +86,7 @@ Task<void> RotationSession::runApply(QuarterTurn rotation, std::optional<Display
   // A suspension asked for meanwhile (sleep, the iPad leaving) is newer than the failure. A
   // teardown that failed yet left the iPad in its place (or gone) restored what matters.
   if (s.needsSuspension) message = s.interruptionStatus;
-  s.status = restoreError && stranded ? message + " Restore failed: " + *restoreError : message;
+  s.status = restoreError && leftParked() ? message + " Restore failed: " + *restoreError : message;
   s.needsSuspension = false;
   tryStep("apply", [this] { closeFade(); });
   busy.finish();

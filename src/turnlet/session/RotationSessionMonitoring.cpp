@@ -24,8 +24,17 @@ void RotationSession::startMonitoring() {
   s.recovery = RotationRecovery::make(services.loop, {0.6, 1.0, 2.0, 4.0}, [weak] { return attempt(weak); });
   s.screenObserver = services.displays.addScreenParametersObserver([weak] {
     if (auto self = weak.lock()) self->tasks.spawn([weak]() -> Task<void> {
-        if (auto self = weak.lock()) self->screenParametersChanged();
-        co_return;
+        auto self = weak.lock();
+        if (!self) co_return;
+        try {
+          self->screenParametersChanged();
+        } catch (...) {
+          // A change that could not be read is still a change: an attempt reads the displays again.
+          self->thrownDescription("display change");
+          self->s.recheckPending = true;
+          if (!self->s.busy && !self->s.shuttingDown && !self->s.systemSleeping && !self->s.screensSleeping)
+            self->requestRestoration();
+        }
       });
   });
   for (WorkspaceNotification name : {WorkspaceNotification::willSleep, WorkspaceNotification::screensDidSleep,
@@ -85,9 +94,8 @@ void RotationSession::screenParametersChanged() {
   // A change from outside while an attempt runs is owed, whatever the attempt makes of it (it may
   // even fail for it): the attempt's own moves and virtual display leave the topology as it was.
   if (!unchanged && inAttempt) restorationOwed = true;
-  if (!s.busy && stranded && !connectedTarget(*stranded, displays)) {
+  if (!s.busy && stranded && !leftParked()) {
     // A parked iPad that left comes back where the user had it: nothing is left to put back.
-    stranded.reset();
     if (s.status.find(restoreFailed) != std::string::npos) s.status = rotationOff;
     changed();
   }
@@ -127,6 +135,14 @@ void RotationSession::sleepOrWake(WorkspaceNotification name) {
 
 void RotationSession::checkConnection() {
   if (s.busy || !s.target || !s.virtualDisplay) return;
+  try {
+    checkConnectionNow();
+  } catch (...) {
+    thrownDescription("connection check");  // the next check tries again
+  }
+}
+
+void RotationSession::checkConnectionNow() {
   if (s.touchEnabled && !services.permissions.preflightPostEventAccess()) {
     s.touchEnabled = false;
     if (s.presentation) s.presentation->disableTouch();

@@ -102,6 +102,18 @@ void RotationSession::putBackStranded() {
   stranded.reset();
 }
 
+bool RotationSession::leftParked() {
+  if (!stranded) return false;
+  try {
+    const auto now = connectedTarget(*stranded, online());
+    if (now && now->bounds.origin != stranded->bounds.origin) return true;
+  } catch (...) {
+    return true;  // it could not be looked at: as good as parked
+  }
+  stranded.reset();  // gone, or where the user had it: nothing to put back
+  return false;
+}
+
 void RotationSession::finishOperation() {
   s.busy = false;
   updateTouch();
