@@ -111,8 +111,14 @@ TEST(FileDefaults, ValuesKeepTheirTypesAcrossRewrites) {
   reopened.set("deepest kept", nested(63));
   reopened.set("too deep", nested(64));
   EXPECT_FALSE(reopened.value("too deep"));
-  EXPECT_EQ(f.log.lines().size(), 1u);
+  // So is a value that would make the file larger than the reader accepts: the next opening would
+  // set the whole file aside.
+  reopened.set("too large", text(std::string(16 * 1024 * 1024, 'x')));
+  EXPECT_FALSE(reopened.value("too large"));
+  EXPECT_EQ(f.log.lines().size(), 2u);
   EXPECT_EQ(FileDefaults(file, f.log).value("deepest kept"), nested(63));
+  EXPECT_EQ(FileDefaults(file, f.log).value("integerOne"), integer(1));
+  EXPECT_EQ(f.log.lines().size(), 2u);
   EXPECT_EQ(fs::status(file).permissions() & (fs::perms::group_all | fs::perms::others_all), fs::perms::none);
   EXPECT_EQ(fs::status(file.parent_path()).permissions(), fs::perms::owner_all);
 }
@@ -270,8 +276,17 @@ TEST(FileDefaults, AnInterruptedOrFailedWriteKeepsTheOldFileAndTheValueInMemory)
   EXPECT_EQ(blocked.value("k"), integer(3));
 }
 
-TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
+// Each store writes back only what it changed since it last read the file, so two stores (two
+// copies of the program) keep each other's settings; the file is never torn.
+TEST(FileDefaults, TwoStoresOnOneFileKeepEachOthersChangesAndNeverTearIt) {
   Folder f;
+  {
+    FileDefaults first(f.file, f.log), second(f.file, f.log);
+    first.set("first", integer(1)), second.set("second", integer(2));
+    first.set("child-removes", integer(3)), second.set("parent-removes", integer(4));
+    first.remove("second");  // never read by this store, and still removed
+    second.set("second", integer(5));
+  }
   const int kWrites = 60;
   const std::string padding(8 * 1024, 'p');  // large enough that a torn write would show
   const pid_t child = ::fork();
@@ -280,6 +295,7 @@ TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
     sim::RecordingLog log;
     FileDefaults store(f.file, log);
     for (int i = 0; i < kWrites; ++i) store.set("child", text(padding + std::to_string(i)));
+    store.remove("child-removes");
     ::_exit(store.lastWriteSucceeded() ? 0 : 1);
   }
 
@@ -287,6 +303,7 @@ TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
   int torn = 0;
   for (int i = 0; i < kWrites; ++i) {
     store.set("parent", text(padding + std::to_string(i)));
+    if (i == kWrites / 2) store.remove("parent-removes");
     // Read the file the way any other program would, without the lock.
     const auto json = nlohmann::json::parse(readBytes(f.file), nullptr, false);
     if (json.is_discarded() || !json.is_object()) ++torn;
@@ -298,8 +315,30 @@ TEST(FileDefaults, TwoProcessesWritingTheSameFileNeverTearIt) {
 
   FileDefaults reopened(f.file, f.log);
   EXPECT_FALSE(reopened.setAsideFile());
-  // Last writer wins: the file is one store's whole state.
-  EXPECT_TRUE(reopened.value("parent") || reopened.value("child"));
+  EXPECT_EQ(reopened.value("parent"), text(padding + std::to_string(kWrites - 1)));
+  EXPECT_EQ(reopened.value("child"), text(padding + std::to_string(kWrites - 1)));
+  EXPECT_EQ(reopened.value("first"), integer(1));
+  EXPECT_EQ(reopened.value("second"), integer(5));
+  EXPECT_FALSE(reopened.value("child-removes") || reopened.value("parent-removes"));
+  EXPECT_EQ(f.files(), 2);
+  EXPECT_TRUE(f.log.lines().empty());
+}
+
+// A settings file kept elsewhere behind a link (dotfiles, a synced folder) stays a link: changes
+// go to its target, atomically, with the temporary file and the lock beside the target.
+TEST(FileDefaults, AChangeWritesThroughALinkToItsTarget) {
+  Folder f;
+  const fs::path dotfiles = f.path / "dotfiles", target = dotfiles / "turnlet.json";
+  fs::create_directories(dotfiles);
+  writeBytes(target, R"({"kept": 1})");
+  fs::create_symlink("dotfiles/turnlet.json", f.file);  // relative, as link managers make them
+  for (std::int64_t i = 0; i < 2; ++i) FileDefaults(f.file, f.log).set("k" + std::to_string(i), integer(i));
+  EXPECT_TRUE(fs::is_symlink(f.file));
+  FileDefaults direct(target, f.log);
+  EXPECT_EQ(direct.value("kept"), integer(1));
+  EXPECT_EQ(direct.value("k0"), integer(0));
+  EXPECT_EQ(direct.value("k1"), integer(1));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dotfiles), {}), 2);  // the target and its lock
   EXPECT_EQ(f.files(), 2);
   EXPECT_TRUE(f.log.lines().empty());
 }

@@ -1,6 +1,9 @@
 // Random sequences of commands and faults, each followed by a quiet period, leave the session showing
 // the saved rotation or nothing. TURNLET_FAULT_SEQUENCES: how many (1,000); TURNLET_FAULT_SEED: one.
-// Throughout, a schedule runs at most four attempts without a new outside event. In odd-numbered
+// Throughout, a schedule runs at most four attempts without a new outside event, no display
+// configuration stays open, and once the faults stop the status never says the restore failed while
+// the iPad is back and nothing is rotated; any platform call may throw, and Quit still puts the
+// iPad back. In odd-numbered
 // sequences nothing settles the session once the faults stop (no wake, no reconnection): there
 // only its own retries can mend things, and no iPad may stay parked.
 
@@ -38,6 +41,16 @@ bool inCatalogue(const std::string& status) {
 
 const PlatformError fault("Sim", -1, "Fault.");
 
+// The platform calls a throw may be armed at; "" is whichever comes next.
+const char* const platformCalls[] = {
+    "", "onlineDisplayList", "bounds", "vendorNumber", "isBuiltin", "isInMirrorSet", "mainDisplayID", "uuidString",
+    "currentModePixelSize", "screens", "beginConfiguration", "configureOrigin", "completeConfiguration",
+    "cancelConfiguration", "preflightScreenCapture", "preflightPostEvent", "requestPostEvent", "getShareableContent",
+    "makeSampleQueue", "makeStream", "makeWindow", "windowLevelForKey", "runAnimationGroup", "reduceMotion",
+    "stopTouch", "makeTouchInput"};
+// And those that only quitting makes.
+const char* const quitCalls[] = {"removeScreenParametersObserver", "removeObserver", "stopTouch", "runAnimationGroup"};
+
 class FaultSequence : public SessionFixture {
  public:
   explicit FaultSequence(unsigned seed) : rng(seed), unsettled(seed % 2 == 1) {
@@ -51,7 +64,7 @@ class FaultSequence : public SessionFixture {
     session->startMonitoring();
   }
 
-  int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+  int pick(std::size_t n) { return std::uniform_int_distribution<int>(0, static_cast<int>(n) - 1)(rng); }
 
   void expect(bool good, const std::string& what) {
     if (!good) failures.push_back(what);
@@ -71,6 +84,17 @@ class FaultSequence : public SessionFixture {
     if ((!state().busy && state().rotation != QuarterTurn::normal) || (parked && !wasParked)) outsideEvent();
     wasParked = parked;
     expect(attempts() - attemptsBefore <= 4, std::string(where) + ": more than four attempts without an outside event");
+    expect(!world.displays.configurationOpen(), std::string(where) + ": a display configuration left open");
+    // Once the faults have stopped: while they act, a put-back may fail before it could even look.
+    const bool back = !state().busy && state().rotation == QuarterTurn::normal && !state().virtualDisplay &&
+                      world.displays.find(ipad) && world.displays.find(ipad)->bounds.origin == Point{40, 0};
+    expect(!back || std::string(where) == "events" || state().status.find("Restore failed") == std::string::npos,
+           std::string(where) + ": says the restore failed with the iPad back: " + state().status);
+  }
+
+  std::exception_ptr thrown() {
+    return pick(2) ? std::make_exception_ptr(std::bad_alloc())
+                   : std::make_exception_ptr(PlatformException("NSInternalInconsistencyException", "Fault."));
   }
 
   std::uint64_t attempts() const { return state().recovery ? state().recovery->attemptCount() : attemptsBefore; }
@@ -80,7 +104,7 @@ class FaultSequence : public SessionFixture {
   bool shown() const { return !state().busy && state().rotation != QuarterTurn::normal; }
 
   void step() {
-    switch (pick(19)) {
+    switch (pick(20)) {
       case 0: case 1: commands.push_back(spawn(loop, session->rotate())), commandRan = true, outsideEvent(); break;
       case 2: commands.push_back(spawn(loop, session->reset())), commandRan = true, outsideEvent(); break;
       case 3: world.workspace.post(pick(2) ? WorkspaceNotification::willSleep : WorkspaceNotification::screensDidSleep); break;
@@ -127,6 +151,7 @@ class FaultSequence : public SessionFixture {
         world.gpu.executionError = fault;
         break;
       case 17: rejectLayoutBriefly(); break;  // a put-back (or parking) that fails once
+      case 18: throws.arm(platformCalls[pick(std::size(platformCalls))], thrown(), pick(20)); break;
       default:  // the next display list call throws what is no Error
         world.displays.betweenListCalls = [] { throw std::bad_alloc(); };
         break;
@@ -159,6 +184,7 @@ class FaultSequence : public SessionFixture {
     world.displays.failComplete.reset(), world.displays.failOrigin.reset();
     world.gpu.executionError.reset();
     world.displays.betweenListCalls = nullptr;
+    throws.error = nullptr;
     if (!unsettled) {
       if (!world.displays.find(ipad)) ipad = world.displays.reconnect(ipad);
       for (auto wake : {WorkspaceNotification::didWake, WorkspaceNotification::screensDidWake}) world.workspace.post(wake);
@@ -225,7 +251,8 @@ class FaultSequence : public SessionFixture {
       settle("settled");
     }
     verifyRotatedOrNot();
-    // After quitting nothing reacts.
+    // Quitting puts the iPad back whatever it meets; after it nothing reacts.
+    if (pick(2)) throws.arm(quitCalls[pick(std::size(quitCalls))], thrown());
     const TaskHandle quit = spawn(loop, session->shutdown());
     loop.advance(10);
     expect(quit.isDone() && state().rotation == QuarterTurn::normal, "shutdown did not end unrotated");
@@ -257,7 +284,11 @@ TEST(RotationSessionFaults, RandomSequencesEndRotatedAsSavedOrWithNothingLeft) {
   int failed = 0;
   for (unsigned seed = first; seed < end; ++seed) {
     FaultSequence sequence(seed);
-    sequence.runSequence();
+    try {
+      sequence.runSequence();
+    } catch (const std::exception& e) {
+      sequence.failures.push_back(std::string("the session let through: ") + e.what());
+    }
     if (!sequence.failures.empty() && ++failed <= 5)
       ADD_FAILURE() << "seed " << seed << " (replay with TURNLET_FAULT_SEED=" << seed << "): " << sequence.failures.front();
   }

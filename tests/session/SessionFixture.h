@@ -14,18 +14,24 @@
 #include "sim/system/MemoryDefaults.h"
 #include "sim/system/RecordingLog.h"
 #include "sim/world/World.h"
+#include "session/ThrowingPlatform.h"
 
 namespace turnlet {
 
 struct FakeTouch : TouchInputControl {
-  void stop() override {}
+  explicit FakeTouch(ThrowPlan* plan = nullptr) : plan(plan) {}
+  void stop() override {
+    if (plan) plan->at("stopTouch");
+  }
   std::optional<TaskHandle> motionStopTask() const override { return std::nullopt; }
   void setOnAccessLost(std::function<void()>) override {}
+  ThrowPlan* plan;
 };
 
 // A small simulated Mac (a 40 × 30 main display, a 16 × 12 iPad to its right) whose capture, GPU
-// and display queues run on the main loop, so virtual time alone drives everything. Quits at the
-// end, so nothing of the session outlives the simulated Mac.
+// and display queues run on the main loop, so virtual time alone drives everything; `throws` arms a
+// throw at one of the session's platform calls. Quits at the end, so nothing of the session
+// outlives the simulated Mac.
 class SessionFixture {
  public:
   static constexpr DisplayID ipadID = 2;
@@ -42,11 +48,12 @@ class SessionFixture {
     world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     static host::IcuTextServices text;
     session = RotationSession::make(
-        {loop, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
-         world.workspace, world.permissions, world.system, log,
+        {loop, displays, text, world.virtualDisplayClasses, world.gpu, windows, capture, workspace, permissions,
+         world.system, log,
          [this](GpuView&, DisplayID, DisplayID, QuarterTurn) -> std::shared_ptr<TouchInputControl> {
+           throws.at("makeTouchInput");
            if (touchError) throw AppFailure(*touchError);
-           return std::make_shared<FakeTouch>();
+           return std::make_shared<FakeTouch>(&throws);
          }},
         RotationPreferences(defaults));
   }
@@ -75,6 +82,12 @@ class SessionFixture {
   sim::LoopQueueFactory queues{loop};
   sim::MemoryDefaults defaults;
   sim::RecordingLog log;
+  ThrowPlan throws;
+  ThrowingDisplays displays{world.displays, throws};
+  ThrowingPermissions permissions{world.permissions, throws};
+  ThrowingCapture capture{world.capture, throws};
+  ThrowingWindows windows{world.windows, throws};
+  ThrowingWorkspace workspace{world.workspace, throws};
   std::optional<std::string> touchError;
   std::shared_ptr<RotationSession> session;
 };

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -104,6 +105,19 @@ class StoreLock {
 
 // The folder of the store; "." for a bare file name.
 fs::path folderOf(const fs::path& store) { return store.has_parent_path() ? store.parent_path() : fs::path("."); }
+
+// The file a store's path names: a link (dotfiles, a synced folder) is followed to its target, so
+// that a write replaces the target and the link stays.
+fs::path followLinks(const fs::path& store) {
+  fs::path file = store;
+  std::error_code error;
+  for (int hops = 0; hops < 40 && fs::is_symlink(file, error); ++hops) {
+    const fs::path next = fs::read_symlink(file, error);
+    if (error) break;
+    file = next.is_absolute() ? next : folderOf(file) / next;
+  }
+  return file;
+}
 
 std::string temporaryPrefix(const fs::path& store) { return store.filename().string() + ".tmp-"; }
 
@@ -407,7 +421,10 @@ void write(const DefaultsValue& value, int depth, std::string& out) {
 }
 
 // Text as the file gives it back: invalid UTF-8 mended to U+FFFD.
-std::string mendedText(const std::string& text) { return Json::parse(jsonText(text)).get<std::string>(); }
+std::string mendedText(const std::string& text) {
+  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return text;
+  return Json::parse(jsonText(text)).get<std::string>();
+}
 
 // Whether a value holds dictionaries more than `levels` deep; looks no deeper than that.
 bool deeperThan(const DefaultsValue& value, std::size_t levels) {
@@ -485,6 +502,12 @@ bool writeAll(int fd, const std::string& bytes) {
   return true;
 }
 
+std::string serialised(const DefaultsDictionary& values) {
+  std::string bytes;
+  write(DefaultsValue{values}, 0, bytes);
+  return bytes += '\n';
+}
+
 void syncFolder(const fs::path& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return;
@@ -532,23 +555,41 @@ void FileDefaults::set(const std::string& key, DefaultsValue value) {
     return;
   }
   // Held as the next opening will read it, so what is read now is what is read then.
-  values[mendedText(key)] = mended(std::move(value));
-  save();
+  const std::string name = mendedText(key);
+  const auto found = values.find(name);
+  const std::optional<DefaultsValue> previous =
+      found == values.end() ? std::nullopt : std::optional<DefaultsValue>(found->second);
+  const bool changedBefore = changedKeys.contains(name);
+  values[name] = mended(std::move(value));
+  changedKeys.insert(name);
+  if (save()) return;
+  if (previous) {
+    values[name] = *previous;
+  } else {
+    values.erase(name);
+  }
+  if (!changedBefore) changedKeys.erase(name);
+  log.line("defaults: refused \"" + name + "\": the settings file would be larger than " +
+           std::to_string(kMaximumFileBytes) + " bytes and could no longer be read");
 }
 
 void FileDefaults::remove(const std::string& key) {
-  if (values.erase(mendedText(key)) == 0 && lastWriteOK) return;
+  // Removed even when this store never read it: another store may have set it since.
+  const std::string name = mendedText(key);
+  values.erase(name);
+  changedKeys.insert(name);
   save();
 }
 
 void FileDefaults::load() {
+  const fs::path target = followLinks(path);
   std::error_code error;
-  if (!fs::is_directory(folderOf(path), error)) return;  // nothing stored yet
-  StoreLock lock(path, lockWait());
+  if (!fs::is_directory(folderOf(target), error)) return;  // nothing stored yet
+  StoreLock lock(target, lockWait());
   // Without the lock, a temporary may be another store's write in progress.
-  if (!noteLock(lock.busy())) removeStaleTemporaries(path);
+  if (!noteLock(lock.busy())) removeStaleTemporaries(target);
 
-  ReadResult read = readWhole(path);
+  ReadResult read = readWhole(target);
   if (read.kind == ReadResult::Kind::missing) return;
   std::string problem = read.problem;
   if (read.kind == ReadResult::Kind::contents) {
@@ -557,7 +598,7 @@ void FileDefaults::load() {
       return;
     }
   }
-  setAside = moveAside(path, problem);
+  setAside = moveAside(target, problem);
   log.line("defaults: " + path.string() + ": " + problem +
            (setAside ? "; moved to " + setAside->string() + ", starting empty" : "; starting empty"));
 }
@@ -574,37 +615,57 @@ bool FileDefaults::noteLock(bool busy) {
   return busy;
 }
 
-void FileDefaults::save() {
-  std::string bytes;
-  write(DefaultsValue{values}, 0, bytes);
-  bytes += '\n';
-  const fs::path folder = folderOf(path);
+bool FileDefaults::save() {
+  const fs::path target = followLinks(path);
+  const fs::path folder = folderOf(target);
   std::error_code error;
   // The store's own folder is private; folders above it are left as the system makes them.
   if (fs::create_directories(folder, error)) fs::permissions(folder, fs::perms::owner_all, error);
 
-  StoreLock lock(path, lockWait());
+  StoreLock lock(target, lockWait());
   noteLock(lock.busy());
-  std::string temporary = (folder / (temporaryPrefix(path) + "XXXXXX")).string();
+  // What other stores wrote since this one last read the file stays; only this store's own
+  // changes go over it. A file that cannot be read is replaced by this store's whole state.
+  const ReadResult read = readWhole(target);
+  std::string problem;
+  std::optional<DefaultsDictionary> merged;
+  if (read.kind == ReadResult::Kind::contents) merged = parseStore(read.bytes, problem);
+  if (merged) {
+    for (const std::string& key : changedKeys) {
+      if (auto it = values.find(key); it != values.end()) {
+        (*merged)[key] = it->second;
+      } else {
+        merged->erase(key);
+      }
+    }
+  } else {
+    merged = values;
+  }
+  const std::string bytes = serialised(*merged);
+  if (bytes.size() > kMaximumFileBytes) return false;
+  values = std::move(*merged);
+  std::string temporary = (folder / (temporaryPrefix(target) + "XXXXXX")).string();
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) {
     lastWriteOK = false;
     log.line("defaults: could not save " + path.string() + ": " + errnoText(errno));
-    return;
+    return true;
   }
   const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
   const int writeError = errno;
   const bool closed = ::close(fd) == 0;
   const int closeError = errno;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (!written || !closed || std::rename(temporary.c_str(), target.c_str()) != 0) {
     const int failure = !written ? writeError : !closed ? closeError : errno;
     ::unlink(temporary.c_str());
     lastWriteOK = false;
     log.line("defaults: could not save " + path.string() + ": " + errnoText(failure));
-    return;
+    return true;
   }
   syncFolder(folder);
   lastWriteOK = true;
+  changedKeys.clear();
+  return true;
 }
 
 }  // namespace turnlet::host

@@ -16,7 +16,8 @@ struct DisplayLayout {
   // Moves each display to its origin (global points, rounded to whole points, halves away from
   // zero), in list order, in one configuration transaction: every origin changes, or none does.
   // Throws AppFailure naming the step that failed and the platform's code; a transaction that
-  // fails before completion is cancelled first, and a failed completion has ended it already. An
+  // fails before completion, or whose call throws, is cancelled, and a failed completion has
+  // ended it already. An
   // origin that is not finite or does not fit a signed 32-bit coordinate is refused at its turn
   // like a rejected position, with illegalArgumentError. An empty list begins and completes a
   // transaction that changes nothing.

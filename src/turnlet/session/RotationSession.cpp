@@ -31,11 +31,16 @@ void RotationSession::selectDisplay(std::optional<DisplayID> id) {
   if (id) {
     std::optional<std::string> identity;
     bool found = false;
-    for (const DisplayInfo& d : online()) {
-      if (d.id != *id) continue;
-      found = true;
-      identity = d.persistentID;
-      break;
+    try {
+      for (const DisplayInfo& d : online()) {
+        if (d.id != *id) continue;
+        found = true;
+        identity = d.persistentID;
+        break;
+      }
+    } catch (...) {
+      s.status = unexpectedError("display choice");
+      return changed();
     }
     if (!found || !identity) {
       s.status = "macOS has not identified this display yet. Try again.";
@@ -52,14 +57,18 @@ void RotationSession::selectDisplay(std::optional<DisplayID> id) {
 void RotationSession::setTouchEnabled(bool enabled, bool requestAccess) {
   if (enabled) {
     if (s.busy) return;
-    if (!services.system.isOperatingSystemAtLeast(27, 0, 0)) {
-      s.touchStatus = "Finger touch requires macOS 27 and iPadOS 27.";
-    } else if (!services.permissions.preflightPostEventAccess() &&
-               !(requestAccess && services.permissions.requestPostEventAccess())) {
-      s.touchStatus = "Allow Turnlet in Privacy & Security → Device Control and Data Access, then enable touch again.";
-    } else {
-      s.touchEnabled = true;
-      updateTouch();
+    try {
+      if (!services.system.isOperatingSystemAtLeast(27, 0, 0)) {
+        s.touchStatus = "Finger touch requires macOS 27 and iPadOS 27.";
+      } else if (!services.permissions.preflightPostEventAccess() &&
+                 !(requestAccess && services.permissions.requestPostEventAccess())) {
+        s.touchStatus = "Allow Turnlet in Privacy & Security → Device Control and Data Access, then enable touch again.";
+      } else {
+        s.touchEnabled = true;
+        updateTouch();
+      }
+    } catch (...) {
+      s.touchStatus = "Touch · " + thrownDescription("touch");
     }
   } else {
     s.touchEnabled = false;
@@ -69,37 +78,61 @@ void RotationSession::setTouchEnabled(bool enabled, bool requestAccess) {
 }
 
 void RotationSession::updateTouch() {
-  if (!s.touchEnabled) {
-    if (s.presentation) s.presentation->disableTouch();
-    s.touchStatus = "Touch · Off";
-    return;
-  }
-  if (!s.busy && s.rotation != QuarterTurn::normal && s.presentation && s.virtualDisplay && s.target) {
-    try {
-      s.presentation->disableTouch();
-      const auto view = s.renderer ? s.renderer->view() : nullptr;
-      if (!view || !services.makeTouchInput) throw AppFailure("The iPad view is not ready for touch.");
-      auto input = services.makeTouchInput(*view, s.virtualDisplay->displayID(), s.target->id, s.rotation);
-      if (!input) throw AppFailure("The iPad view is not ready for touch.");
-      input->setOnAccessLost([weak = weak_from_this()] {
-        auto self = weak.lock();
-        if (!self) return;
-        self->s.touchEnabled = false;
-        if (self->s.presentation) self->s.presentation->disableTouch();
-        self->s.touchStatus = "Touch permission was revoked. Enable Device Control and Data Access, then turn touch on again.";
-        self->changed();
-      });
-      s.presentation->setTouchInput(std::move(input));
-      s.presentation->platformWindow().setIgnoresMouseEvents(false);
-      s.touchStatus = "Touch · Swipe to scroll · Hold then move to drag";
-    } catch (const Error& e) {
-      s.touchEnabled = false;
-      s.touchStatus = "Touch · " + e.localizedDescription();
+  // Whatever touch input throws is touch's own failure: touch goes off and says why, and the
+  // operation that asked goes on.
+  try {
+    if (!s.touchEnabled) {
+      if (s.presentation) s.presentation->disableTouch();
+      s.touchStatus = "Touch · Off";
+      return;
     }
-    return;
+    if (s.busy || s.rotation == QuarterTurn::normal || !s.presentation || !s.virtualDisplay || !s.target) {
+      if (s.presentation) s.presentation->disableTouch();
+      s.touchStatus = s.busy ? "Touch · Paused while rotating" : "Touch · Ready when rotated";
+      return;
+    }
+    s.presentation->disableTouch();
+    const auto view = s.renderer ? s.renderer->view() : nullptr;
+    if (!view || !services.makeTouchInput) throw AppFailure("The iPad view is not ready for touch.");
+    auto input = services.makeTouchInput(*view, s.virtualDisplay->displayID(), s.target->id, s.rotation);
+    if (!input) throw AppFailure("The iPad view is not ready for touch.");
+    input->setOnAccessLost([weak = weak_from_this()] {
+      auto self = weak.lock();
+      if (!self) return;
+      self->s.touchEnabled = false;
+      self->tryStep("touch", [&] {
+        if (self->s.presentation) self->s.presentation->disableTouch();
+      });
+      self->s.touchStatus = "Touch permission was revoked. Enable Device Control and Data Access, then turn touch on again.";
+      self->changed();
+    });
+    s.presentation->setTouchInput(std::move(input));
+    s.presentation->platformWindow().setIgnoresMouseEvents(false);
+    s.touchStatus = "Touch · Swipe to scroll · Hold then move to drag";
+  } catch (...) {
+    s.touchEnabled = false;
+    s.touchStatus = "Touch · " + thrownDescription("touch");
+    tryStep("touch", [this] {
+      if (s.presentation) s.presentation->disableTouch();
+    });
   }
-  if (s.presentation) s.presentation->disableTouch();
-  s.touchStatus = s.busy ? "Touch · Paused while rotating" : "Touch · Ready when rotated";
+}
+
+void RotationSession::changed() {
+  try {
+    if (auto callback = onChange) callback();
+  } catch (...) {
+    thrownDescription("refresh");
+  }
+}
+
+RotationSession::BusyScope::~BusyScope() {
+  if (!session) return;
+  try {
+    session->finishOperation();
+  } catch (...) {
+    // finishOperation() clears busy before anything that can throw; the rest is lost.
+  }
 }
 
 bool RotationSession::canReset() const {

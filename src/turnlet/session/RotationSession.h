@@ -10,6 +10,10 @@
 // re-check `busy`, the sleep flags, `shuttingDown` and the operation counter `generation` after
 // each; a later event supersedes a running apply by bumping the counter, never by a lock.
 //
+// Failures: whatever a platform call throws ends the operation as a failure reported at that point
+// would: `busy` is held by a BusyScope from an operation's start until its teardown has ended, and
+// touch input and the user interface's refresh keep their failures to themselves.
+//
 // Tasks: every task the session starts (an apply, a clean-up, a notification handler, a render
 // failure's hop to the loop) runs in its TaskScope; shutdown() cancels and awaits them. An apply
 // runs as a task of its own, so the caller that awaits it (the retry scheduler, say) may be
@@ -24,6 +28,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "display/DisplayInfo.h"
@@ -167,9 +172,24 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   std::size_t runningTaskCount() const { return tasks.runningCount(); }
 
  private:
+  // Holds `busy` for one operation (an apply or a clean-up) from its start until it has ended,
+  // teardown included. However the operation ends (finished, failed, thrown through or its task
+  // destroyed), finishOperation() runs once, so busy never outlives it.
+  class BusyScope {
+   public:
+    explicit BusyScope(RotationSession& session) : session(&session) { session.s.busy = true; }
+    BusyScope(BusyScope&& other) noexcept : session(std::exchange(other.session, nullptr)) {}
+    BusyScope& operator=(BusyScope&&) = delete;
+    ~BusyScope();
+    void finish() { std::exchange(session, nullptr)->finishOperation(); }
+
+   private:
+    RotationSession* session;
+  };
+
   // Applying.
   Task<void> runApply(QuarterTurn rotation, std::optional<DisplayInfo> display, bool requestAccess, bool remember,
-                      std::uint64_t operation, std::shared_ptr<bool> result);
+                      std::uint64_t operation, BusyScope busy, std::shared_ptr<bool> result);
   Task<void> resetPath(std::uint64_t operation, bool remember);
   Task<void> rotationPath(QuarterTurn rotation, std::optional<DisplayInfo> display, bool requestAccess, bool remember,
                           std::uint64_t operation);
@@ -181,9 +201,12 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   Task<void> startStream(std::shared_ptr<CaptureStream> stream);
   void replaceFade(std::shared_ptr<RotationFade> fade);
   void putBackStranded();
+  // Whether the iPad a teardown could not put back is away from its place; forgets it when not.
+  bool leftParked();
   void closeFade();
 
   // Monitoring.
+  void checkConnectionNow();
   void screenParametersChanged();
   void sleepOrWake(WorkspaceNotification name);
   void requestRestoration();
@@ -192,11 +215,15 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   // The status line for what was thrown that is not the program's own error, logged with the
   // operation's name; called inside a catch block.
   std::string unexpectedError(const std::string& operation);
+  // What was thrown, described; one that is not the program's own error is logged with the
+  // operation's name. Called inside a catch block.
+  std::string thrownDescription(const std::string& operation);
+  // Runs one step of an operation that must go on whatever the step throws (logged).
+  void tryStep(const std::string& operation, const std::function<void()>& step);
 
   std::vector<DisplayInfo> online() const { return DisplayInfo::online(services.displays); }
-  void changed() {
-    if (auto callback = onChange) callback();
-  }
+  // Tells the user interface; a refresh that throws changes nothing of the session (logged).
+  void changed();
 
   Services services;
   RotationPreferences prefs;

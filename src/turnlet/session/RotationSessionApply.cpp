@@ -37,21 +37,22 @@ Task<bool> RotationSession::applyRotation(QuarterTurn rotation, std::optional<Di
                                           bool requestAccess, bool remember) {
   if (s.busy || s.systemSleeping || s.screensSleeping || s.shuttingDown) co_return false;
   const std::uint64_t operation = ++s.generation;
-  s.busy = true;
+  BusyScope busy(*this);
   s.status = "Rotating…";
   updateTouch();
   changed();
   // The apply runs as a task of the session's own: a caller that is cancelled does not cut its
-  // teardown short; the counter supersedes it instead.
+  // teardown short; the counter supersedes it instead. The task holds busy from here on.
   auto result = std::make_shared<bool>(false);
   const TaskHandle run =
-      tasks.spawn(runApply(rotation, std::move(display), requestAccess, remember, operation, result));
+      tasks.spawn(runApply(rotation, std::move(display), requestAccess, remember, operation, std::move(busy), result));
   co_await run.ended();
   co_return *result;
 }
 
 Task<void> RotationSession::runApply(QuarterTurn rotation, std::optional<DisplayInfo> display, bool requestAccess,
-                                     bool remember, std::uint64_t operation, std::shared_ptr<bool> result) {
+                                     bool remember, std::uint64_t operation, BusyScope busy,
+                                     std::shared_ptr<bool> result) {
   const auto self = shared_from_this();  // the session outlives its own operations
   std::string message;
   try {
@@ -61,7 +62,6 @@ Task<void> RotationSession::runApply(QuarterTurn rotation, std::optional<Display
       co_await rotationPath(rotation, std::move(display), requestAccess, remember, operation);
     }
     *result = true;
-    co_return;
   } catch (const CancellationError&) {
     message = s.interruptionStatus;
   } catch (const TimeoutError&) {
@@ -71,21 +71,25 @@ Task<void> RotationSession::runApply(QuarterTurn rotation, std::optional<Display
   } catch (...) {
     message = unexpectedError("apply");
   }
+  // Outside the try: what comes after the operation is no failure of it.
+  if (*result) {
+    busy.finish();
+    co_return;
+  }
   // Failure: everything goes, the iPad goes back, one status line says why.
   std::optional<std::string> restoreError;
   try {
     co_await tearDown();
-  } catch (const Error& e) {
-    restoreError = e.localizedDescription();
   } catch (...) {
-    restoreError = unexpectedError("apply teardown");
+    restoreError = thrownDescription("apply teardown");
   }
-  // A suspension asked for meanwhile (sleep, the iPad leaving) is newer than the failure.
+  // A suspension asked for meanwhile (sleep, the iPad leaving) is newer than the failure. A
+  // teardown that failed yet left the iPad in its place (or gone) restored what matters.
   if (s.needsSuspension) message = s.interruptionStatus;
-  s.status = restoreError ? message + " Restore failed: " + *restoreError : message;
+  s.status = restoreError && leftParked() ? message + " Restore failed: " + *restoreError : message;
   s.needsSuspension = false;
-  closeFade();
-  finishOperation();
+  tryStep("apply", [this] { closeFade(); });
+  busy.finish();
 }
 
 Task<void> RotationSession::resetPath(std::uint64_t operation, bool remember) {
@@ -105,7 +109,6 @@ Task<void> RotationSession::resetPath(std::uint64_t operation, bool remember) {
   co_await reveal();
   s.status = "0° · Rotation off";
   closeFade();
-  finishOperation();
 }
 
 Task<void> RotationSession::rotationPath(QuarterTurn rotation, std::optional<DisplayInfo> display,
@@ -260,7 +263,6 @@ Task<void> RotationSession::rotationPath(QuarterTurn rotation, std::optional<Dis
   checkOperation(operation, target);
   s.status = degrees(rotation) + " · " + (isPortrait(rotation) ? "Portrait" : "Landscape");
   closeFade();
-  finishOperation();
 }
 
 Task<void> RotationSession::startStream(std::shared_ptr<CaptureStream> stream) {

@@ -13,6 +13,8 @@ const std::string waitingForSidecar = "Waiting for Sidecar to reconnect…";
 const std::string restoringAfterWake = "Restoring Sidecar after wake…";
 const std::string sleeping = "Sleeping · Rotation will resume when Sidecar returns";
 const std::string waitingForRemembered = "Waiting for the remembered iPad · ";
+const std::string restoreFailed = " Restore failed: ";
+const std::string rotationOff = "0° · Rotation off";
 }  // namespace
 
 void RotationSession::startMonitoring() {
@@ -22,8 +24,17 @@ void RotationSession::startMonitoring() {
   s.recovery = RotationRecovery::make(services.loop, {0.6, 1.0, 2.0, 4.0}, [weak] { return attempt(weak); });
   s.screenObserver = services.displays.addScreenParametersObserver([weak] {
     if (auto self = weak.lock()) self->tasks.spawn([weak]() -> Task<void> {
-        if (auto self = weak.lock()) self->screenParametersChanged();
-        co_return;
+        auto self = weak.lock();
+        if (!self) co_return;
+        try {
+          self->screenParametersChanged();
+        } catch (...) {
+          // A change that could not be read is still a change: an attempt reads the displays again.
+          self->thrownDescription("display change");
+          self->s.recheckPending = true;
+          if (!self->s.busy && !self->s.shuttingDown && !self->s.systemSleeping && !self->s.screensSleeping)
+            self->requestRestoration();
+        }
       });
   });
   for (WorkspaceNotification name : {WorkspaceNotification::willSleep, WorkspaceNotification::screensDidSleep,
@@ -80,6 +91,14 @@ void RotationSession::screenParametersChanged() {
   PhysicalDisplayTopology topology(displays);
   const bool unchanged = s.physicalTopology && *s.physicalTopology == topology;
   s.physicalTopology = std::move(topology);
+  // A change from outside while an attempt runs is owed, whatever the attempt makes of it (it may
+  // even fail for it): the attempt's own moves and virtual display leave the topology as it was.
+  if (!unchanged && inAttempt) restorationOwed = true;
+  if (!s.busy && stranded && !leftParked()) {
+    // A parked iPad that left comes back where the user had it: nothing is left to put back.
+    if (s.status.find(restoreFailed) != std::string::npos) s.status = rotationOff;
+    changed();
+  }
   if (s.target) {
     if (!connectedTarget(*s.target, displays)) return requestSuspension(waitingForSidecar);
     if (!s.busy && s.virtualDisplay) {
@@ -116,6 +135,14 @@ void RotationSession::sleepOrWake(WorkspaceNotification name) {
 
 void RotationSession::checkConnection() {
   if (s.busy || !s.target || !s.virtualDisplay) return;
+  try {
+    checkConnectionNow();
+  } catch (...) {
+    thrownDescription("connection check");  // the next check tries again
+  }
+}
+
+void RotationSession::checkConnectionNow() {
   if (s.touchEnabled && !services.permissions.preflightPostEventAccess()) {
     s.touchEnabled = false;
     if (s.presentation) s.presentation->disableTouch();
@@ -156,7 +183,10 @@ Task<bool> RotationSession::restore() {
   try {
     const bool parked = stranded.has_value();
     putBackStranded();
-    if (parked) changed();  // Reset no longer has a parked iPad to put back
+    // Back in its place, by itself or since: a failure to put it back is over.
+    const bool stale = s.status.find(restoreFailed) != std::string::npos;
+    if (stale) s.status = rotationOff;
+    if (parked || stale) changed();  // Reset no longer has a parked iPad to put back
   } catch (const Error&) {
     co_return false;
   }
@@ -175,7 +205,7 @@ Task<bool> RotationSession::restore() {
     // The iPad is here awake with nothing to restore: a line that waits for something is over.
     if (s.status == waitingForSidecar || s.status == restoringAfterWake || s.status == sleeping ||
         s.status.starts_with(waitingForRemembered)) {
-      s.status = "0° · Rotation off";
+      s.status = rotationOff;
       changed();
     }
     co_return true;
@@ -203,7 +233,7 @@ void RotationSession::requestSuspension(const std::string& message) {
 
 Task<void> RotationSession::cleanUpInterruptedSession() {
   if (s.busy || s.shuttingDown || !s.needsSuspension) co_return;
-  s.busy = true;
+  BusyScope busy(*this);
   updateTouch();
   changed();
   try {
@@ -215,13 +245,19 @@ Task<void> RotationSession::cleanUpInterruptedSession() {
     s.status = unexpectedError("clean-up");
   }
   s.needsSuspension = false;
-  finishOperation();
+  busy.finish();
 }
 
 std::string RotationSession::unexpectedError(const std::string& operation) {
+  return "Turnlet hit an unexpected error (" + thrownDescription(operation) + ").";
+}
+
+std::string RotationSession::thrownDescription(const std::string& operation) {
   std::string what;
   try {
     throw;
+  } catch (const Error& e) {
+    return e.localizedDescription();
   } catch (const std::exception& e) {
     what = e.what();
   } catch (...) {
@@ -232,7 +268,15 @@ std::string RotationSession::unexpectedError(const std::string& operation) {
   } catch (...) {
     // A log that fails takes nothing else down.
   }
-  return "Turnlet hit an unexpected error (" + what + ").";
+  return what;
+}
+
+void RotationSession::tryStep(const std::string& operation, const std::function<void()>& step) {
+  try {
+    step();
+  } catch (...) {
+    thrownDescription(operation);
+  }
 }
 
 }  // namespace turnlet

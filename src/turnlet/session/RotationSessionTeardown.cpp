@@ -51,7 +51,8 @@ Task<void> RotationSession::stopCapture() {
   auto queue = std::exchange(s.captureQueue, nullptr);
   s.performance.reset();
   if (presentation) {
-    presentation->disableTouch();
+    // Touch that fails to stop is no reason to leave the capture running.
+    tryStep("teardown", [&] { presentation->disableTouch(); });
     co_await awaitMotionStop(presentation);
   }
   if (renderer) renderer->invalidate();
@@ -101,6 +102,18 @@ void RotationSession::putBackStranded() {
   stranded.reset();
 }
 
+bool RotationSession::leftParked() {
+  if (!stranded) return false;
+  try {
+    const auto now = connectedTarget(*stranded, online());
+    if (now && now->bounds.origin != stranded->bounds.origin) return true;
+  } catch (...) {
+    return true;  // it could not be looked at: as good as parked
+  }
+  stranded.reset();  // gone, or where the user had it: nothing to put back
+  return false;
+}
+
 void RotationSession::finishOperation() {
   s.busy = false;
   updateTouch();
@@ -120,10 +133,13 @@ void RotationSession::finishOperation() {
 Task<void> RotationSession::shutdown() {
   s.shuttingDown = true;
   ++s.generation;
-  closeFade();
+  // Each step on its own: whatever one throws, the iPad still goes back.
+  tryStep("shutdown", [this] { closeFade(); });
   if (auto recovery = std::exchange(s.recovery, nullptr)) recovery->cancel();
-  if (auto token = std::exchange(s.screenObserver, std::nullopt)) services.displays.removeScreenParametersObserver(*token);
-  for (auto token : std::exchange(s.workspaceObservers, {})) services.workspace.removeObserver(token);
+  if (auto token = std::exchange(s.screenObserver, std::nullopt))
+    tryStep("shutdown", [&] { services.displays.removeScreenParametersObserver(*token); });
+  for (auto token : std::exchange(s.workspaceObservers, {}))
+    tryStep("shutdown", [&] { services.workspace.removeObserver(token); });
   // What the session started ends early; an apply cut short still runs its own teardown.
   tasks.cancelAll();
   try {
