@@ -138,6 +138,8 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   // Commands (RotationSession.cpp).
   Task<void> rotate();
   Task<void> reset();
+  // rotate() with `turn` in place of the next one: nothing for the current turn, reset() for 0°.
+  Task<void> rotateTo(QuarterTurn turn);
   void selectDisplay(std::optional<DisplayID> id);
   void setTouchEnabled(bool enabled, bool requestAccess);
   bool canReset() const;
@@ -168,6 +170,7 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
 
  private:
   // Applying.
+  Task<void> applyTurn(QuarterTurn turn);
   Task<void> runApply(QuarterTurn rotation, std::optional<DisplayInfo> display, bool requestAccess, bool remember,
                       std::uint64_t operation, std::shared_ptr<bool> result);
   Task<void> resetPath(std::uint64_t operation, bool remember);

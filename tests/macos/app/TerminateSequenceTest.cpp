@@ -115,7 +115,8 @@ struct QuitFixture {
           world.workspace, world.permissions, world.system, log,
           TouchInput::factory({loop, queues, world.displays, world.permissions, world.system, world.inputEvents,
                                world.windowList, world.accessibility, world.gestures, world.libraries, log})},
-         [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); }});
+         [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); },
+         world.loginItem, world.hotKeys});
     app.onEnd = [this] {
       atEnd.virtualDisplays = world.virtualDisplayClasses.liveDisplayObjects();
       for (const auto& d : world.displays.displays())
