@@ -52,6 +52,8 @@ extern "C" NSAboutPanelOptionKey const NSAboutPanelOptionCredits;
 - (void)applicationDidFinishLaunching:(NSNotification*)notification;
 // @doc applicationShouldHandleReopen /documentation/AppKit/NSApplicationDelegate/applicationShouldHandleReopen(_:hasVisibleWindows:)
 - (BOOL)applicationShouldHandleReopen:(NSApplication*)sender hasVisibleWindows:(BOOL)flag;
+// @doc applicationDidBecomeActive /documentation/AppKit/NSApplicationDelegate/applicationDidBecomeActive(_:)
+- (void)applicationDidBecomeActive:(NSNotification*)notification;
 @end
 
 @class NSMenu;
