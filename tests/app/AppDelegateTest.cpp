@@ -9,8 +9,8 @@
 #include "host/RunLoop.h"
 #include "host/SignalWatcher.h"
 #include "session/SessionFixture.h"
+#include "support/SimulatedProgram.h"
 #include "sim/app/RecordingApplication.h"
-#include "touch/TouchInput.h"
 
 using namespace turnlet;
 
@@ -19,25 +19,9 @@ namespace {
 // The application on the small simulated Mac (40 × 30 main display, 16 × 12 iPad at its right),
 // launched, with everything on the virtual loop. `atExit` is what was left of a rotation at the
 // moment the application terminated.
-struct AppFixture {
-  struct AtExit {
-    int virtualDisplays = -1;
-    Point ipadOrigin;
-  };
-
-  explicit AppFixture(const sim::WorldDescription& description = SessionFixture::smallWorld()) : world(loop, description) {
-    world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
-    world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
-    static host::IcuTextServices text;
-    delegate = AppDelegate::make(
-        {app, defaults,
-         {loop, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
-          world.workspace, world.permissions, world.system, log,
-          TouchInput::factory({loop, queues, world.displays, world.permissions, world.system, world.inputEvents,
-                               world.windowList, world.accessibility, world.gestures, world.libraries, log})},
-         [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); },
-         world.loginItem, world.hotKeys});
-  }
+struct AppFixture : SimulatedProgram {
+  explicit AppFixture(const sim::WorldDescription& description = SessionFixture::smallWorld())
+      : SimulatedProgram(description), delegate(makeDelegate(app)) {}
   ~AppFixture() {
     loop.advance(5);
     app.terminate();
@@ -63,30 +47,15 @@ struct AppFixture {
   int applies = 0;
   sim::RecordingMenuItem& startAtLogin() { return *statusMenu().items.at(12); }
   const RotationSession::State& state() { return delegate->session().state(); }
-  int liveVirtualDisplays() { return world.virtualDisplayClasses.liveDisplayObjects(); }
   // The presentation view's touch side, where fingers land on the iPad.
   std::shared_ptr<sim::SimTouchView> ipadFingers() {
     for (const sim::ServerWindow* w : world.windows.windows())
       if (auto view = std::dynamic_pointer_cast<sim::SimGpuView>(w->contentView())) return view->fingers();
     return nullptr;
   }
-  Point ipadOrigin() {
-    for (const auto& d : world.displays.displays())
-      if (d.uuid == SessionFixture::ipadUUID) return d.bounds.origin;
-    return {};
-  }
 
-  sim::ManualLoop loop;
-  sim::World world;
-  sim::LoopQueueFactory queues{loop};
-  sim::MemoryDefaults defaults;
-  // Throws something that is no Error once armed, as a failing shutdown would.
-  struct Log : sim::RecordingLog {
-    bool throws = false;
-    void line(const std::string& text) override { throws ? throw std::runtime_error(text) : RecordingLog::line(text); }
-  } log;
-  AtExit atExit;
-  sim::RecordingApplication app{{}, [this] { atExit = {liveVirtualDisplays(), ipadOrigin()}; }};
+  Remains atExit;
+  sim::RecordingApplication app{{}, [this] { atExit = remains(); }};
   std::shared_ptr<AppDelegate> delegate;
 };
 

@@ -15,6 +15,7 @@
 #include "qt/QtMessageFilter.h"
 #include "session/SessionFixture.h"
 #include "support/LoopContract.h"
+#include "support/SimulatedProgram.h"
 
 using namespace turnlet;
 
@@ -120,17 +121,8 @@ std::string cableSide(QWidget& view) {
 
 // The application on the small simulated Mac with everything on the virtual loop, as the
 // application tests have it, but shown through Qt widgets.
-struct QtShell {
-  QtShell() : world(loop, SessionFixture::smallWorld()) {
-    static host::IcuTextServices text;
-    delegate = AppDelegate::make(
-        {app, defaults,
-         {loop, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
-          world.workspace, world.permissions, world.system, log, {}},
-         [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); },
-         world.loginItem, world.hotKeys});
-    world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
-    world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
+struct QtShell : SimulatedProgram {
+  QtShell() {
     TurnletApp::runApplication(app, delegate);
     loop.advance(2);
   }
@@ -147,14 +139,9 @@ struct QtShell {
     return out;
   }
 
-  sim::ManualLoop loop;
-  sim::World world;
-  sim::LoopQueueFactory queues{loop};
-  sim::MemoryDefaults defaults;
-  sim::RecordingLog log;
   QMenuBar bar;
   qt::QtApplication app{bar};
-  std::shared_ptr<AppDelegate> delegate;
+  std::shared_ptr<AppDelegate> delegate = makeDelegate(app, Touch::off);
 };
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include "app/TurnletApp.h"
 #include "macos/app/TerminateSequence.h"
 #include "session/SessionFixture.h"
+#include "support/SimulatedProgram.h"
 #include "sim/app/RecordingApplication.h"
-#include "touch/TouchInput.h"
 
 using namespace turnlet;
 using namespace turnlet::macos;
@@ -104,45 +104,18 @@ namespace {
 
 // The program on the small simulated Mac with the Mac application's terminate path; `atEnd` is
 // what was left of a rotation when the application ended.
-struct QuitFixture {
-  QuitFixture() : world(loop, SessionFixture::smallWorld()) {
-    world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
-    world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
-    static host::IcuTextServices text;
-    delegate = AppDelegate::make(
-        {app, defaults,
-         {loop, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
-          world.workspace, world.permissions, world.system, log,
-          TouchInput::factory({loop, queues, world.displays, world.permissions, world.system, world.inputEvents,
-                               world.windowList, world.accessibility, world.gestures, world.libraries, log})},
-         [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); },
-         world.loginItem, world.hotKeys});
-    app.onEnd = [this] {
-      atEnd.virtualDisplays = world.virtualDisplayClasses.liveDisplayObjects();
-      for (const auto& d : world.displays.displays())
-        if (d.uuid == SessionFixture::ipadUUID) atEnd.ipadOrigin = d.bounds.origin;
-    };
+struct QuitFixture : SimulatedProgram {
+  QuitFixture() {
+    app.onEnd = [this] { atEnd = remains(); };
   }
   ~QuitFixture() {
     loop.advance(5);
     if (app.ends == 0) app.terminate(), loop.advance(10);
   }
 
-  struct AtEnd {
-    int virtualDisplays = -1;
-    Point ipadOrigin;
-  };
-  sim::ManualLoop loop;
-  sim::World world;
-  sim::LoopQueueFactory queues{loop};
-  sim::MemoryDefaults defaults;
-  struct Log : sim::RecordingLog {
-    bool throws = false;
-    void line(const std::string& text) override { throws ? throw std::runtime_error(text) : RecordingLog::line(text); }
-  } log;
   SequencedApplication app;
-  AtEnd atEnd;
-  std::shared_ptr<AppDelegate> delegate;
+  Remains atEnd;
+  std::shared_ptr<AppDelegate> delegate = makeDelegate(app);
 };
 
 }  // namespace

@@ -9,7 +9,8 @@ using namespace turnlet;
 using namespace turnlet::macos;
 
 TEST(MacCoordinates, GlobalRectanglesAndAppKitFramesFlipAgainstTheMainDisplay) {
-  // A 1440 × 900 main display; the iPad (1366 × 1024) top-aligned at its right; a display above.
+  // A 1440 × 900 main display; the iPad beside it, above it or parked off its top-left corner; a
+  // window placed over a display takes exactly that display's place in AppKit's space.
   const double mainHeight = 900;
   struct Row {
     const char* name;
@@ -19,7 +20,9 @@ TEST(MacCoordinates, GlobalRectanglesAndAppKitFramesFlipAgainstTheMainDisplay) {
   const std::vector<Row> rows = {
       {"the main display itself", Rect(0, 0, 1440, 900), {0, 0, 1440, 900}},
       {"the iPad, taller, at the right", Rect(1440, 0, 1366, 1024), {1440, -124, 1366, 1024}},
+      {"the iPad in portrait at the right", Rect(1440, 0, 1024, 1366), {1440, -466, 1024, 1366}},
       {"a display above", Rect(0, -1117, 1728, 1117), {0, 900, 1728, 1117}},
+      {"the iPad parked off the top-left corner", Rect(-1023, -767, 1024, 768), {-1023, 899, 1024, 768}},
       {"a window near the top-left", Rect(10, 25, 300, 200), {10, 675, 300, 200}},
       {"a negative size is standardised", Rect(310, 225, -300, -200), {10, 675, 300, 200}},
   };

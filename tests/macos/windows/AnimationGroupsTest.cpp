@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,118 +12,57 @@ using namespace turnlet;
 using namespace turnlet::macos;
 
 TEST(MacAnimationGroups, EachCompletionRunsOnceLaterOnTheLoopHoweverTheAnimationsEnd) {
-  // Windows 1 and 2; each row drives the platform's side and says which groups completed when.
-  using Groups = AnimationGroups;
+  // Each row is what the platform's side does, step by step: "b" begins the next group, "a1:2"
+  // group 1 animates window 2, "e1" group 1's changes end, "p1" the platform reports group 1
+  // complete, "w2" window 2's animation ends (a direct alpha, or the window gone). Groups are
+  // numbered from 1 in order of beginning; `completed` lists them in order of completion.
   struct Row {
     const char* name;
-    std::function<void(Groups&, std::function<Groups::GroupId()>)> run;
-    std::vector<int> completed;  // group numbers in order of completion (1-based by creation)
+    const char* steps;
+    std::vector<int> completed;
   };
   const std::vector<Row> rows = {
-      {"the platform completes the group",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.changesEnded(a);
-         g.platformCompleted(a);
-         g.platformCompleted(a);  // a second report counts for nothing
-       },
-       {1}},
-      {"not before the platform says so",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.changesEnded(a);
-       },
-       {}},
-      {"a group that animates nothing",
-       [](Groups& g, auto make) { g.changesEnded(make()); }, {1}},
-      {"the platform answers while the changes still run",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.platformCompleted(a);
-         g.changesEnded(a);
-       },
-       {1}},
-      {"a newer group supersedes the window's animation",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.changesEnded(a);
-         auto b = make();
-         g.animates(b, 1);
-         g.changesEnded(b);
-         g.platformCompleted(a);  // late report of the superseded one
-       },
-       {1}},
-      {"a direct alpha ends it",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.changesEnded(a);
-         g.animationEnded(1);
-       },
-       {1}},
-      {"a window gone while a second one still animates",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.animates(a, 2);
-         g.changesEnded(a);
-         g.animationEnded(2);
-       },
-       {}},
-      {"both windows gone, the platform silent",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.animates(a, 2);
-         g.changesEnded(a);
-         g.animationEnded(2);
-         g.animationEnded(1);
-         g.animationEnded(1);
-       },
-       {1}},
-      {"a window ended that another group no longer animates",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.changesEnded(a);
-         auto b = make();
-         g.animates(b, 1);
-         g.changesEnded(b);
-         g.platformCompleted(b);
-         g.animationEnded(1);
-       },
-       {1, 2}},
-      {"the service ends with groups pending",
-       [](Groups& g, auto make) {
-         auto a = make();
-         g.animates(a, 1);
-         g.changesEnded(a);
-         (void)g;
-       },
-       {}},
+      {"the platform completes the group", "b a1:1 e1 p1 p1", {1}},  // a second report: nothing
+      {"not before the platform says so", "b a1:1 e1", {}},
+      {"a group that animates nothing", "b e1", {1}},
+      {"the platform answers while the changes still run", "b a1:1 p1 e1", {1}},
+      {"a newer group supersedes the window's animation", "b a1:1 e1 b a2:1 e2 p1", {1}},
+      {"a direct alpha ends it", "b a1:1 e1 w1", {1}},
+      {"a window gone while a second one still animates", "b a1:1 a1:2 e1 w2", {}},
+      {"both windows gone, the platform silent", "b a1:1 a1:2 e1 w2 w1 w1", {1}},
+      {"a window ended that another group no longer animates", "b a1:1 e1 b a2:1 e2 p2 w1", {1, 2}},
+      {"the service ends with groups pending", "b a1:1 e1", {}},
   };
   for (const Row& row : rows) {
     sim::ManualLoop loop;
     std::vector<int> completed;
     {
-      Groups groups(loop);
-      int made = 0;
-      row.run(groups, [&] {
-        const int number = ++made;
-        return groups.begin([&completed, number] { completed.push_back(number); });
-      });
+      AnimationGroups groups(loop);
+      std::vector<AnimationGroups::GroupId> ids;
+      std::istringstream steps(row.steps);
+      for (std::string step; steps >> step;) {
+        const int first = step.size() > 1 ? std::stoi(step.substr(1)) : 0;
+        const auto colon = step.find(':');
+        switch (step[0]) {
+          case 'b': {
+            const int number = static_cast<int>(ids.size()) + 1;
+            ids.push_back(groups.begin([&completed, number] { completed.push_back(number); }));
+            break;
+          }
+          case 'a': groups.animates(ids.at(first - 1), std::stoi(step.substr(colon + 1))); break;
+          case 'e': groups.changesEnded(ids.at(first - 1)); break;
+          case 'p': groups.platformCompleted(ids.at(first - 1)); break;
+          case 'w': groups.animationEnded(first); break;
+          default: FAIL() << row.name << ": unknown step " << step;
+        }
+      }
       EXPECT_TRUE(completed.empty()) << row.name << ": ran inside the platform's call";
       loop.runUntilIdle();
       EXPECT_EQ(completed, row.completed) << row.name;
       completed.clear();
     }
     loop.runUntilIdle();  // what was pending completes when the service ends, once
-    const std::size_t after = completed.size();
-    EXPECT_LE(after, 1u) << row.name;
+    EXPECT_LE(completed.size(), 1u) << row.name;
   }
 }
 
