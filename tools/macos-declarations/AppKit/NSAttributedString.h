@@ -5,9 +5,9 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSFontAttributeName /documentation/Foundation/NSAttributedString/Key/font
+// @doc NSFontAttributeName /documentation/Foundation/NSAttributedString/Key/font macOS 10.0
 extern "C" NSAttributedStringKey const NSFontAttributeName;
-// @doc NSLinkAttributeName /documentation/Foundation/NSAttributedString/Key/link
+// @doc NSLinkAttributeName /documentation/Foundation/NSAttributedString/Key/link macOS 10.0
 extern "C" NSAttributedStringKey const NSLinkAttributeName;
 
 #pragma clang assume_nonnull end

@@ -9,37 +9,38 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSEventType /documentation/AppKit/NSEvent/EventType
-typedef NSUInteger NSEventType;
-// @doc NSEventModifierFlags /documentation/AppKit/NSEvent/ModifierFlags-swift.struct
-enum NSEventModifierFlags : NSUInteger {
-  // @doc NSEventModifierFlagShift /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/shift
+// @doc NSEventType /documentation/AppKit/NSEvent/EventType macOS 10.0
+typedef enum NSEventType : NSUInteger {} NSEventType;
+// @doc NSEventModifierFlags /documentation/AppKit/NSEvent/ModifierFlags-swift.struct macOS 10.0
+typedef NSUInteger NSEventModifierFlags;
+enum : NSUInteger {
+  // @doc NSEventModifierFlagShift /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/shift macOS 10.0
   NSEventModifierFlagShift = 1 << 17,
-  // @doc NSEventModifierFlagControl /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/control
+  // @doc NSEventModifierFlagControl /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/control macOS 10.0
   NSEventModifierFlagControl = 1 << 18,
-  // @doc NSEventModifierFlagOption /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/option
+  // @doc NSEventModifierFlagOption /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/option macOS 10.0
   NSEventModifierFlagOption = 1 << 19,
-  // @doc NSEventModifierFlagCommand /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/command
+  // @doc NSEventModifierFlagCommand /documentation/AppKit/NSEvent/ModifierFlags-swift.struct/command macOS 10.0
   NSEventModifierFlagCommand = 1 << 20,
 };
-// @doc NSTouchPhase /documentation/AppKit/NSTouch/Phase-swift.struct
+// @doc NSTouchPhase /documentation/AppKit/NSTouch/Phase-swift.struct macOS 10.6
 typedef NSUInteger NSTouchPhase;
 
-// @doc NSEvent /documentation/AppKit/NSEvent
+// @doc NSEvent /documentation/AppKit/NSEvent macOS 10.0
 @interface NSEvent : NSObject
-// @doc CGEvent /documentation/AppKit/NSEvent/cgEvent
+// @doc CGEvent /documentation/AppKit/NSEvent/cgEvent macOS 10.5
 @property(readonly, nullable) CGEventRef CGEvent;
-// @doc type /documentation/AppKit/NSEvent/type
+// @doc type /documentation/AppKit/NSEvent/type macOS 10.0
 @property(readonly) NSEventType type;
-// @doc modifierFlags /documentation/AppKit/NSEvent/modifierFlags-swift.property
+// @doc modifierFlags /documentation/AppKit/NSEvent/modifierFlags-swift.property macOS 10.0
 @property(readonly) NSEventModifierFlags modifierFlags;
-// @doc timestamp /documentation/AppKit/NSEvent/timestamp
+// @doc timestamp /documentation/AppKit/NSEvent/timestamp macOS 10.0
 @property(readonly) NSTimeInterval timestamp;
-// @doc touchesMatchingPhase /documentation/AppKit/NSEvent/touches(matching:in:)
+// @doc touchesMatchingPhase /documentation/AppKit/NSEvent/touches(matching:in:) macOS 10.6
 - (NSSet<NSTouch*>*)touchesMatchingPhase:(NSTouchPhase)phase inView:(nullable NSView*)view;
-// @doc doubleClickInterval /documentation/AppKit/NSEvent/doubleClickInterval
+// @doc doubleClickInterval /documentation/AppKit/NSEvent/doubleClickInterval macOS 10.6
 @property(class, readonly) NSTimeInterval doubleClickInterval;
-// @doc mouseEventWithType /documentation/AppKit/NSEvent/mouseEvent(with:location:modifierFlags:timestamp:windowNumber:context:eventNumber:clickCount:pressure:)
+// @doc mouseEventWithType /documentation/AppKit/NSEvent/mouseEvent(with:location:modifierFlags:timestamp:windowNumber:context:eventNumber:clickCount:pressure:) macOS 10.0
 + (nullable NSEvent*)mouseEventWithType:(NSEventType)type
                                location:(NSPoint)location
                           modifierFlags:(NSEventModifierFlags)flags

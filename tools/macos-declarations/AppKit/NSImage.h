@@ -4,9 +4,9 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSImage /documentation/AppKit/NSImage
+// @doc NSImage /documentation/AppKit/NSImage macOS 10.0
 @interface NSImage : NSObject
-// @doc imageWithSystemSymbolName /documentation/AppKit/NSImage/init(systemSymbolName:accessibilityDescription:)
+// @doc imageWithSystemSymbolName /documentation/AppKit/NSImage/init(systemSymbolName:accessibilityDescription:) macOS 11.0
 + (nullable instancetype)imageWithSystemSymbolName:(NSString*)name accessibilityDescription:(nullable NSString*)description;
 @end
 

@@ -4,11 +4,11 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSPressGestureRecognizer /documentation/AppKit/NSPressGestureRecognizer
+// @doc NSPressGestureRecognizer /documentation/AppKit/NSPressGestureRecognizer macOS 10.10
 @interface NSPressGestureRecognizer : NSGestureRecognizer
-// @doc minimumPressDuration /documentation/AppKit/NSPressGestureRecognizer/minimumPressDuration
+// @doc minimumPressDuration /documentation/AppKit/NSPressGestureRecognizer/minimumPressDuration macOS 10.10
 @property NSTimeInterval minimumPressDuration;
-// @doc numberOfTouchesRequired /documentation/AppKit/NSPressGestureRecognizer/numberOfTouchesRequired
+// @doc numberOfTouchesRequired /documentation/AppKit/NSPressGestureRecognizer/numberOfTouchesRequired macOS 10.12.2
 @property NSInteger numberOfTouchesRequired;
 @end
 

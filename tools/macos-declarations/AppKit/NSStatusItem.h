@@ -5,11 +5,11 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSStatusItem /documentation/AppKit/NSStatusItem
+// @doc NSStatusItem /documentation/AppKit/NSStatusItem macOS 10.0
 @interface NSStatusItem : NSObject
-// @doc button /documentation/AppKit/NSStatusItem/button
+// @doc button /documentation/AppKit/NSStatusItem/button macOS 10.10
 @property(readonly, strong, nullable) NSStatusBarButton* button;
-// @doc menu /documentation/AppKit/NSStatusItem/menu
+// @doc menu /documentation/AppKit/NSStatusItem/menu macOS 10.0
 @property(strong, nullable) NSMenu* menu;
 @end
 

@@ -4,23 +4,23 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSWorkspace /documentation/AppKit/NSWorkspace
+// @doc NSWorkspace /documentation/AppKit/NSWorkspace macOS 10.0
 @interface NSWorkspace : NSObject
-// @doc sharedWorkspace /documentation/AppKit/NSWorkspace/shared
+// @doc sharedWorkspace /documentation/AppKit/NSWorkspace/shared macOS 10.0
 @property(class, readonly, strong) NSWorkspace* sharedWorkspace;
-// @doc notificationCenter /documentation/AppKit/NSWorkspace/notificationCenter
+// @doc notificationCenter /documentation/AppKit/NSWorkspace/notificationCenter macOS 10.0
 @property(readonly, strong) NSNotificationCenter* notificationCenter;
-// @doc accessibilityDisplayShouldReduceMotion /documentation/AppKit/NSWorkspace/accessibilityDisplayShouldReduceMotion
+// @doc accessibilityDisplayShouldReduceMotion /documentation/AppKit/NSWorkspace/accessibilityDisplayShouldReduceMotion macOS 10.12
 @property(readonly) BOOL accessibilityDisplayShouldReduceMotion;
 @end
 
-// @doc NSWorkspaceWillSleepNotification /documentation/AppKit/NSWorkspace/willSleepNotification
+// @doc NSWorkspaceWillSleepNotification /documentation/AppKit/NSWorkspace/willSleepNotification macOS 10.0
 extern "C" NSNotificationName const NSWorkspaceWillSleepNotification;
-// @doc NSWorkspaceScreensDidSleepNotification /documentation/AppKit/NSWorkspace/screensDidSleepNotification
+// @doc NSWorkspaceScreensDidSleepNotification /documentation/AppKit/NSWorkspace/screensDidSleepNotification macOS 10.6
 extern "C" NSNotificationName const NSWorkspaceScreensDidSleepNotification;
-// @doc NSWorkspaceDidWakeNotification /documentation/AppKit/NSWorkspace/didWakeNotification
+// @doc NSWorkspaceDidWakeNotification /documentation/AppKit/NSWorkspace/didWakeNotification macOS 10.0
 extern "C" NSNotificationName const NSWorkspaceDidWakeNotification;
-// @doc NSWorkspaceScreensDidWakeNotification /documentation/AppKit/NSWorkspace/screensDidWakeNotification
+// @doc NSWorkspaceScreensDidWakeNotification /documentation/AppKit/NSWorkspace/screensDidWakeNotification macOS 10.6
 extern "C" NSNotificationName const NSWorkspaceScreensDidWakeNotification;
 
 #pragma clang assume_nonnull end

@@ -6,7 +6,7 @@
 extern "C" {
 #endif
 
-// @doc CFBooleanGetTypeID /documentation/CoreFoundation/CFBooleanGetTypeID()
+// @doc CFBooleanGetTypeID /documentation/CoreFoundation/CFBooleanGetTypeID() macOS 10.0
 CFTypeID CFBooleanGetTypeID(void);
 
 #ifdef __cplusplus

@@ -10,15 +10,15 @@
 extern "C" {
 #endif
 
-// @doc UInt8 /documentation/Kernel/UInt8
+// @doc UInt8 /documentation/Kernel/UInt8 macOS 10.0
 typedef unsigned char UInt8;
-// @doc CFStringEncoding /documentation/CoreFoundation/CFStringEncoding
+// @doc CFStringEncoding /documentation/CoreFoundation/CFStringEncoding macOS 10.0
 typedef uint32_t CFStringEncoding;
-// @doc kCFStringEncodingUTF8 /documentation/CoreFoundation/CFStringBuiltInEncodings/UTF8
+// @doc kCFStringEncodingUTF8 /documentation/CoreFoundation/CFStringBuiltInEncodings/UTF8 macOS 10.0
 enum : CFStringEncoding { kCFStringEncodingUTF8 = 0x08000100 };
 
 // Answers NULL when the bytes are not valid in the encoding.
-// @doc CFStringCreateWithBytes /documentation/CoreFoundation/CFStringCreateWithBytes(_:_:_:_:_:)
+// @doc CFStringCreateWithBytes /documentation/CoreFoundation/CFStringCreateWithBytes(_:_:_:_:_:) macOS 10.0
 CFStringRef CFStringCreateWithBytes(CFAllocatorRef alloc, const UInt8* bytes, CFIndex numBytes,
                                     CFStringEncoding encoding, Boolean isExternalRepresentation)
     __attribute__((cf_returns_retained));

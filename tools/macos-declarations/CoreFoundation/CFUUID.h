@@ -8,10 +8,10 @@
 extern "C" {
 #endif
 
-// @doc CFUUIDRef /documentation/CoreFoundation/CFUUID
+// @doc CFUUIDRef /documentation/CoreFoundation/CFUUID macOS 10.0
 typedef const struct __attribute__((objc_bridge(id))) __CFUUID* CFUUIDRef;
 
-// @doc CFUUIDCreateString /documentation/CoreFoundation/CFUUIDCreateString(_:_:)
+// @doc CFUUIDCreateString /documentation/CoreFoundation/CFUUIDCreateString(_:_:) macOS 10.0
 CFStringRef CFUUIDCreateString(CFAllocatorRef alloc, CFUUIDRef uuid) __attribute__((cf_returns_retained));
 
 #ifdef __cplusplus

@@ -9,10 +9,10 @@ extern "C" {
 
 #pragma clang assume_nonnull begin
 
-// @doc CGColorRef /documentation/CoreGraphics/CGColor
+// @doc CGColorRef /documentation/CoreGraphics/CGColor macOS 10.0
 typedef struct __attribute__((objc_bridge(id))) CGColor* CGColorRef;
 
-// @doc CGColorCreateSRGB /documentation/CoreGraphics/CGColor/init(srgbRed:green:blue:alpha:)
+// @doc CGColorCreateSRGB /documentation/CoreGraphics/CGColor/init(srgbRed:green:blue:alpha:) macOS 10.15
 CGColorRef CGColorCreateSRGB(CGFloat red, CGFloat green, CGFloat blue, CGFloat alpha) __attribute__((cf_returns_retained));
 
 #pragma clang assume_nonnull end

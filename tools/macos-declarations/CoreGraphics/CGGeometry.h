@@ -4,31 +4,31 @@
 extern "C" {
 #endif
 
-// @doc CGFloat /documentation/CoreFoundation/CGFloat
+// @doc CGFloat /documentation/CoreFoundation/CGFloat macOS 10.0
 typedef double CGFloat;
 
-// @doc CGPoint /documentation/CoreFoundation/CGPoint
+// @doc CGPoint /documentation/CoreFoundation/CGPoint macOS 10.0
 struct CGPoint {
   CGFloat x;
   CGFloat y;
 };
 typedef struct CGPoint CGPoint;
 
-// @doc CGSize /documentation/CoreFoundation/CGSize
+// @doc CGSize /documentation/CoreFoundation/CGSize macOS 10.0
 struct CGSize {
   CGFloat width;
   CGFloat height;
 };
 typedef struct CGSize CGSize;
 
-// @doc CGRect /documentation/CoreFoundation/CGRect
+// @doc CGRect /documentation/CoreFoundation/CGRect macOS 10.0
 struct CGRect {
   CGPoint origin;
   CGSize size;
 };
 typedef struct CGRect CGRect;
 
-// @doc CGPointMake /documentation/CoreGraphics/CGPointMake(_:_:)
+// @doc CGPointMake /documentation/CoreGraphics/CGPointMake(_:_:) macOS 10.0
 static inline CGPoint CGPointMake(CGFloat x, CGFloat y) {
   CGPoint point;
   point.x = x;
@@ -36,7 +36,7 @@ static inline CGPoint CGPointMake(CGFloat x, CGFloat y) {
   return point;
 }
 
-// @doc CGRectMake /documentation/CoreGraphics/CGRectMake(_:_:_:_:)
+// @doc CGRectMake /documentation/CoreGraphics/CGRectMake(_:_:_:_:) macOS 10.0
 static inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat width, CGFloat height) {
   CGRect rect;
   rect.origin.x = x;

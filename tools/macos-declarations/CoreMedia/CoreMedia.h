@@ -10,20 +10,20 @@ extern "C" {
 
 #pragma clang assume_nonnull begin
 
-// @doc CMTimeValue /documentation/CoreMedia/CMTimeValue
+// @doc CMTimeValue /documentation/CoreMedia/CMTimeValue macOS 10.7
 typedef int64_t CMTimeValue;
-// @doc CMTimeScale /documentation/CoreMedia/CMTimeScale
+// @doc CMTimeScale /documentation/CoreMedia/CMTimeScale macOS 10.7
 typedef int32_t CMTimeScale;
-// @doc CMTimeEpoch /documentation/CoreMedia/CMTimeEpoch
+// @doc CMTimeEpoch /documentation/CoreMedia/CMTimeEpoch macOS 10.7
 typedef int64_t CMTimeEpoch;
-// @doc CMTimeFlags /documentation/CoreMedia/CMTimeFlags
+// @doc CMTimeFlags /documentation/CoreMedia/CMTimeFlags macOS 10.7
 typedef uint32_t CMTimeFlags;
 enum {
-  // @doc kCMTimeFlags_Valid /documentation/CoreMedia/CMTimeFlags/valid
+  // @doc kCMTimeFlags_Valid /documentation/CoreMedia/CMTimeFlags/valid macOS 10.7
   kCMTimeFlags_Valid = 1U << 0,
 };
 
-// @doc CMTime /documentation/CoreMedia/CMTime
+// @doc CMTime /documentation/CoreMedia/CMTime macOS 10.7
 typedef struct {
   CMTimeValue value;
   CMTimeScale timescale;
@@ -31,17 +31,17 @@ typedef struct {
   CMTimeEpoch epoch;
 } CMTime;
 
-// @doc CMTimeMake /documentation/CoreMedia/CMTimeMake(value:timescale:)
+// @doc CMTimeMake /documentation/CoreMedia/CMTimeMake(value:timescale:) macOS 10.7
 CMTime CMTimeMake(int64_t value, int32_t timescale);
 
-// @doc CMSampleBufferRef /documentation/CoreMedia/CMSampleBuffer
+// @doc CMSampleBufferRef /documentation/CoreMedia/CMSampleBuffer macOS 10.7
 typedef struct __attribute__((objc_bridge(id))) opaqueCMSampleBuffer* CMSampleBufferRef;
 
-// @doc CMSampleBufferIsValid /documentation/CoreMedia/CMSampleBufferIsValid(_:)
+// @doc CMSampleBufferIsValid /documentation/CoreMedia/CMSampleBufferIsValid(_:) macOS 10.7
 Boolean CMSampleBufferIsValid(CMSampleBufferRef sbuf);
-// @doc CMSampleBufferGetSampleAttachmentsArray /documentation/CoreMedia/CMSampleBufferGetSampleAttachmentsArray(_:createIfNecessary:)
+// @doc CMSampleBufferGetSampleAttachmentsArray /documentation/CoreMedia/CMSampleBufferGetSampleAttachmentsArray(_:createIfNecessary:) macOS 10.7
 CFArrayRef _Nullable CMSampleBufferGetSampleAttachmentsArray(CMSampleBufferRef sbuf, Boolean createIfNecessary);
-// @doc CMSampleBufferGetImageBuffer /documentation/CoreMedia/CMSampleBufferGetImageBuffer(_:)
+// @doc CMSampleBufferGetImageBuffer /documentation/CoreMedia/CMSampleBufferGetImageBuffer(_:) macOS 10.7
 CVImageBufferRef _Nullable CMSampleBufferGetImageBuffer(CMSampleBufferRef sbuf);
 
 #pragma clang assume_nonnull end

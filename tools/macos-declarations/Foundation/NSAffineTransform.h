@@ -5,16 +5,16 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSAffineTransform /documentation/Foundation/NSAffineTransform
+// @doc NSAffineTransform /documentation/Foundation/NSAffineTransform macOS 10.0
 @interface NSAffineTransform : NSObject
-// @doc transform /documentation/Foundation/NSAffineTransform/init()
+// @doc transform /documentation/Foundation/NSAffineTransform/init() macOS 10.0
 + (NSAffineTransform*)transform;
-// @doc translateXBy /documentation/Foundation/NSAffineTransform/translateX(by:yBy:)
+// @doc translateXBy /documentation/Foundation/NSAffineTransform/translateX(by:yBy:) macOS 10.0
 - (void)translateXBy:(CGFloat)deltaX yBy:(CGFloat)deltaY;
-// @doc rotateByRadians /documentation/Foundation/NSAffineTransform/rotate(byRadians:)
+// @doc rotateByRadians /documentation/Foundation/NSAffineTransform/rotate(byRadians:) macOS 10.0
 - (void)rotateByRadians:(CGFloat)angle;
 // The AppKit addition that applies the transform to the current graphics context.
-// @doc concat /documentation/AppKit/NSAffineTransform/concat()
+// @doc concat /documentation/AppKit/NSAffineTransform/concat() macOS 10.0
 - (void)concat;
 @end
 

@@ -6,12 +6,12 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSAttributedStringKey /documentation/Foundation/NSAttributedString/Key
+// @doc NSAttributedStringKey /documentation/Foundation/NSAttributedString/Key macOS 10.0
 typedef NSString* NSAttributedStringKey __attribute__((swift_wrapper(struct)));
 
-// @doc NSAttributedString /documentation/Foundation/NSAttributedString
+// @doc NSAttributedString /documentation/Foundation/NSAttributedString macOS 10.0
 @interface NSAttributedString : NSObject
-// @doc initWithString /documentation/Foundation/NSAttributedString/init(string:attributes:)
+// @doc initWithString /documentation/Foundation/NSAttributedString/init(string:attributes:) macOS 10.0
 - (instancetype)initWithString:(NSString*)str attributes:(nullable NSDictionary<NSAttributedStringKey, id>*)attrs;
 @end
 

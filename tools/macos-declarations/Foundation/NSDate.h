@@ -1,17 +1,17 @@
 #pragma once
 
-// @doc NSTimeInterval /documentation/Foundation/TimeInterval
+// @doc NSTimeInterval /documentation/Foundation/TimeInterval macOS 10.0
 typedef double NSTimeInterval;
 
 #include <objc/NSObject.h>
 
 #pragma clang assume_nonnull begin
 
-// @doc NSDate /documentation/Foundation/NSDate
+// @doc NSDate /documentation/Foundation/NSDate macOS 10.0
 @interface NSDate : NSObject
-// @doc timeIntervalSinceReferenceDate /documentation/Foundation/NSDate/timeIntervalSinceReferenceDate-swift.property
+// @doc timeIntervalSinceReferenceDate /documentation/Foundation/NSDate/timeIntervalSinceReferenceDate-swift.property macOS 10.0
 @property(readonly) NSTimeInterval timeIntervalSinceReferenceDate;
-// @doc dateWithTimeIntervalSinceReferenceDate /documentation/Foundation/NSDate/init(timeIntervalSinceReferenceDate:)
+// @doc dateWithTimeIntervalSinceReferenceDate /documentation/Foundation/NSDate/init(timeIntervalSinceReferenceDate:) macOS 10.0
 + (instancetype)dateWithTimeIntervalSinceReferenceDate:(NSTimeInterval)ti;
 @end
 

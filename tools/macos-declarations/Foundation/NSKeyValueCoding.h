@@ -5,7 +5,7 @@
 #pragma clang assume_nonnull begin
 
 @interface NSObject (NSKeyValueCoding)
-// @doc setValue /documentation/ObjectiveC/NSObject-swift.class/setValue(_:forKey:)
+// @doc setValue /documentation/ObjectiveC/NSObject-swift.class/setValue(_:forKey:) macOS 10.0
 - (void)setValue:(nullable id)value forKey:(NSString*)key;
 @end
 

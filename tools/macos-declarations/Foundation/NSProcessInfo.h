@@ -5,20 +5,20 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSOperatingSystemVersion /documentation/Foundation/OperatingSystemVersion
+// @doc NSOperatingSystemVersion /documentation/Foundation/OperatingSystemVersion macOS 10.10
 typedef struct {
   NSInteger majorVersion;
   NSInteger minorVersion;
   NSInteger patchVersion;
 } NSOperatingSystemVersion;
 
-// @doc NSProcessInfo /documentation/Foundation/ProcessInfo
+// @doc NSProcessInfo /documentation/Foundation/ProcessInfo macOS 10.0
 @interface NSProcessInfo : NSObject
-// @doc processInfo /documentation/Foundation/ProcessInfo/processInfo
+// @doc processInfo /documentation/Foundation/ProcessInfo/processInfo macOS 10.0
 @property(class, readonly, strong) NSProcessInfo* processInfo;
-// @doc systemUptime /documentation/Foundation/ProcessInfo/systemUptime
+// @doc systemUptime /documentation/Foundation/ProcessInfo/systemUptime macOS 10.6
 @property(readonly) NSTimeInterval systemUptime;
-// @doc isOperatingSystemAtLeastVersion /documentation/Foundation/ProcessInfo/isOperatingSystemAtLeast(_:)
+// @doc isOperatingSystemAtLeastVersion /documentation/Foundation/ProcessInfo/isOperatingSystemAtLeast(_:) macOS 10.10
 - (BOOL)isOperatingSystemAtLeastVersion:(NSOperatingSystemVersion)version;
 @end
 

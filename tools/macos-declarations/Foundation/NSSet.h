@@ -5,9 +5,9 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSSet /documentation/Foundation/NSSet
+// @doc NSSet /documentation/Foundation/NSSet macOS 10.0
 @interface NSSet<__covariant ObjectType> : NSObject
-// @doc allObjects /documentation/Foundation/NSSet/allObjects
+// @doc allObjects /documentation/Foundation/NSSet/allObjects macOS 10.0
 @property(readonly, copy) NSArray<ObjectType>* allObjects;
 @end
 

@@ -5,9 +5,9 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc NSURL /documentation/Foundation/NSURL
+// @doc NSURL /documentation/Foundation/NSURL macOS 10.0
 @interface NSURL : NSObject
-// @doc URLWithString /documentation/Foundation/NSURL/init(string:)
+// @doc URLWithString /documentation/Foundation/NSURL/init(string:) macOS 10.0
 + (nullable instancetype)URLWithString:(NSString*)URLString;
 @end
 

@@ -6,8 +6,8 @@
 extern "C" {
 #endif
 
-// @doc AXError /documentation/ApplicationServices/AXError
-typedef int32_t AXError;
+// @doc AXError /documentation/ApplicationServices/AXError macOS 10.2
+typedef enum AXError : int32_t {} AXError;
 
 #ifdef __cplusplus
 }

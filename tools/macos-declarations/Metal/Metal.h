@@ -4,31 +4,31 @@
 
 #pragma clang assume_nonnull begin
 
-// @doc MTLPixelFormat /documentation/Metal/MTLPixelFormat
+// @doc MTLPixelFormat /documentation/Metal/MTLPixelFormat macOS 10.11
 typedef enum MTLPixelFormat : NSUInteger {
-  // @doc MTLPixelFormatBGRA8Unorm /documentation/Metal/MTLPixelFormat/bgra8Unorm
+  // @doc MTLPixelFormatBGRA8Unorm /documentation/Metal/MTLPixelFormat/bgra8Unorm macOS 10.11
   MTLPixelFormatBGRA8Unorm = 80,
 } MTLPixelFormat;
 
-// @doc MTLLoadAction /documentation/Metal/MTLLoadAction
+// @doc MTLLoadAction /documentation/Metal/MTLLoadAction macOS 10.11
 typedef enum MTLLoadAction : NSUInteger {
-  // @doc MTLLoadActionClear /documentation/Metal/MTLLoadAction/clear
+  // @doc MTLLoadActionClear /documentation/Metal/MTLLoadAction/clear macOS 10.11
   MTLLoadActionClear = 2,
 } MTLLoadAction;
 
-// @doc MTLStoreAction /documentation/Metal/MTLStoreAction
+// @doc MTLStoreAction /documentation/Metal/MTLStoreAction macOS 10.11
 typedef enum MTLStoreAction : NSUInteger {
-  // @doc MTLStoreActionStore /documentation/Metal/MTLStoreAction/store
+  // @doc MTLStoreActionStore /documentation/Metal/MTLStoreAction/store macOS 10.11
   MTLStoreActionStore = 1,
 } MTLStoreAction;
 
-// @doc MTLPrimitiveType /documentation/Metal/MTLPrimitiveType
+// @doc MTLPrimitiveType /documentation/Metal/MTLPrimitiveType macOS 10.11
 typedef enum MTLPrimitiveType : NSUInteger {
-  // @doc MTLPrimitiveTypeTriangle /documentation/Metal/MTLPrimitiveType/triangle
+  // @doc MTLPrimitiveTypeTriangle /documentation/Metal/MTLPrimitiveType/triangle macOS 10.11
   MTLPrimitiveTypeTriangle = 3,
 } MTLPrimitiveType;
 
-// @doc MTLClearColor /documentation/Metal/MTLClearColor
+// @doc MTLClearColor /documentation/Metal/MTLClearColor macOS 10.11
 typedef struct {
   double red;
   double green;
@@ -36,13 +36,13 @@ typedef struct {
   double alpha;
 } MTLClearColor;
 
-// @doc MTLClearColorMake /documentation/Metal/MTLClearColorMake(_:_:_:_:)
+// @doc MTLClearColorMake /documentation/Metal/MTLClearColorMake(_:_:_:_:) macOS 10.11
 static inline MTLClearColor MTLClearColorMake(double red, double green, double blue, double alpha) {
   MTLClearColor color = {red, green, blue, alpha};
   return color;
 }
 
-// @doc MTLViewport /documentation/Metal/MTLViewport
+// @doc MTLViewport /documentation/Metal/MTLViewport macOS 10.11
 typedef struct {
   double originX;
   double originY;
@@ -52,154 +52,154 @@ typedef struct {
   double zfar;
 } MTLViewport;
 
-// @doc MTLTexture /documentation/Metal/MTLTexture
+// @doc MTLTexture /documentation/Metal/MTLTexture macOS 10.11
 @protocol MTLTexture <NSObject>
-// @doc width /documentation/Metal/MTLTexture/width
+// @doc width /documentation/Metal/MTLTexture/width macOS 10.11
 @property(readonly) NSUInteger width;
-// @doc height /documentation/Metal/MTLTexture/height
+// @doc height /documentation/Metal/MTLTexture/height macOS 10.11
 @property(readonly) NSUInteger height;
-// @doc pixelFormat /documentation/Metal/MTLTexture/pixelFormat
+// @doc pixelFormat /documentation/Metal/MTLTexture/pixelFormat macOS 10.11
 @property(readonly) MTLPixelFormat pixelFormat;
 @end
 
-// @doc MTLFunction /documentation/Metal/MTLFunction
+// @doc MTLFunction /documentation/Metal/MTLFunction macOS 10.11
 @protocol MTLFunction <NSObject>
 @end
 
-// @doc MTLLibrary /documentation/Metal/MTLLibrary
+// @doc MTLLibrary /documentation/Metal/MTLLibrary macOS 10.11
 @protocol MTLLibrary <NSObject>
-// @doc newFunctionWithName /documentation/Metal/MTLLibrary/makeFunction(name:)
+// @doc newFunctionWithName /documentation/Metal/MTLLibrary/makeFunction(name:) macOS 10.11
 - (nullable id<MTLFunction>)newFunctionWithName:(NSString*)functionName;
 @end
 
-// @doc MTLRenderPipelineState /documentation/Metal/MTLRenderPipelineState
+// @doc MTLRenderPipelineState /documentation/Metal/MTLRenderPipelineState macOS 10.11
 @protocol MTLRenderPipelineState <NSObject>
 @end
 
 @protocol MTLDrawable;
-// @doc MTLDrawablePresentedHandler /documentation/Metal/MTLDrawablePresentedHandler
+// @doc MTLDrawablePresentedHandler /documentation/Metal/MTLDrawablePresentedHandler macOS 10.11
 typedef void (^MTLDrawablePresentedHandler)(id<MTLDrawable>);
 
-// @doc MTLDrawable /documentation/Metal/MTLDrawable
+// @doc MTLDrawable /documentation/Metal/MTLDrawable macOS 10.11
 @protocol MTLDrawable <NSObject>
-// @doc present /documentation/Metal/MTLDrawable/present()
+// @doc present /documentation/Metal/MTLDrawable/present() macOS 10.11
 - (void)present;
-// @doc addPresentedHandler /documentation/Metal/MTLDrawable/addPresentedHandler(_:)
+// @doc addPresentedHandler /documentation/Metal/MTLDrawable/addPresentedHandler(_:) macOS 10.15.4
 - (void)addPresentedHandler:(MTLDrawablePresentedHandler)block;
 @end
 
-// @doc MTLRenderPipelineColorAttachmentDescriptor /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptor
+// @doc MTLRenderPipelineColorAttachmentDescriptor /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptor macOS 10.11
 @interface MTLRenderPipelineColorAttachmentDescriptor : NSObject
-// @doc pixelFormat /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptor/pixelFormat
+// @doc pixelFormat /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptor/pixelFormat macOS 10.11
 @property(nonatomic) MTLPixelFormat pixelFormat;
-// @doc blendingEnabled /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptor/isBlendingEnabled
+// @doc blendingEnabled /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptor/isBlendingEnabled macOS 10.11
 @property(nonatomic, getter=isBlendingEnabled) BOOL blendingEnabled;
 @end
 
-// @doc MTLRenderPipelineColorAttachmentDescriptorArray /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptorArray
+// @doc MTLRenderPipelineColorAttachmentDescriptorArray /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptorArray macOS 10.11
 @interface MTLRenderPipelineColorAttachmentDescriptorArray : NSObject
-// @doc objectAtIndexedSubscript /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptorArray/subscript(_:)
+// @doc objectAtIndexedSubscript /documentation/Metal/MTLRenderPipelineColorAttachmentDescriptorArray/subscript(_:) macOS 10.11
 - (MTLRenderPipelineColorAttachmentDescriptor*)objectAtIndexedSubscript:(NSUInteger)attachmentIndex;
 @end
 
-// @doc MTLRenderPipelineDescriptor /documentation/Metal/MTLRenderPipelineDescriptor
+// @doc MTLRenderPipelineDescriptor /documentation/Metal/MTLRenderPipelineDescriptor macOS 10.11
 @interface MTLRenderPipelineDescriptor : NSObject
-// @doc vertexFunction /documentation/Metal/MTLRenderPipelineDescriptor/vertexFunction
+// @doc vertexFunction /documentation/Metal/MTLRenderPipelineDescriptor/vertexFunction macOS 10.11
 @property(nullable, readwrite, nonatomic, strong) id<MTLFunction> vertexFunction;
-// @doc fragmentFunction /documentation/Metal/MTLRenderPipelineDescriptor/fragmentFunction
+// @doc fragmentFunction /documentation/Metal/MTLRenderPipelineDescriptor/fragmentFunction macOS 10.11
 @property(nullable, readwrite, nonatomic, strong) id<MTLFunction> fragmentFunction;
-// @doc colorAttachments /documentation/Metal/MTLRenderPipelineDescriptor/colorAttachments
+// @doc colorAttachments /documentation/Metal/MTLRenderPipelineDescriptor/colorAttachments macOS 10.11
 @property(readonly) MTLRenderPipelineColorAttachmentDescriptorArray* colorAttachments;
 @end
 
-// @doc MTLRenderPassColorAttachmentDescriptor /documentation/Metal/MTLRenderPassColorAttachmentDescriptor
+// @doc MTLRenderPassColorAttachmentDescriptor /documentation/Metal/MTLRenderPassColorAttachmentDescriptor macOS 10.11
 @interface MTLRenderPassColorAttachmentDescriptor : NSObject
-// @doc texture /documentation/Metal/MTLRenderPassAttachmentDescriptor/texture
+// @doc texture /documentation/Metal/MTLRenderPassAttachmentDescriptor/texture macOS 10.11
 @property(nullable, nonatomic, strong) id<MTLTexture> texture;
-// @doc loadAction /documentation/Metal/MTLRenderPassAttachmentDescriptor/loadAction
+// @doc loadAction /documentation/Metal/MTLRenderPassAttachmentDescriptor/loadAction macOS 10.11
 @property(nonatomic) MTLLoadAction loadAction;
-// @doc storeAction /documentation/Metal/MTLRenderPassAttachmentDescriptor/storeAction
+// @doc storeAction /documentation/Metal/MTLRenderPassAttachmentDescriptor/storeAction macOS 10.11
 @property(nonatomic) MTLStoreAction storeAction;
-// @doc clearColor /documentation/Metal/MTLRenderPassColorAttachmentDescriptor/clearColor
+// @doc clearColor /documentation/Metal/MTLRenderPassColorAttachmentDescriptor/clearColor macOS 10.11
 @property(nonatomic) MTLClearColor clearColor;
 @end
 
-// @doc MTLRenderPassColorAttachmentDescriptorArray /documentation/Metal/MTLRenderPassColorAttachmentDescriptorArray
+// @doc MTLRenderPassColorAttachmentDescriptorArray /documentation/Metal/MTLRenderPassColorAttachmentDescriptorArray macOS 10.11
 @interface MTLRenderPassColorAttachmentDescriptorArray : NSObject
-// @doc objectAtIndexedSubscript /documentation/Metal/MTLRenderPassColorAttachmentDescriptorArray/subscript(_:)
+// @doc objectAtIndexedSubscript /documentation/Metal/MTLRenderPassColorAttachmentDescriptorArray/subscript(_:) macOS 10.11
 - (MTLRenderPassColorAttachmentDescriptor*)objectAtIndexedSubscript:(NSUInteger)attachmentIndex;
 @end
 
-// @doc MTLRenderPassDescriptor /documentation/Metal/MTLRenderPassDescriptor
+// @doc MTLRenderPassDescriptor /documentation/Metal/MTLRenderPassDescriptor macOS 10.11
 @interface MTLRenderPassDescriptor : NSObject
-// @doc renderPassDescriptor /documentation/Metal/MTLRenderPassDescriptor/init()
+// @doc renderPassDescriptor /documentation/Metal/MTLRenderPassDescriptor/init() macOS 10.11
 + (MTLRenderPassDescriptor*)renderPassDescriptor;
-// @doc colorAttachments /documentation/Metal/MTLRenderPassDescriptor/colorAttachments
+// @doc colorAttachments /documentation/Metal/MTLRenderPassDescriptor/colorAttachments macOS 10.11
 @property(readonly) MTLRenderPassColorAttachmentDescriptorArray* colorAttachments;
 @end
 
-// @doc MTLRenderCommandEncoder /documentation/Metal/MTLRenderCommandEncoder
+// @doc MTLRenderCommandEncoder /documentation/Metal/MTLRenderCommandEncoder macOS 10.11
 @protocol MTLRenderCommandEncoder <NSObject>
-// @doc setRenderPipelineState /documentation/Metal/MTLRenderCommandEncoder/setRenderPipelineState(_:)
+// @doc setRenderPipelineState /documentation/Metal/MTLRenderCommandEncoder/setRenderPipelineState(_:) macOS 10.11
 - (void)setRenderPipelineState:(id<MTLRenderPipelineState>)pipelineState;
-// @doc setViewport /documentation/Metal/MTLRenderCommandEncoder/setViewport(_:)
+// @doc setViewport /documentation/Metal/MTLRenderCommandEncoder/setViewport(_:) macOS 10.11
 - (void)setViewport:(MTLViewport)viewport;
-// @doc setFragmentTexture /documentation/Metal/MTLRenderCommandEncoder/setFragmentTexture(_:index:)
+// @doc setFragmentTexture /documentation/Metal/MTLRenderCommandEncoder/setFragmentTexture(_:index:) macOS 10.11
 - (void)setFragmentTexture:(nullable id<MTLTexture>)texture atIndex:(NSUInteger)index;
-// @doc setFragmentBytes /documentation/Metal/MTLRenderCommandEncoder/setFragmentBytes(_:length:index:)
+// @doc setFragmentBytes /documentation/Metal/MTLRenderCommandEncoder/setFragmentBytes(_:length:index:) macOS 10.11
 - (void)setFragmentBytes:(const void*)bytes length:(NSUInteger)length atIndex:(NSUInteger)index;
-// @doc drawPrimitives /documentation/Metal/MTLRenderCommandEncoder/drawPrimitives(type:vertexStart:vertexCount:)
+// @doc drawPrimitives /documentation/Metal/MTLRenderCommandEncoder/drawPrimitives(type:vertexStart:vertexCount:) macOS 10.11
 - (void)drawPrimitives:(MTLPrimitiveType)primitiveType vertexStart:(NSUInteger)vertexStart vertexCount:(NSUInteger)vertexCount;
-// @doc endEncoding /documentation/Metal/MTLCommandEncoder/endEncoding()
+// @doc endEncoding /documentation/Metal/MTLCommandEncoder/endEncoding() macOS 10.11
 - (void)endEncoding;
 @end
 
 @protocol MTLCommandBuffer;
-// @doc MTLCommandBufferHandler /documentation/Metal/MTLCommandBufferHandler
+// @doc MTLCommandBufferHandler /documentation/Metal/MTLCommandBufferHandler macOS 10.11
 typedef void (^MTLCommandBufferHandler)(id<MTLCommandBuffer>);
 
-// @doc MTLCommandBuffer /documentation/Metal/MTLCommandBuffer
+// @doc MTLCommandBuffer /documentation/Metal/MTLCommandBuffer macOS 10.11
 @protocol MTLCommandBuffer <NSObject>
-// @doc renderCommandEncoderWithDescriptor /documentation/Metal/MTLCommandBuffer/makeRenderCommandEncoder(descriptor:)
+// @doc renderCommandEncoderWithDescriptor /documentation/Metal/MTLCommandBuffer/makeRenderCommandEncoder(descriptor:) macOS 10.11
 - (nullable id<MTLRenderCommandEncoder>)renderCommandEncoderWithDescriptor:(MTLRenderPassDescriptor*)renderPassDescriptor;
-// @doc presentDrawable /documentation/Metal/MTLCommandBuffer/present(_:)
+// @doc presentDrawable /documentation/Metal/MTLCommandBuffer/present(_:) macOS 10.11
 - (void)presentDrawable:(id<MTLDrawable>)drawable;
-// @doc addCompletedHandler /documentation/Metal/MTLCommandBuffer/addCompletedHandler(_:)
+// @doc addCompletedHandler /documentation/Metal/MTLCommandBuffer/addCompletedHandler(_:) macOS 10.11
 - (void)addCompletedHandler:(MTLCommandBufferHandler)block;
-// @doc commit /documentation/Metal/MTLCommandBuffer/commit()
+// @doc commit /documentation/Metal/MTLCommandBuffer/commit() macOS 10.11
 - (void)commit;
-// @doc GPUStartTime /documentation/Metal/MTLCommandBuffer/gpuStartTime
+// @doc GPUStartTime /documentation/Metal/MTLCommandBuffer/gpuStartTime macOS 10.15
 @property(readonly) CFTimeInterval GPUStartTime;
-// @doc GPUEndTime /documentation/Metal/MTLCommandBuffer/gpuEndTime
+// @doc GPUEndTime /documentation/Metal/MTLCommandBuffer/gpuEndTime macOS 10.15
 @property(readonly) CFTimeInterval GPUEndTime;
-// @doc error /documentation/Metal/MTLCommandBuffer/error
+// @doc error /documentation/Metal/MTLCommandBuffer/error macOS 10.11
 @property(nullable, readonly) NSError* error;
 @end
 
-// @doc MTLCommandQueue /documentation/Metal/MTLCommandQueue
+// @doc MTLCommandQueue /documentation/Metal/MTLCommandQueue macOS 10.11
 @protocol MTLCommandQueue <NSObject>
-// @doc commandBuffer /documentation/Metal/MTLCommandQueue/makeCommandBuffer()
+// @doc commandBuffer /documentation/Metal/MTLCommandQueue/makeCommandBuffer() macOS 10.11
 - (nullable id<MTLCommandBuffer>)commandBuffer;
 @end
 
-// @doc MTLCompileOptions /documentation/Metal/MTLCompileOptions
+// @doc MTLCompileOptions /documentation/Metal/MTLCompileOptions macOS 10.11
 @interface MTLCompileOptions : NSObject
 @end
 
-// @doc MTLDevice /documentation/Metal/MTLDevice
+// @doc MTLDevice /documentation/Metal/MTLDevice macOS 10.11
 @protocol MTLDevice <NSObject>
-// @doc newCommandQueue /documentation/Metal/MTLDevice/makeCommandQueue()
+// @doc newCommandQueue /documentation/Metal/MTLDevice/makeCommandQueue() macOS 10.11
 - (nullable id<MTLCommandQueue>)newCommandQueue;
-// @doc newLibraryWithSource /documentation/Metal/MTLDevice/makeLibrary(source:options:)
+// @doc newLibraryWithSource /documentation/Metal/MTLDevice/makeLibrary(source:options:) macOS 10.11
 - (nullable id<MTLLibrary>)newLibraryWithSource:(NSString*)source
                                         options:(nullable MTLCompileOptions*)options
                                           error:(NSError* _Nullable* _Nullable)error;
-// @doc newRenderPipelineStateWithDescriptor /documentation/Metal/MTLDevice/makeRenderPipelineState(descriptor:)
+// @doc newRenderPipelineStateWithDescriptor /documentation/Metal/MTLDevice/makeRenderPipelineState(descriptor:) macOS 10.11
 - (nullable id<MTLRenderPipelineState>)newRenderPipelineStateWithDescriptor:(MTLRenderPipelineDescriptor*)descriptor
                                                                       error:(NSError* _Nullable* _Nullable)error;
 @end
 
-// @doc MTLCreateSystemDefaultDevice /documentation/Metal/MTLCreateSystemDefaultDevice()
+// @doc MTLCreateSystemDefaultDevice /documentation/Metal/MTLCreateSystemDefaultDevice() macOS 10.11
 extern "C" id<MTLDevice> _Nullable MTLCreateSystemDefaultDevice(void) __attribute__((ns_returns_retained));
 
 #pragma clang assume_nonnull end

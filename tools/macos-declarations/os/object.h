@@ -5,6 +5,6 @@
 
 #include <objc/NSObject.h>
 
-// @doc OS_object /documentation/os/OS_object
+// @doc OS_object /documentation/os/OS_object macOS 10.12
 @protocol OS_object <NSObject>
 @end

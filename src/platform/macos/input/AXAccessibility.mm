@@ -45,10 +45,10 @@ AXObject readObject(id _Nullable object, int depth) {
     read.axValueType = AXValueGetType(value);
     if (read.axValueType == axValueTypePoint) {
       CGPoint point;
-      if (AXValueGetValue(value, axValueTypePoint, &point)) read.axValuePair = std::pair(point.x, point.y);
+      if (AXValueGetValue(value, kAXValueTypeCGPoint, &point)) read.axValuePair = std::pair(point.x, point.y);
     } else if (read.axValueType == axValueTypeSize) {
       CGSize size;
-      if (AXValueGetValue(value, axValueTypeSize, &size)) read.axValuePair = std::pair(size.width, size.height);
+      if (AXValueGetValue(value, kAXValueTypeCGSize, &size)) read.axValuePair = std::pair(size.width, size.height);
     }
   } else if (const auto number = platformNumber(object)) {
     read.kind = AXObject::Kind::number;
@@ -75,13 +75,13 @@ id _Nullable platformValue(const AXObject& object) {
       if (!object.axValuePair) return nil;
       if (object.axValueType == axValueTypePoint) {
         const CGPoint point = CGPointMake(object.axValuePair->first, object.axValuePair->second);
-        return (__bridge_transfer id)AXValueCreate(axValueTypePoint, &point);
+        return (__bridge_transfer id)AXValueCreate(kAXValueTypeCGPoint, &point);
       }
       if (object.axValueType == axValueTypeSize) {
         CGSize size;
         size.width = object.axValuePair->first;
         size.height = object.axValuePair->second;
-        return (__bridge_transfer id)AXValueCreate(axValueTypeSize, &size);
+        return (__bridge_transfer id)AXValueCreate(kAXValueTypeCGSize, &size);
       }
       return nil;
     }

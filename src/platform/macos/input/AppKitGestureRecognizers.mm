@@ -1,6 +1,7 @@
 #import "macos/input/AppKitGestureRecognizers.h"
 
 #import <AppKit/AppKit.h>
+#import <objc/message.h>
 
 #include "macos/bridge/KeepAlive.h"
 #include "macos/input/TouchIdentities.h"
@@ -122,6 +123,12 @@ struct RecognizerParts final {
     const NSPoint p = [recognizer locationInView:recognizer.view];
     return Point{p.x, p.y};
   }
+  // The keys held with the event being dispatched: a recognizer answers modifierFlags itself only
+  // from macOS 26, and older SDKs do not declare it.
+  std::uint64_t modifierFlags() const {
+    NSEvent* event = NSApplication.sharedApplication.currentEvent;
+    return event ? event.modifierFlags : 0;
+  }
 };
 
 }  // namespace turnlet::macos
@@ -134,6 +141,9 @@ class AppKitCustomRecognizer;
 __attribute__((objc_subclassing_restricted))
 @interface TurnletCustomGestureRecognizer : NSGestureRecognizer
 @property(nonatomic) std::weak_ptr<turnlet::macos::AppKitCustomRecognizer> owner;
+- (void)runHook:(void (^_Nonnull)(turnlet::macos::AppKitCustomRecognizer& owner))hook;
+- (void)forwardEvent:(NSEvent* _Nonnull)event
+                  to:(void (turnlet::GestureHooks::*_Nonnull)(turnlet::CustomGestureRecognizer&, const turnlet::TouchEvent&))hook;
 @end
 
 namespace turnlet::macos {
@@ -148,17 +158,14 @@ class AppKitPanRecognizer final : public PanGestureRecognizer {
   void setAllowedTouchTypes(TouchTypeMask types) override { parts.recognizer.allowedTouchTypes = types; }
   void setDelegate(std::weak_ptr<GestureRecognizerDelegate> delegate) override { parts.dispatch->setDelegate(std::move(delegate)); }
   Point locationInView() const override { return parts.location(); }
-  std::uint64_t modifierFlags() const override { return parts.recognizer.modifierFlags; }
+  std::uint64_t modifierFlags() const override { return parts.modifierFlags(); }
   // The touch counts exist from macOS 27; below it nothing is sent (touch refuses to start there).
+  // They go by name, so that a build with an SDK that does not declare them still sets them there.
   void setMinimumNumberOfTouches(std::int64_t touches) override {
-    if (@available(macOS 27.0, *)) {
-      pan().minimumNumberOfTouches = static_cast<NSInteger>(touches);
-    }
+    if (@available(macOS 27.0, *)) sendCount(NSSelectorFromString(@"setMinimumNumberOfTouches:"), touches);
   }
   void setMaximumNumberOfTouches(std::int64_t touches) override {
-    if (@available(macOS 27.0, *)) {
-      pan().maximumNumberOfTouches = static_cast<NSInteger>(touches);
-    }
+    if (@available(macOS 27.0, *)) sendCount(NSSelectorFromString(@"setMaximumNumberOfTouches:"), touches);
   }
   Point translationInView() const override {
     const NSPoint p = [pan() translationInView:parts.recognizer.view];
@@ -171,6 +178,13 @@ class AppKitPanRecognizer final : public PanGestureRecognizer {
 
  private:
   NSPanGestureRecognizer* _Nonnull pan() const { return static_cast<NSPanGestureRecognizer*>(parts.recognizer); }
+  // A setter taking an NSInteger, sent only where the recognizer answers it.
+  void sendCount(SEL _Nonnull setter, std::int64_t count) {
+    NSGestureRecognizer* recognizer = parts.recognizer;
+    if (![recognizer respondsToSelector:setter]) return;
+    using Setter = void (*)(id _Nonnull, SEL _Nonnull, NSInteger);
+    reinterpret_cast<Setter>(objc_msgSend)(recognizer, setter, static_cast<NSInteger>(count));
+  }
   RecognizerParts parts;
 };
 
@@ -184,7 +198,7 @@ class AppKitPressRecognizer final : public PressGestureRecognizer {
   void setAllowedTouchTypes(TouchTypeMask types) override { parts.recognizer.allowedTouchTypes = types; }
   void setDelegate(std::weak_ptr<GestureRecognizerDelegate> delegate) override { parts.dispatch->setDelegate(std::move(delegate)); }
   Point locationInView() const override { return parts.location(); }
-  std::uint64_t modifierFlags() const override { return parts.recognizer.modifierFlags; }
+  std::uint64_t modifierFlags() const override { return parts.modifierFlags(); }
   void setMinimumPressDuration(double seconds) override { press().minimumPressDuration = seconds; }
   void setNumberOfTouchesRequired(int touches) override { press().numberOfTouchesRequired = touches; }
 
@@ -204,7 +218,7 @@ class AppKitCustomRecognizer final : public CustomGestureRecognizer {
   void setAllowedTouchTypes(TouchTypeMask types) override { parts.recognizer.allowedTouchTypes = types; }
   void setDelegate(std::weak_ptr<GestureRecognizerDelegate> delegate) override { parts.dispatch->setDelegate(std::move(delegate)); }
   Point locationInView() const override { return parts.location(); }
-  std::uint64_t modifierFlags() const override { return parts.recognizer.modifierFlags; }
+  std::uint64_t modifierFlags() const override { return parts.modifierFlags(); }
   void setState(GestureState state) override { parts.recognizer.state = static_cast<NSGestureRecognizerState>(state); }
   bool hasView() const override { return parts.recognizer.view != nil; }
 
@@ -226,40 +240,34 @@ class AppKitCustomRecognizer final : public CustomGestureRecognizer {
   if (std::shared_ptr<turnlet::macos::AppKitCustomRecognizer> owner = self.owner.lock()) hook(*owner);
 }
 
-- (void)touchesBeganWithEvent:(NSEvent*)event {
-  [super touchesBeganWithEvent:event];
+// Hands one event to a touch hook, wrapped for this recognizer's view.
+- (void)forwardEvent:(NSEvent*)event
+                  to:(void (turnlet::GestureHooks::*)(turnlet::CustomGestureRecognizer&, const turnlet::TouchEvent&))hook {
   NSView* view = self.view;
   [self runHook:^(turnlet::macos::AppKitCustomRecognizer& owner) {
     turnlet::macos::AppKitTouchEvent wrapped(event, view, owner.identities());
-    owner.gestureHooks().touchesBegan(owner, wrapped);
+    (owner.gestureHooks().*hook)(owner, wrapped);
   }];
+}
+
+- (void)touchesBeganWithEvent:(NSEvent*)event {
+  [super touchesBeganWithEvent:event];
+  [self forwardEvent:event to:&turnlet::GestureHooks::touchesBegan];
 }
 
 - (void)touchesMovedWithEvent:(NSEvent*)event {
   [super touchesMovedWithEvent:event];
-  NSView* view = self.view;
-  [self runHook:^(turnlet::macos::AppKitCustomRecognizer& owner) {
-    turnlet::macos::AppKitTouchEvent wrapped(event, view, owner.identities());
-    owner.gestureHooks().touchesMoved(owner, wrapped);
-  }];
+  [self forwardEvent:event to:&turnlet::GestureHooks::touchesMoved];
 }
 
 - (void)touchesEndedWithEvent:(NSEvent*)event {
   [super touchesEndedWithEvent:event];
-  NSView* view = self.view;
-  [self runHook:^(turnlet::macos::AppKitCustomRecognizer& owner) {
-    turnlet::macos::AppKitTouchEvent wrapped(event, view, owner.identities());
-    owner.gestureHooks().touchesEnded(owner, wrapped);
-  }];
+  [self forwardEvent:event to:&turnlet::GestureHooks::touchesEnded];
 }
 
 - (void)touchesCancelledWithEvent:(NSEvent*)event {
   [super touchesCancelledWithEvent:event];
-  NSView* view = self.view;
-  [self runHook:^(turnlet::macos::AppKitCustomRecognizer& owner) {
-    turnlet::macos::AppKitTouchEvent wrapped(event, view, owner.identities());
-    owner.gestureHooks().touchesCancelled(owner, wrapped);
-  }];
+  [self forwardEvent:event to:&turnlet::GestureHooks::touchesCancelled];
 }
 
 - (void)reset {

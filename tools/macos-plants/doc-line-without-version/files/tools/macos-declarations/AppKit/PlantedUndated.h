@@ -1,0 +1,7 @@
+#pragma once
+
+#include <Foundation/Foundation.h>
+
+// The planted fault: a declaration whose documentation line does not say which macOS introduced it.
+// @doc NSPlantedUndated /documentation/AppKit/NSPlantedUndated
+extern "C" NSInteger NSPlantedUndated(void);
