@@ -8,7 +8,8 @@
 // terminate-later reply), the displays, the defaults, the log, text, the object runtime of the
 // virtual display classes, permissions, the system version, workspace notifications, the library
 // loader, the serial queues, screen capture, the GPU and its presentation view, the program's
-// windows, and touch input (events, gesture recognizers, the window list, Accessibility). SIGINT
+// windows, touch input (events, gesture recognizers, the window list, Accessibility), the login
+// item and the global shortcuts. SIGINT
 // and SIGTERM reach the delegate's termination signal, which waits for a running operation as
 // Quit does, so the iPad is put back first.
 
@@ -33,6 +34,8 @@
 #include "macos/display/DlopenLibraryLoader.h"
 #include "macos/system/FoundationTextServices.h"
 #include "macos/app/MacApplication.h"
+#include "macos/app/MacHotKeys.h"
+#include "macos/app/MacLoginItem.h"
 #include "macos/system/MacSignalSources.h"
 #include "macos/gpu/MetalGpu.h"
 #include "macos/display/ObjCObjectRuntime.h"
@@ -68,6 +71,8 @@ void runApplication() {
   macos::CoreGraphicsWindowList windowList;
   macos::AXAccessibility accessibility;
   macos::AppKitGestureRecognizers gestures;
+  macos::MacLoginItem loginItem;
+  macos::MacHotKeys hotKeys;
   const std::shared_ptr<AppDelegate> delegate = AppDelegate::make(
       {application, defaults,
        RotationSession::Services{loop, displays, text, objects, gpu, windows, capture, workspace, permissions, system, log,
@@ -75,7 +80,8 @@ void runApplication() {
                                                       accessibility, gestures, libraries, log})},
        [&loop, &displays, &text, &windows, &libraries] {
          return BrightnessFollower::make(loop, displays, text, windows, libraries);
-       }});
+       },
+       loginItem, hotKeys});
   // The signal sources post to the main loop, so the delegate is reached there only.
   macos::MacSignalSources signals(loop, [&delegate](int) { delegate->terminationSignal(); });
   TurnletApp::runApplication(application, delegate);

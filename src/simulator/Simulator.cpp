@@ -1,6 +1,9 @@
 #include "simulator/Simulator.h"
 
+#include <QApplication>
+
 #include "app/TurnletApp.h"
+#include "simulator/DesktopShortcuts.h"
 #include "touch/TouchInput.h"
 
 namespace turnlet::simulator {
@@ -18,11 +21,13 @@ Simulator::Simulator(Services s, const sim::WorldDescription& description)
                                                       w.libraries, s.log})},
        [&loop = s.loop, &text = s.text, &w] {
          return BrightnessFollower::make(loop, w.displays, text, w.windows, w.libraries);
-       }});
+       },
+       w.loginItem, w.hotKeys});
   shown = std::make_unique<SimulatorWindow>(world);
   shown->desktop().turnDegrees = [this] { return rawValue(app->session().state().rotation); };
   // Closing the window quits the program as Quit does, so the iPad is put back first.
   shown->onCloseRequest = [&application = s.application] { application.terminate(); };
+  qApp->installEventFilter(new DesktopShortcuts(world.hotKeys, shown.get()));
 }
 
 Simulator::~Simulator() { shown.reset(); }

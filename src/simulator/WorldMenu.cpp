@@ -68,6 +68,27 @@ WorldMenu::WorldMenu(sim::World& world, PhysicalArrangement& arrangement, QWidge
     a->setCheckable(true);
   }
   toggle("Reduce Motion", [this](bool on) { this->world.windows.reduceMotion = on; });
+  addSeparator();
+  // The login item as the user sets it in the system's settings.
+  QMenu* login = addMenu("Login Item");
+  const std::pair<const char*, LoginItemStatus> states[] = {{"Login Item Off", LoginItemStatus::notRegistered},
+                                                            {"Login Item On", LoginItemStatus::enabled},
+                                                            {"Login Item Needs Approval", LoginItemStatus::requiresApproval}};
+  for (const auto& [text, state] : states) {
+    login->addAction(text, this, [this, state = state] {
+      this->world.loginItem.state = state;
+      this->world.loginItem.needsApproval = state == LoginItemStatus::requiresApproval;
+    })->setCheckable(true);
+  }
+  toggle("Login Item Changes Refused", [this](bool on) {
+    this->world.loginItem.refusal = on ? std::optional<std::string>("Operation not permitted") : std::nullopt;
+  });
+  // Taken by the next registration: turn Global Shortcuts off and on to see it.
+  toggle("Shortcuts Held by Another App", [this](bool on) {
+    const unsigned all = KeyEquivalent::control | KeyEquivalent::option | KeyEquivalent::command;
+    this->world.hotKeys.heldElsewhere.clear();
+    if (on) this->world.hotKeys.heldElsewhere = {{"r", all}, {"0", all}};
+  });
   refreshChecks();
   connect(this, &QMenu::aboutToShow, this, [this] { refreshChecks(); });
 }
@@ -84,6 +105,11 @@ void WorldMenu::refreshChecks() {
   check("macOS 26", world.system.major == 26);
   check("macOS 27", world.system.major == 27);
   check("Reduce Motion", world.windows.reduceMotion);
+  check("Login Item Off", world.loginItem.state == LoginItemStatus::notRegistered);
+  check("Login Item On", world.loginItem.state == LoginItemStatus::enabled);
+  check("Login Item Needs Approval", world.loginItem.state == LoginItemStatus::requiresApproval);
+  check("Login Item Changes Refused", world.loginItem.refusal.has_value());
+  check("Shortcuts Held by Another App", !world.hotKeys.heldElsewhere.empty());
   action("Reconnect iPad")->setEnabled(disconnected.has_value());
 }
 

@@ -13,7 +13,8 @@ namespace turnlet::simulator {
 
 // The "World" menu: what happens to the simulated Mac under the program — sleep and wake, the
 // iPad leaving, coming back and moving, the main display's brightness, the permissions, the
-// system version and reduced motion. Main loop only.
+// system version, reduced motion, the login item and shortcuts other applications hold. Main
+// loop only.
 class WorldMenu : public QMenu {
  public:
   enum class Side { left, right, above, below };

@@ -37,6 +37,15 @@ struct AppFixture : SimulatedProgram {
     return menu.tree();
   }
   void rotate() { statusMenu().item("Rotate").click(), loop.advance(2); }
+  sim::RecordingMenu& rotationMenu() { return *statusMenu().items.at(2)->submenu; }
+  // Counts the applies that start from now on, as the session announces them.
+  int& countApplies() {
+    auto refresh = delegate->session().onChange;
+    delegate->session().onChange = [this, refresh] { applies += state().status == "Rotating…", refresh(); };
+    return applies;
+  }
+  int applies = 0;
+  sim::RecordingMenuItem& startAtLogin() { return *statusMenu().items.at(12); }
   const RotationSession::State& state() { return delegate->session().state(); }
   // The presentation view's touch side, where fingers land on the iPad.
   std::shared_ptr<sim::SimTouchView> ipadFingers() {
@@ -57,8 +66,9 @@ TEST_F(AppTest, LaunchBuildsTheMenusAndTheWindowInOrder) {
   EXPECT_EQ(app.policy, ActivationPolicy::regular);
   EXPECT_EQ(app.mainMenu->tree(), "Turnlet\n  About Turnlet\n  ---\n  Quit Turnlet ⌘q\n");
   EXPECT_EQ(statusMenu().tree(),
-            "Rotate ⌘r\nReset to Landscape (off)\nDisplay\n---\nFollow Main Display Brightness\nTouch Input\n---\n"
-            "Performance: inactive (off)\n---\nShow Button\nQuit ⌘q\n");
+            "Rotate ⌘r\nReset to Landscape (off)\nRotation · 0° Landscape\n  0° Landscape ✓\n  90° Portrait\n"
+            "  180° Landscape\n  270° Portrait\nDisplay\n---\nFollow Main Display Brightness\nTouch Input\n---\n"
+            "Performance: inactive (off)\n---\nShow Button\n---\nStart at Login\nGlobal Shortcuts ✓\n---\nQuit ⌘q\n");
   const auto& item = *app.statusItems.at(0);
   EXPECT_EQ(item.symbolName + "|" + item.accessibilityDescription, "rotate.right|Turnlet");
   EXPECT_EQ(item.toolTip, "Turnlet · Rotation off · Connect your iPad with Sidecar, then rotate.");
@@ -92,8 +102,136 @@ TEST_F(AppTest, RotateFromTheMenuGoesRoundTheFourTurns) {
               static_cast<bool>(state().virtualDisplay));
   }
   rotate();
-  EXPECT_EQ(statusMenu().items.at(7)->title.rfind("Capture ", 0), 0u);
+  EXPECT_EQ(statusMenu().items.at(8)->title.rfind("Capture ", 0), 0u);
   EXPECT_EQ(statusMenu().item("Reset to Landscape").enabled(), true);
+}
+
+TEST_F(AppTest, TheRotationSubmenuChoosesTheTurnDirectly) {
+  launch();
+  int& applies = countApplies();
+  int fades = world.windows.animationsStarted();
+  rotationMenu().item("270° Portrait").click(), loop.advance(2);
+  fades = world.windows.animationsStarted() - fades;  // what one apply shows
+  const int before = world.windows.animationsStarted();
+  rotationMenu().item("90° Portrait").click(), loop.advance(2);
+  EXPECT_EQ(applies, 2);
+  EXPECT_EQ(world.windows.animationsStarted() - before, fades);
+  EXPECT_EQ(label(6).text, "90° · Portrait");
+  EXPECT_EQ(statusMenu().items.at(2)->title, "Rotation · 90° Portrait");
+  rotationMenu().item("90° Portrait").click(), loop.advance(2);  // the current turn: nothing
+  rotationMenu().item("180° Landscape").click(), loop.advance(0.05);
+  ASSERT_TRUE(state().busy);
+  EXPECT_EQ(rotationMenu().tree(), "0° Landscape (off)\n90° Portrait ✓ (off)\n180° Landscape (off)\n270° Portrait (off)\n");
+  delegate->chooseRotation(QuarterTurn::left);  // refused while busy, as the shortcut would be
+  loop.advance(2);
+  EXPECT_EQ(applies, 3);
+  EXPECT_EQ(label(6).text, "180° · Landscape");
+  rotationMenu().item("0° Landscape").click(), loop.advance(2);
+  EXPECT_EQ(label(6).text, "0° · Rotation off");
+  EXPECT_EQ(rotationMenu().tree(), "0° Landscape ✓\n90° Portrait\n180° Landscape\n270° Portrait\n");
+  EXPECT_EQ(applies, 4);
+}
+
+TEST(AppStartAtLogin, TheItemFollowsTheSystemsLoginItem) {
+  struct Row {
+    const char* name;
+    LoginItemStatus before;
+    bool needsApproval;
+    std::optional<std::string> refusal;
+    int clicks;
+    LoginItemStatus after;
+    const char* item;  // as the menu shows it after the clicks
+    int settingsOpened;
+  };
+  const Row rows[] = {
+      {"turned on", LoginItemStatus::notRegistered, false, {}, 1, LoginItemStatus::enabled, "Start at Login ✓", 0},
+      {"turned off", LoginItemStatus::enabled, false, {}, 1, LoginItemStatus::notRegistered, "Start at Login", 0},
+      {"unknown to the system", LoginItemStatus::notFound, false, {}, 1, LoginItemStatus::enabled, "Start at Login ✓", 0},
+      {"waits for approval, then opens the settings", LoginItemStatus::notRegistered, true, {}, 2,
+       LoginItemStatus::requiresApproval, "Start at Login (needs approval)", 1},
+      {"refused", LoginItemStatus::notRegistered, false, "Operation not permitted", 1, LoginItemStatus::notRegistered,
+       "Start at Login", 0}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    AppFixture f;
+    f.world.loginItem.state = row.before;
+    f.world.loginItem.needsApproval = row.needsApproval;
+    f.world.loginItem.refusal = row.refusal;
+    f.launch();
+    for (int i = 0; i < row.clicks; ++i) f.startAtLogin().click();
+    EXPECT_EQ(f.world.loginItem.state, row.after);
+    EXPECT_EQ(f.statusMenu().tree().find(std::string("\n") + row.item + "\nGlobal Shortcuts") != std::string::npos, true)
+        << f.statusMenu().tree();
+    EXPECT_EQ(f.startAtLogin().toolTip, row.refusal.value_or(""));
+    EXPECT_EQ(f.world.loginItem.settingsOpened, row.settingsOpened);
+    EXPECT_EQ(f.label(6).text, "Rotation off · Connect your iPad with Sidecar, then rotate.");
+  }
+  AppFixture f;  // changed in the system's settings while another application was active
+  f.launch();
+  f.app.switchAway();
+  f.world.loginItem.state = LoginItemStatus::requiresApproval;
+  f.app.clickDockIcon();
+  EXPECT_EQ(f.startAtLogin().title, "Start at Login (needs approval)");
+  f.world.loginItem = {};
+  f.world.loginItem.refusal = "Operation not permitted";
+  f.startAtLogin().click();
+  f.world.loginItem.refusal.reset();
+  f.startAtLogin().click();  // a later success clears the refusal
+  EXPECT_EQ(f.startAtLogin().toolTip + (f.startAtLogin().checked ? "✓" : ""), "✓");
+}
+
+TEST(AppShortcuts, RotateAndResetFromAnyApplicationUntilTurnedOff) {
+  AppFixture f;
+  f.world.hotKeys.heldElsewhere = {AppDelegate::rotateShortcut};
+  f.launch();
+  auto& shortcuts = f.statusMenu().item("Global Shortcuts");
+  EXPECT_EQ(shortcuts.toolTip, "Control-Option-Command-R: Another application already uses this shortcut (-9878).");
+  EXPECT_EQ(f.world.hotKeys.registered(), std::vector{AppDelegate::resetShortcut});
+  f.world.hotKeys.heldElsewhere.clear();
+  shortcuts.click(), shortcuts.click();  // off and on again: both registered now
+  EXPECT_EQ(f.world.hotKeys.registered(), (std::vector{AppDelegate::rotateShortcut, AppDelegate::resetShortcut}));
+  EXPECT_TRUE(f.world.hotKeys.press(AppDelegate::rotateShortcut));
+  f.loop.advance(0.05);
+  ASSERT_TRUE(f.state().busy);
+  f.world.hotKeys.press(AppDelegate::rotateShortcut);  // refused while busy
+  f.loop.advance(2);
+  EXPECT_EQ(f.label(6).text, "90° · Portrait");
+  f.world.hotKeys.press(AppDelegate::resetShortcut), f.loop.advance(2);
+  EXPECT_EQ(f.label(6).text, "0° · Rotation off");
+  shortcuts.click();
+  EXPECT_FALSE(shortcuts.checked || f.world.hotKeys.press(AppDelegate::rotateShortcut));
+  EXPECT_EQ(f.defaults.value(AppDelegate::shortcutsPreference), DefaultsValue{false});
+  AppFixture next;  // the next launch keeps them off
+  next.defaults.set(AppDelegate::shortcutsPreference, DefaultsValue{false});
+  next.launch();
+  EXPECT_TRUE(next.world.hotKeys.registered().empty());
+}
+
+TEST(AppTouch, TheStoredChoiceComesBackWithoutAPrompt) {
+  const std::tuple<const char*, bool, const char*> rows[] = {
+      {"allowed", true, "Touch · Ready when rotated"},
+      {"not allowed", false, "Allow Turnlet in Privacy & Security → Device Control and Data Access, then enable touch again."}};
+  for (const auto& [name, allowed, status] : rows) {
+    SCOPED_TRACE(name);
+    AppFixture f;
+    f.defaults.set(AppDelegate::touchPreference, DefaultsValue{true});
+    f.world.permissions.postEvents = {allowed, true};
+    f.launch();
+    EXPECT_EQ(f.world.permissions.postEvents.prompts, 0);
+    EXPECT_EQ(f.state().touchEnabled, allowed);
+    EXPECT_EQ(f.label(5).text, status);
+    EXPECT_EQ(f.defaults.value(AppDelegate::touchPreference), DefaultsValue{true});
+  }
+  AppFixture f;  // a lost permission and quitting turn touch off for the run only
+  f.launch();
+  f.statusMenu().item("Touch Input").click();
+  EXPECT_EQ(f.defaults.value(AppDelegate::touchPreference), DefaultsValue{true});
+  f.rotate();
+  f.world.permissions.postEvents.granted = false;
+  f.loop.advance(2);
+  EXPECT_FALSE(f.state().touchEnabled);
+  f.statusMenu().item("Quit").click(), f.loop.advance(5);
+  EXPECT_EQ(f.defaults.value(AppDelegate::touchPreference), DefaultsValue{true});
 }
 
 TEST_F(AppTest, BrightnessToggleIsStoredAndTwiceRestored) {
@@ -258,6 +396,7 @@ TEST(AppDay, EndsWithTheLayoutAsBeforeAndTheChoicesRemembered) {
   f.launch();
   f.loop.advance(5);
   EXPECT_EQ(f.label(6).text, "90° · Portrait");
+  EXPECT_EQ(f.statusMenu().items.at(2)->title, "Rotation · 90° Portrait");  // restored by itself
   f.rotate();
   const auto expectBack = [&](const char* when) {
     SCOPED_TRACE(when);

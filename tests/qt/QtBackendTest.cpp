@@ -160,8 +160,9 @@ TEST(QtShell, TheApplicationRunsOnWidgets) {
       {"main menu", [] {}, [&] { return tree(shell.bar.actions()); },
        "Turnlet\n  About Turnlet\n  ---\n  Quit Turnlet Ctrl+Q\n"},
       {"status menu", [] {}, [&] { return tree(shell.statusMenu()); },
-       "Rotate Ctrl+R\nReset to Landscape (off)\nDisplay\n---\nFollow Main Display Brightness\nTouch Input\n---\n"
-       "Performance: inactive (off)\n---\nShow Button\nQuit (Ctrl+Q)\n"},
+       "Rotate Ctrl+R\nReset to Landscape (off)\nRotation · 0° Landscape\n  0° Landscape ✓\n  90° Portrait\n"
+       "  180° Landscape\n  270° Portrait\nDisplay\n---\nFollow Main Display Brightness\nTouch Input\n---\n"
+       "Performance: inactive (off)\n---\nShow Button\n---\nStart at Login\nGlobal Shortcuts ✓\n---\nQuit (Ctrl+Q)\n"},
       {"status item", [] {}, [&] {
          auto& b = shell.statusButton();
          const bool symbol = !b.icon().isNull() && b.toolButtonStyle() == Qt::ToolButtonIconOnly;

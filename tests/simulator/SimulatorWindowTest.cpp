@@ -121,12 +121,12 @@ struct QtSimulatorFixture {
     loop.advance(10);
   }
   QWidget& controlWindow() { return application.windows().at(0)->widget(); }
-  // Makes `window` the active one and types Ctrl and `key` into it.
-  void type(QWidget& window, Qt::Key key) {
+  // Makes `window` the active one and types `key` with the modifiers (Ctrl alone by default) into it.
+  void type(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
     window.activateWindow();
     QApplication::processEvents();
     ASSERT_EQ(QApplication::activeWindow(), &window);
-    QTest::keyClick(&window, key, Qt::ControlModifier);
+    QTest::keyClick(&window, key, modifiers);
   }
 
   sim::ManualLoop loop;
@@ -263,7 +263,9 @@ TEST(SimulatorWindow, TheWorldMenuActsOnTheWorld) {
       {"Screen Recording Allowed", [&] { return !world.permissions.screenCapture.granted; }},
       {"Posting Events Allowed", [&] { return !world.permissions.postEvents.granted; }},
       {"macOS 26", [&] { return world.system.major == 26; }},
-      {"Reduce Motion", [&] { return world.windows.reduceMotion; }}};
+      {"Reduce Motion", [&] { return world.windows.reduceMotion; }},
+      {"Login Item Needs Approval", [&] { return world.loginItem.state == LoginItemStatus::requiresApproval; }},
+      {"Shortcuts Held by Another App", [&] { return world.hotKeys.heldElsewhere.size() == 2; }}};
   for (const auto& [item, happened] : rows) {
     SCOPED_TRACE(item);
     ASSERT_TRUE(f.s.window().worldMenu().action(item));
@@ -297,7 +299,7 @@ TEST(SimulatorWindow, EveryWayOfQuittingPutsTheIPadBackFirst) {
 // Ctrl+R rotates and Ctrl+Q quits from the simulator window and from the control window alike:
 // each key runs one command, whichever window is active, although two menu items (and the
 // control window's button) carry it. The control window opens beside the displays' pictures.
-TEST(SimulatorWindow, OneRotateAndOneQuitKeyWorkFromEveryWindow) {
+TEST(SimulatorWindow, TheRotateQuitAndGlobalKeysWorkFromEveryWindow) {
   const std::pair<const char*, QWidget& (*)(QtSimulatorFixture&)> rows[] = {
       {"simulator window", [](QtSimulatorFixture& f) -> QWidget& { return f.s.window(); }},
       {"control window", [](QtSimulatorFixture& f) -> QWidget& { return f.controlWindow(); }}};
@@ -322,6 +324,9 @@ TEST(SimulatorWindow, OneRotateAndOneQuitKeyWorkFromEveryWindow) {
     EXPECT_EQ(f.s.window().beepCount(), 1);
     f.loop.advance(3);
     EXPECT_EQ(f.s.delegate().session().state().rotation, QuarterTurn::right);
+    f.type(window(f), Qt::Key_0, Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);  // the global reset
+    f.loop.advance(3);
+    EXPECT_EQ(f.s.delegate().session().state().rotation, QuarterTurn::normal);
     f.type(window(f), Qt::Key_Q);
     f.loop.advance(10);
     EXPECT_TRUE(f.application.isTerminated());

@@ -34,7 +34,8 @@ struct SimulatedProgram {
         {app, defaults,
          {loop, world.displays, text, world.virtualDisplayClasses, world.gpu, world.windows, world.capture,
           world.workspace, world.permissions, world.system, log, std::move(touchFactory)},
-         [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); }});
+         [this] { return BrightnessFollower::make(loop, world.displays, text, world.windows, world.libraries); },
+         world.loginItem, world.hotKeys});
   }
 
   // What is left of a rotation at a moment (the application's end, say).

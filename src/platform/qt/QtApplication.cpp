@@ -28,6 +28,10 @@ QtApplication::~QtApplication() {
 
 void QtApplication::run() {
   if (auto d = delegate.lock()) d->didFinishLaunching();
+  QObject::connect(qApp, &QGuiApplication::applicationStateChanged, &activity, [this](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive) return;
+    if (auto d = delegate.lock()) d->didBecomeActive();
+  });
   if (runLoop) runLoop();
 }
 

@@ -77,6 +77,7 @@ class QtApplication : public Application {
   QPointer<QWidget> statusArea;
   std::vector<std::shared_ptr<QtAppWindow>> appWindows;
   QPointer<QMessageBox> about;
+  QObject activity;  // receives the application's activation while this exists
 };
 
 }  // namespace turnlet::qt

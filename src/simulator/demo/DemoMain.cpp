@@ -103,6 +103,11 @@ class Tour {
                          "flashes, names the refused request and counts the beeps.");
     loop.advance(4);
     shot("rotate-0", "Rotate once more: a full turn, back to landscape, the iPad as before.");
+    shot("rotation-menu", "The Rotation submenu names the turn shown and picks any turn directly: 90° Portrait is next.",
+         "Rotation · 0° Landscape", "90° Portrait");
+    turn("90° Portrait");
+    loop.advance(4);
+    shot("turn-90", "Rotation → 90° Portrait: straight to the chosen turn, in one step with one fade.");
     menu("Quit");
     loop.advance(10);
     shot("quit", application.isTerminated() ? "Quit: the iPad is back in its place and the program has ended."
@@ -120,6 +125,15 @@ class Tour {
     for (QAction* action : button->menu()->actions())
       if (action->text().section('\t', 0, 0).toStdString() == title) return action->trigger();
     throw std::runtime_error("no menu item " + title);
+  }
+  // Chooses a turn in the status menu's Rotation submenu.
+  void turn(const std::string& title) {
+    auto* button = bar->cornerWidget()->findChild<QToolButton*>();
+    for (QAction* action : button->menu()->actions())
+      if (QMenu* turns = action->text().startsWith("Rotation") ? action->menu() : nullptr)
+        for (QAction* item : turns->actions())
+          if (item->text().toStdString() == title) return item->trigger();
+    throw std::runtime_error("no turn " + title);
   }
 
   // The widget position that shows a point of the browser window (window coordinates, y down).
@@ -159,9 +173,10 @@ class Tour {
 
   // Writes one picture, every one the same size: the simulator window, the control window at its
   // right as the placement puts it (its place left empty once it is gone), the status menu open
-  // under its icon when `openItem` names the item about to be chosen, and the caption wrapped
-  // under them all in room for two lines.
-  void shot(const std::string& name, const std::string& caption, const std::string& openItem = {}) {
+  // under its icon when `openItem` names the item about to be chosen (and its submenu open beside
+  // it at `subItem`, when given), and the caption wrapped under them all in room for two lines.
+  void shot(const std::string& name, const std::string& caption, const std::string& openItem = {},
+            const std::string& subItem = {}) {
     char stem[64];
     std::snprintf(stem, sizeof stem, "%02d-%s", ++step, name.c_str());
     const QString line = QString::fromStdString(caption);
@@ -169,14 +184,14 @@ class Tour {
     QApplication::sendPostedEvents();
     const QString base = QDir(folder).filePath(stem);
     const QString status = QString::fromStdString(simulator.delegate().session().state().status);
-    if (!compose(line, status, openItem).save(base + ".png")) throw std::runtime_error("cannot write " + base.toStdString() + ".png");
+    if (!compose(line, status, openItem, subItem).save(base + ".png")) throw std::runtime_error("cannot write " + base.toStdString() + ".png");
     QFile text(base + ".txt");
     if (!text.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write captions");
     QTextStream(&text) << line << '\n';
     std::printf("%s.png  %s\n", base.toUtf8().constData(), caption.c_str());
   }
 
-  QPixmap compose(const QString& caption, const QString& status, const std::string& openItem) {
+  QPixmap compose(const QString& caption, const QString& status, const std::string& openItem, const std::string& subItem) {
     const QPixmap main = simulator.window().grab();
     QWidget* control = nullptr;
     for (const auto& w : application.windows())
@@ -221,8 +236,9 @@ class Tour {
     if (!openItem.empty()) {
       auto* button = bar->cornerWidget()->findChild<QToolButton*>();
       QMenu* open = button->menu();
+      QAction* active = nullptr;
       for (QAction* action : open->actions())
-        if (action->text().section('\t', 0, 0).toStdString() == openItem) open->setActiveAction(action);
+        if (action->text().section('\t', 0, 0).toStdString() == openItem) open->setActiveAction(active = action);
       open->ensurePolished();
       open->adjustSize();
       const QPixmap shown = open->grab();
@@ -232,6 +248,17 @@ class Tour {
       const QPoint at(pad + under.x() - shown.width(), pad + under.y());
       painter.fillRect(QRect(at + QPoint(3, 4), shown.size()), QColor(0, 0, 0, 90));
       painter.drawPixmap(at, shown);
+      if (QMenu* sub = active && !subItem.empty() ? active->menu() : nullptr) {
+        // The submenu opens to the left, the status menu being at the screen's right edge.
+        for (QAction* action : sub->actions())
+          if (action->text().toStdString() == subItem) sub->setActiveAction(action);
+        sub->ensurePolished();
+        sub->adjustSize();
+        const QPixmap beside = sub->grab();
+        const QPoint subAt(at.x() - beside.width() + 2, at.y() + open->actionGeometry(active).top());
+        painter.fillRect(QRect(subAt + QPoint(3, 4), beside.size()), QColor(0, 0, 0, 90));
+        painter.drawPixmap(subAt, beside);
+      }
     }
     painter.setPen(QColor(235, 235, 240));
     painter.setFont(font);

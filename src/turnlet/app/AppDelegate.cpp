@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <tuple>
 
 #include "app/AppBrand.h"
 
@@ -29,6 +30,8 @@ std::shared_ptr<AppDelegate> AppDelegate::make(Services services) {
 AppDelegate::AppDelegate(Passkey, Services services)
     : application(services.application),
       defaults(services.defaults),
+      loginItem(services.loginItem),
+      hotKeys(services.hotKeys),
       loop(services.session.loop),
       displays(services.session.displays),
       rotation(RotationSession::make(services.session, RotationPreferences(services.defaults))),
@@ -47,6 +50,13 @@ void AppDelegate::didFinishLaunching() {
   };
   const auto stored = defaults.value(brightnessPreference);
   brightness->setEnabled(stored && stored->asBool() && *stored->asBool());
+  const auto shortcutsStored = defaults.value(shortcutsPreference);
+  shortcutsEnabled = !shortcutsStored || !shortcutsStored->asBool() || *shortcutsStored->asBool();
+  registerShortcuts();
+  // Touch the user left on comes back on, but never with a prompt at launch: without the
+  // permission it stays off and says why.
+  const auto touchStored = defaults.value(touchPreference);
+  if (touchStored && touchStored->asBool() && *touchStored->asBool()) rotation->setTouchEnabled(true, false);
   refresh();
   window->show();
   application.activateIgnoringOtherApps();
@@ -84,6 +94,16 @@ void AppDelegate::buildMenus() {
   rotateItem->setKeyEquivalent(KeyEquivalent{"r"});
   resetItem = menu->addItem("Reset to Landscape");
   resetItem->setAction(act(&AppDelegate::reset));
+  auto rotationMenu = application.makeMenu("Rotation");
+  rotationMenu->setAutoenablesItems(false);  // disabled while busy, like Rotate
+  for (std::size_t i = 0; i < allQuarterTurns.size(); ++i) {
+    turnItems[i] = rotationMenu->addItem(turnTitle(allQuarterTurns[i]));
+    turnItems[i]->setAction([weak, turn = allQuarterTurns[i]](MenuItem&) {
+      if (auto self = weak.lock()) self->chooseRotation(turn);
+    });
+  }
+  rotationItem = menu->addItem("Rotation · " + turnTitle(QuarterTurn::normal));
+  rotationItem->setSubmenu(rotationMenu);
   displayMenu = application.makeMenu("Display");
   menu->addItem("Display")->setSubmenu(displayMenu);
   menu->addSeparator();
@@ -96,6 +116,12 @@ void AppDelegate::buildMenus() {
   performanceItem->setEnabled(false);
   menu->addSeparator();
   menu->addItem("Show Button")->setAction(act(&AppDelegate::showWindow));
+  menu->addSeparator();
+  startAtLoginItem = menu->addItem("Start at Login");
+  startAtLoginItem->setAction(act(&AppDelegate::toggleStartAtLogin));
+  shortcutsItem = menu->addItem("Global Shortcuts");
+  shortcutsItem->setAction(act(&AppDelegate::toggleGlobalShortcuts));
+  menu->addSeparator();
   auto quitItem = menu->addItem("Quit");
   quitItem->setAction(quit);
   quitItem->setKeyEquivalent(KeyEquivalent{"q"});
@@ -173,6 +199,12 @@ void AppDelegate::refresh() {
   rotateButton->setEnabled(!s.busy);
   rotateItem->setEnabled(!s.busy);
   resetItem->setEnabled(rotation->canReset() && !s.busy);
+  rotationItem->setTitle("Rotation · " + turnTitle(s.rotation));
+  for (std::size_t i = 0; i < allQuarterTurns.size(); ++i) {
+    turnItems[i]->setChecked(allQuarterTurns[i] == s.rotation);
+    turnItems[i]->setEnabled(!s.busy);
+  }
+  refreshStartAtLogin();
   orientationView->setRotation(s.rotation);
   statusLabel->setText(s.status);
   statusItem->setToolTip("Turnlet · " + s.status);
@@ -186,6 +218,68 @@ void AppDelegate::refresh() {
       if (auto self = weak.lock()) self->terminationSignal();
     });
   }
+}
+
+void AppDelegate::refreshStartAtLogin() {
+  const LoginItemStatus status = loginItem.status();
+  const bool approval = status == LoginItemStatus::requiresApproval;
+  startAtLoginItem->setTitle(approval ? "Start at Login (needs approval)" : "Start at Login");
+  startAtLoginItem->setChecked(status == LoginItemStatus::enabled);
+  // A refusal stays here rather than in the status line, which the next refresh would replace.
+  startAtLoginItem->setToolTip(loginItemError);
+}
+
+void AppDelegate::toggleStartAtLogin() {
+  try {
+    switch (loginItem.status()) {
+      case LoginItemStatus::requiresApproval: loginItem.openSystemSettings(); break;
+      case LoginItemStatus::enabled: loginItem.unregisterItem(); break;
+      case LoginItemStatus::notRegistered:
+      case LoginItemStatus::notFound: loginItem.registerItem(); break;
+    }
+    loginItemError.clear();
+  } catch (const Error& e) {
+    loginItemError = e.localizedDescription();
+  }
+  refreshStartAtLogin();
+}
+
+void AppDelegate::didBecomeActive() {
+  if (startAtLoginItem) refreshStartAtLogin();
+}
+
+void AppDelegate::registerShortcuts() {
+  shortcuts.clear();
+  std::string refused;
+  if (shortcutsEnabled) {
+    std::weak_ptr<AppDelegate> weak = weak_from_this();
+    const std::tuple<KeyEquivalent, const char*, void (AppDelegate::*)()> keys[] = {
+        {rotateShortcut, "Control-Option-Command-R", &AppDelegate::rotate},
+        {resetShortcut, "Control-Option-Command-0", &AppDelegate::reset}};
+    for (const auto& [key, name, member] : keys) {
+      try {
+        shortcuts.push_back(hotKeys.registerHotKey(key, [weak, member = member] {
+          if (auto self = weak.lock()) ((*self).*member)();
+        }));
+      } catch (const Error& e) {
+        refused += (refused.empty() ? "" : "\n") + std::string(name) + ": " + e.localizedDescription();
+      }
+    }
+  }
+  shortcutsItem->setChecked(shortcutsEnabled);
+  shortcutsItem->setToolTip(refused.empty()
+                                ? "Control-Option-Command-R rotates and Control-Option-Command-0 resets, from any application."
+                                : refused);
+}
+
+void AppDelegate::toggleGlobalShortcuts() {
+  shortcutsEnabled = !shortcutsEnabled;
+  defaults.set(shortcutsPreference, DefaultsValue{shortcutsEnabled});
+  registerShortcuts();
+}
+
+std::string AppDelegate::turnTitle(QuarterTurn turn) {
+  return std::to_string(rawValue(turn)) + "° " + (isPortrait(turn) ? "Portrait" : "Landscape");
 }
 
 void AppDelegate::refreshBrightness() {
@@ -245,11 +339,18 @@ void AppDelegate::toggleBrightness() {
   refreshBrightness();
 }
 
-void AppDelegate::toggleTouch() { rotation->setTouchEnabled(!rotation->state().touchEnabled, true); }
+// The only writer of the stored touch choice: it keeps what the user got, so touch that could not
+// start is not tried again at the next launch. Quitting and a lost permission leave it alone.
+void AppDelegate::toggleTouch() {
+  rotation->setTouchEnabled(!rotation->state().touchEnabled, true);
+  defaults.set(touchPreference, DefaultsValue{rotation->state().touchEnabled});
+}
 
 void AppDelegate::rotate() { tasks.spawn(rotation->rotate()); }
 
 void AppDelegate::reset() { tasks.spawn(rotation->reset()); }
+
+void AppDelegate::chooseRotation(QuarterTurn turn) { tasks.spawn(rotation->rotateTo(turn)); }
 
 void AppDelegate::showWindow() {
   window->show();

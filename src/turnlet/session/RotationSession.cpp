@@ -13,10 +13,22 @@ std::shared_ptr<RotationSession> RotationSession::make(Services services, Rotati
 RotationSession::RotationSession(Passkey, Services services, RotationPreferences preferences)
     : services(std::move(services)), prefs(std::move(preferences)), tasks(this->services.loop, this->services.log) {}
 
-Task<void> RotationSession::rotate() {
+Task<void> RotationSession::rotate() { co_await applyTurn(nextQuarterTurn(s.rotation)); }
+
+Task<void> RotationSession::rotateTo(QuarterTurn turn) {
+  if (turn == s.rotation) co_return;
+  // Not one co_await over a conditional of two tasks: GCC 12 destroys that temporary twice.
+  if (turn == QuarterTurn::normal) {
+    co_await reset();
+  } else {
+    co_await applyTurn(turn);
+  }
+}
+
+Task<void> RotationSession::applyTurn(QuarterTurn turn) {
   if (s.busy || s.systemSleeping || s.screensSleeping || s.shuttingDown) co_return;
   if (s.recovery) s.recovery->cancel();
-  co_await applyRotation(nextQuarterTurn(s.rotation), std::nullopt, true, true);
+  co_await applyRotation(turn, std::nullopt, true, true);
 }
 
 Task<void> RotationSession::reset() {

@@ -143,6 +143,8 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   // Commands (RotationSession.cpp).
   Task<void> rotate();
   Task<void> reset();
+  // rotate() with `turn` in place of the next one: nothing for the current turn, reset() for 0°.
+  Task<void> rotateTo(QuarterTurn turn);
   void selectDisplay(std::optional<DisplayID> id);
   void setTouchEnabled(bool enabled, bool requestAccess);
   bool canReset() const;
@@ -188,6 +190,7 @@ class RotationSession : public std::enable_shared_from_this<RotationSession> {
   };
 
   // Applying.
+  Task<void> applyTurn(QuarterTurn turn);
   Task<void> runApply(QuarterTurn rotation, std::optional<DisplayInfo> display, bool requestAccess, bool remember,
                       std::uint64_t operation, BusyScope busy, std::shared_ptr<bool> result);
   Task<void> resetPath(std::uint64_t operation, bool remember);

@@ -52,6 +52,8 @@ extern "C" NSAboutPanelOptionKey const NSAboutPanelOptionCredits;
 - (void)applicationDidFinishLaunching:(NSNotification*)notification;
 // @doc applicationShouldHandleReopen /documentation/AppKit/NSApplicationDelegate/applicationShouldHandleReopen(_:hasVisibleWindows:) macOS 10.0
 - (BOOL)applicationShouldHandleReopen:(NSApplication*)sender hasVisibleWindows:(BOOL)flag;
+// @doc applicationDidBecomeActive /documentation/AppKit/NSApplicationDelegate/applicationDidBecomeActive(_:) macOS 10.0
+- (void)applicationDidBecomeActive:(NSNotification*)notification;
 @end
 
 @class NSEvent;

@@ -26,6 +26,8 @@ class ApplicationDelegate {
   // The Dock icon was clicked while the application runs; true: the delegate handled it.
   virtual bool shouldHandleReopen(bool hasVisibleWindows) = 0;
   virtual TerminateReply shouldTerminate() = 0;
+  // The application became the active one (launched, clicked, switched to).
+  virtual void didBecomeActive() {}
 };
 
 // The desktop application: one per process. Main loop only.

@@ -13,11 +13,11 @@
 namespace turnlet::macos {
 
 // NSApplication and its delegate. The delegate object hands AppKit's questions to the
-// ApplicationDelegate (held weakly): launch finished, reopen from the Dock, whether to terminate
-// after the last window closed, and whether to terminate, through TerminateSequence, so that a
-// `later` answer gets exactly one replyToApplicationShouldTerminate:. While AppKit waits for it,
-// it runs its loop in the modal-panel mode, where the main loop's posts and timers run too
-// (AppMainLoop), so the shutdown that ends in the reply goes on.
+// ApplicationDelegate (held weakly): launch finished, the application became active, reopen from
+// the Dock, whether to terminate after the last window closed, and whether to terminate, through
+// TerminateSequence, so that a `later` answer gets exactly one replyToApplicationShouldTerminate:.
+// While AppKit waits for it, it runs its loop in the modal-panel mode, where the main loop's posts
+// and timers run too (AppMainLoop), so the shutdown that ends in the reply goes on.
 //
 // One per process, made on the main thread after the main loop; main loop only.
 class MacApplication final : public Application {
@@ -48,6 +48,7 @@ class MacApplication final : public Application {
 
   // For the delegate object: AppKit's questions.
   void didFinishLaunching();
+  void didBecomeActive();
   bool shouldHandleReopen(bool hasVisibleWindows);
   bool shouldTerminateAfterLastWindowClosed();
   TerminateReply shouldTerminate();

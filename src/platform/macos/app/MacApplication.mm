@@ -20,6 +20,11 @@ __attribute__((objc_subclassing_restricted))
   if (auto* owner = self.owner) owner->didFinishLaunching();
 }
 
+- (void)applicationDidBecomeActive:(NSNotification*)notification {
+  (void)notification;
+  if (auto* owner = self.owner) owner->didBecomeActive();
+}
+
 - (BOOL)applicationShouldHandleReopen:(NSApplication*)sender hasVisibleWindows:(BOOL)flag {
   (void)sender;
   auto* owner = self.owner;
@@ -110,6 +115,10 @@ std::shared_ptr<AppWindow> MacApplication::makeWindow(const std::string& title, 
 
 void MacApplication::didFinishLaunching() {
   if (auto d = delegate.lock()) d->didFinishLaunching();
+}
+
+void MacApplication::didBecomeActive() {
+  if (auto d = delegate.lock()) d->didBecomeActive();
 }
 
 bool MacApplication::shouldHandleReopen(bool hasVisibleWindows) {

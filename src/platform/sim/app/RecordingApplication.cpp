@@ -1,6 +1,7 @@
 #include "sim/app/RecordingApplication.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace turnlet::sim {
 
@@ -43,6 +44,12 @@ std::shared_ptr<AppWindow> RecordingApplication::makeWindow(const std::string& t
   return windows.back();
 }
 
+void RecordingApplication::activateIgnoringOtherApps() {
+  ++activations;
+  if (std::exchange(active, true)) return;
+  if (auto d = delegate.lock()) d->didBecomeActive();
+}
+
 void RecordingApplication::closeWindow(RecordingWindow& window) {
   window.close();
   auto d = delegate.lock();
@@ -51,6 +58,7 @@ void RecordingApplication::closeWindow(RecordingWindow& window) {
 }
 
 void RecordingApplication::clickDockIcon() {
+  activateIgnoringOtherApps();
   auto d = delegate.lock();
   const bool anyVisible = std::any_of(windows.begin(), windows.end(), [](const auto& w) { return w->visible; });
   if (d) d->shouldHandleReopen(anyVisible);

@@ -45,7 +45,7 @@ class RecordingApplication : public Application {
   void run() override;
   void terminate() override;
   void replyToTerminate(bool terminate) override;
-  void activateIgnoringOtherApps() override { ++activations; }
+  void activateIgnoringOtherApps() override;
   void beep() override { ++beeps; }
   std::shared_ptr<Menu> makeMenu(const std::string& title) override { return std::make_shared<RecordingMenu>(title); }
   void setMainMenu(std::shared_ptr<Menu> menu) override { mainMenu = std::dynamic_pointer_cast<RecordingMenu>(menu); }
@@ -55,9 +55,11 @@ class RecordingApplication : public Application {
   std::shared_ptr<StatusItem> makeSquareStatusItem() override;
   std::shared_ptr<AppWindow> makeWindow(const std::string& title, Size contentSize) override;
 
-  // The user's gestures: closing a window with its close button, clicking the Dock icon.
+  // The user's gestures: closing a window with its close button, clicking the Dock icon (which
+  // makes the application active first), switching to another application.
   void closeWindow(RecordingWindow& window);
   void clickDockIcon();
+  void switchAway() { active = false; }
 
   std::weak_ptr<ApplicationDelegate> delegate;
   std::optional<ActivationPolicy> policy;
@@ -67,6 +69,7 @@ class RecordingApplication : public Application {
   int terminateRequests = 0;
   int terminateReplies = 0;  // every reply, whether one was pending or not
   int activations = 0;
+  bool active = false;
   int beeps = 0;
   std::shared_ptr<RecordingMenu> mainMenu;
   std::vector<std::shared_ptr<RecordingStatusItem>> statusItems;

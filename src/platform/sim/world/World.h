@@ -7,6 +7,8 @@
 #include "sim/gpu/SimGpu.h"
 #include "sim/input/SimInputEvents.h"
 #include "sim/display/SimLibraryLoader.h"
+#include "sim/app/SimHotKeys.h"
+#include "sim/app/SimLoginItem.h"
 #include "sim/app/SimPermissions.h"
 #include "sim/system/SimSystemVersion.h"
 #include "sim/input/SimTouchView.h"
@@ -42,6 +44,8 @@ class World {
   SimGestureRecognizers gestures{loop};
   SimScreenCapture capture{loop, displays};
   SimWorkspace workspace{loop};
+  SimLoginItem loginItem;
+  SimHotKeys hotKeys{loop};
 };
 
 }  // namespace turnlet::sim
