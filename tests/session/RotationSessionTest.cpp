@@ -124,27 +124,6 @@ TEST_F(RotationSessionTest, InterruptionsDuringAnApplyAndAfterIt) {
   EXPECT_EQ(state().status, "180° · Landscape");
 }
 
-TEST_F(RotationSessionTest, ARotationRememberedFromAnEarlierRunComesBackAfterLaunch) {
-  session->preferences().remember(QuarterTurn::left, ipadUUID);
-  session->preferences().setLastDeviceID(ipadUUID);
-  session->startMonitoring();
-  run(1);
-  EXPECT_EQ(state().status, "Rotating…");
-  run(2);
-  EXPECT_EQ(state().status, "270° · Portrait");
-}
-
-TEST_F(RotationSessionTest, QuitWhileRotatedPutsTheIPadBackBeforeShutdownEnds) {
-  session->startMonitoring();
-  RotationSessionTimer timer(loop, session);
-  rotateOnce();
-  ASSERT_EQ(state().status, "90° · Portrait");
-  const TaskHandle quit = spawn(loop, session->shutdown());
-  while (!quit.isDone()) loop.advance(0.01);
-  expectNothingRotated({40, 0});
-  EXPECT_EQ(session->runningTaskCount() + world.workspace.observerCount(), 0u);
-}
-
 // A restoration asked for from outside while the retry run's last attempt is still applying is not
 // lost: a display plugged in, or the iPad dropping and coming back under a new id.
 TEST(RotationSessionLastAttempt, ARestorationAskedForDuringTheLastAttemptStillHappens) {
