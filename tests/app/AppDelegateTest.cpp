@@ -378,10 +378,6 @@ TEST(AppPerformance, TheLineRoundsAndNeverShowsInfinity) {
   EXPECT_EQ(AppDelegate::performanceItemTitle(std::nullopt), "Performance: inactive");
 }
 
-}  // namespace
-
-namespace {
-
 // A day compressed: the remembered rotation comes back by itself, the user turns further, taps and
 // scrolls a window on the turned desktop, the Mac sleeps and wakes, the iPad leaves and returns,
 // the main display changes resolution and back, brightness following goes on, and the user quits.
@@ -451,10 +447,6 @@ TEST(AppDay, EndsWithTheLayoutAsBeforeAndTheChoicesRemembered) {
   EXPECT_EQ(preferences.rotation(SessionFixture::ipadUUID), QuarterTurn::inverted);
   EXPECT_EQ(f.defaults.value(AppDelegate::brightnessPreference), DefaultsValue{true});
 }
-
-}  // namespace
-
-namespace {
 
 // A real signal reaches the loop as a posted call, never running work in the handler.
 TEST(AppSignals, SigtermIsPostedToTheLoop) {

@@ -45,6 +45,16 @@ Task<void> outcomeOf(MainLoop& loop, std::string& out, std::function<Task<void>(
   out += " at " + std::to_string(int(loop.now()));
 }
 
+// A loop whose post() from another thread returns only after the loop thread has run the block:
+// an interleaving any real loop allows.
+struct SlowPostLoop : sim::ManualLoop {
+  std::atomic<bool> ran{false};
+  void post(std::function<void()> fn) override {
+    ManualLoop::post(std::move(fn));
+    while (!isLoopThread() && !ran) std::this_thread::yield();
+  }
+};
+
 }  // namespace
 
 TEST(Task, RunsAfterTheCallerInFifoOrderAndPassesValuesAndErrorsUp) {
@@ -147,20 +157,6 @@ TEST(Continuation, TheTaskResumesOnceOnTheLoopWithTheFirstOutcome) {
     EXPECT_EQ(out, expected);
   }
 }
-
-namespace {
-
-// A loop whose post() from another thread returns only after the loop thread has run the block:
-// an interleaving any real loop allows.
-struct SlowPostLoop : sim::ManualLoop {
-  std::atomic<bool> ran{false};
-  void post(std::function<void()> fn) override {
-    ManualLoop::post(std::move(fn));
-    while (!isLoopThread() && !ran) std::this_thread::yield();
-  }
-};
-
-}  // namespace
 
 TEST(Continuation, ATaskResumedFromAnotherThreadIsDestroyedOnTheLoop) {
   SlowPostLoop loop;

@@ -42,15 +42,6 @@ TEST_F(RotationSessionTest, FourPressesTurnTheIPadRoundWithOneVirtualDisplayResi
   EXPECT_TRUE(c.streamName == "Turnlet" && c.minimumFrameInterval == (MediaTime{1, 60}) && c.queueDepth == 4);
 }
 
-TEST(RotationSessionParking, TheIPadIsParkedDiagonallyOffTheDesktop) {
-  SessionFixture f(SessionFixture::smallWorld(Rect(0, 0, 1440, 900), Rect(1440, 0, 1024, 768)));
-  f.press(f.session->rotate());
-  f.run(2);
-  ASSERT_EQ(f.state().status, "90° · Portrait");
-  EXPECT_EQ(f.world.displays.find(f.state().virtualDisplay->displayID())->bounds, Rect(1440, 0, 768, 1024));
-  EXPECT_EQ(f.ipadBounds().origin, (Point{-1023, -767}));
-}
-
 TEST(RotationSessionFailures, EveryFailedApplyShowsItsMessageAndLeavesNothingBehind) {
   constexpr DisplayID ipad = SessionFixture::ipadID;
   const PlatformError error("SC", -1, "Failed.");
@@ -133,27 +124,6 @@ TEST_F(RotationSessionTest, InterruptionsDuringAnApplyAndAfterIt) {
   EXPECT_EQ(state().status, "180° · Landscape");
 }
 
-TEST_F(RotationSessionTest, ARotationRememberedFromAnEarlierRunComesBackAfterLaunch) {
-  session->preferences().remember(QuarterTurn::left, ipadUUID);
-  session->preferences().setLastDeviceID(ipadUUID);
-  session->startMonitoring();
-  run(1);
-  EXPECT_EQ(state().status, "Rotating…");
-  run(2);
-  EXPECT_EQ(state().status, "270° · Portrait");
-}
-
-TEST_F(RotationSessionTest, QuitWhileRotatedPutsTheIPadBackBeforeShutdownEnds) {
-  session->startMonitoring();
-  RotationSessionTimer timer(loop, session);
-  rotateOnce();
-  ASSERT_EQ(state().status, "90° · Portrait");
-  const TaskHandle quit = spawn(loop, session->shutdown());
-  while (!quit.isDone()) loop.advance(0.01);
-  expectNothingRotated({40, 0});
-  EXPECT_EQ(session->runningTaskCount() + world.workspace.observerCount(), 0u);
-}
-
 // A restoration asked for from outside while the retry run's last attempt is still applying is not
 // lost: a display plugged in, or the iPad dropping and coming back under a new id.
 TEST(RotationSessionLastAttempt, ARestorationAskedForDuringTheLastAttemptStillHappens) {
@@ -188,10 +158,6 @@ TEST(RotationSessionLastAttempt, ARestorationAskedForDuringTheLastAttemptStillHa
   }
 }
 
-}  // namespace
-
-namespace {
-
 // A still turned desktop costs nothing: the capture sends idle frames, which draw nothing, and the
 // performance line counts no frames. A moving pointer is one new frame, drawn once.
 TEST_F(RotationSessionTest, AStillDesktopSendsIdleFramesThatDrawNothing) {
@@ -220,10 +186,6 @@ TEST_F(RotationSessionTest, AStillDesktopSendsIdleFramesThatDrawNothing) {
   EXPECT_EQ(state().performance->captureFPS, 1);
   EXPECT_EQ(state().performance->updatedFPS, 1);
 }
-
-}  // namespace
-
-namespace {
 
 // The system may show the virtual display at a size a little off the one asked for: under 2
 // points in each dimension is accepted, 2 is not. The display is asked for at twice the turned

@@ -31,8 +31,15 @@ struct ThrowPlan {
 };
 
 // The platform services the session uses, forwarding every call unless a throw is armed at it.
-struct ThrowingDisplays : DisplayServices {
-  ThrowingDisplays(DisplayServices& real, ThrowPlan& plan) : real(real), plan(plan) {}
+template <class Service>
+struct Throwing : Service {
+  Throwing(Service& real, ThrowPlan& plan) : real(real), plan(plan) {}
+  Service& real;
+  ThrowPlan& plan;
+};
+
+struct ThrowingDisplays : Throwing<DisplayServices> {
+  using Throwing::Throwing;
   DisplayError onlineDisplayList(std::span<DisplayID> b, std::uint32_t& n) override {
     return plan.at("onlineDisplayList"), real.onlineDisplayList(b, n);
   }
@@ -65,22 +72,18 @@ struct ThrowingDisplays : DisplayServices {
   void removeScreenParametersObserver(ObserverToken token) override {
     plan.at("removeScreenParametersObserver"), real.removeScreenParametersObserver(token);
   }
-  DisplayServices& real;
-  ThrowPlan& plan;
 };
 
-struct ThrowingPermissions : Permissions {
-  ThrowingPermissions(Permissions& real, ThrowPlan& plan) : real(real), plan(plan) {}
+struct ThrowingPermissions : Throwing<Permissions> {
+  using Throwing::Throwing;
   bool preflightScreenCaptureAccess() override { return plan.at("preflightScreenCapture"), real.preflightScreenCaptureAccess(); }
   bool requestScreenCaptureAccess() override { return plan.at("requestScreenCapture"), real.requestScreenCaptureAccess(); }
   bool preflightPostEventAccess() override { return plan.at("preflightPostEvent"), real.preflightPostEventAccess(); }
   bool requestPostEventAccess() override { return plan.at("requestPostEvent"), real.requestPostEventAccess(); }
-  Permissions& real;
-  ThrowPlan& plan;
 };
 
-struct ThrowingCapture : ScreenCapture {
-  ThrowingCapture(ScreenCapture& real, ThrowPlan& plan) : real(real), plan(plan) {}
+struct ThrowingCapture : Throwing<ScreenCapture> {
+  using Throwing::Throwing;
   void getShareableContent(bool desktop, bool onScreen, ContentCompletion done) override {
     plan.at("getShareableContent"), real.getShareableContent(desktop, onScreen, std::move(done));
   }
@@ -91,12 +94,10 @@ struct ThrowingCapture : ScreenCapture {
                                             std::shared_ptr<StreamDelegate> delegate) override {
     return plan.at("makeStream"), real.makeStream(filter, configuration, std::move(delegate));
   }
-  ScreenCapture& real;
-  ThrowPlan& plan;
 };
 
-struct ThrowingWindows : WindowServices {
-  ThrowingWindows(WindowServices& real, ThrowPlan& plan) : real(real), plan(plan) {}
+struct ThrowingWindows : Throwing<WindowServices> {
+  using Throwing::Throwing;
   std::unique_ptr<PlatformWindow> makeWindow(WindowFrame rect, WindowStyleMask style, BackingStoreType backing,
                                              bool defer) override {
     return plan.at("makeWindow"), real.makeWindow(rect, style, backing, defer);
@@ -108,18 +109,14 @@ struct ThrowingWindows : WindowServices {
   bool accessibilityDisplayShouldReduceMotion() override {
     return plan.at("reduceMotion"), real.accessibilityDisplayShouldReduceMotion();
   }
-  WindowServices& real;
-  ThrowPlan& plan;
 };
 
-struct ThrowingWorkspace : WorkspaceNotifications {
-  ThrowingWorkspace(WorkspaceNotifications& real, ThrowPlan& plan) : real(real), plan(plan) {}
+struct ThrowingWorkspace : Throwing<WorkspaceNotifications> {
+  using Throwing::Throwing;
   ObserverToken addObserver(WorkspaceNotification name, std::function<void()> block) override {
     return plan.at("addObserver"), real.addObserver(name, std::move(block));
   }
   void removeObserver(ObserverToken token) override { plan.at("removeObserver"), real.removeObserver(token); }
-  WorkspaceNotifications& real;
-  ThrowPlan& plan;
 };
 
 }  // namespace turnlet

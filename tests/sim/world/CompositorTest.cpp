@@ -194,10 +194,6 @@ TEST(Compositor, WallpapersFollowTheDisplayNotItsID) {
   EXPECT_EQ(other.world.compositor.draw(back)->pixel(0, 0), ipad);
 }
 
-}  // namespace
-
-namespace {
-
 // The change count of a display moves with whatever is drawn on it, and only with that: a change
 // on one display leaves the other's count alone, and a still desktop keeps its count.
 TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
