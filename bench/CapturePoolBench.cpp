@@ -7,10 +7,10 @@
 // warm-up. The baseline of each row is the capture rate of the same run.
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "RunClock.h"
 #include "render/ScreenRenderer.h"
 #include "sim/capture/SimCapture.h"
 #include "sim/gpu/SimGpuView.h"
@@ -23,12 +23,6 @@ namespace {
 
 constexpr double warmUpSeconds = 1;
 constexpr double stepSeconds = 0.001;
-
-double measuredSeconds() {
-  const char* text = std::getenv("TURNLET_BENCH_POOL_SECONDS");
-  const double seconds = text && *text ? std::strtod(text, nullptr) : 10;
-  return seconds > 0 ? seconds : 10;
-}
 
 struct PoolResult {
   double captured = 0;
@@ -87,7 +81,7 @@ PoolResult runPool(double lagSeconds, std::int64_t queueDepth, double seconds) {
 }  // namespace
 
 int main() {
-  const double seconds = measuredSeconds();
+  const double seconds = bench::runSeconds("TURNLET_BENCH_POOL_SECONDS");
   std::printf("capture pool: %.0f s of virtual time at 60 fps captured, a desktop changing every frame\n", seconds);
   for (const double lagMs : {0.0, 8.0, 16.0, 24.0}) {
     for (const std::int64_t depth : {3, 4, 6}) {

@@ -20,6 +20,7 @@
 #include <time.h>
 #include <vector>
 
+#include "RunClock.h"
 #include "host/MonotonicClock.h"
 #include "host/RunLoop.h"
 #include "host/ThreadSerialQueue.h"
@@ -36,12 +37,6 @@ constexpr std::size_t frameWidth = 2732;
 constexpr std::size_t frameHeight = 2048;
 constexpr double captureFramesPerSecond = 60;
 constexpr double warmUpSeconds = 1;
-
-double measuredSeconds() {
-  const char* text = std::getenv("TURNLET_BENCH_PIPELINE_SECONDS");
-  const double seconds = text && *text ? std::strtod(text, nullptr) : 10;
-  return seconds > 0 ? seconds : 10;
-}
 
 std::size_t alignedRow(std::size_t width) { return (width * 4 + 63) / 64 * 64; }
 
@@ -225,7 +220,7 @@ PipelineResult pipelineResult;
 double memcpyMilliseconds = 0;
 
 void pipelineCase(benchmark::State& state) {
-  for (auto _ : state) pipelineResult = runPipeline(measuredSeconds());
+  for (auto _ : state) pipelineResult = runPipeline(bench::runSeconds("TURNLET_BENCH_PIPELINE_SECONDS"));
   state.counters["presented_fps"] = pipelineResult.presentedFPS;
   state.counters["updated_fps"] = pipelineResult.updatedFPS;
   state.counters["main_loop_us_per_frame"] = pipelineResult.mainLoopMicrosecondsPerFrame;
@@ -266,7 +261,7 @@ int main(int argc, char** argv) {
   std::printf("\n");
   std::printf("summary: pipeline 2732x2048 turned, %.0f s at %.0f fps captured: presented %.1f fps, updated %.1f fps "
               "(%.2fx and %.2fx of the %.1f fps captured)\n",
-              measuredSeconds(), captureFramesPerSecond, r.presentedFPS, r.updatedFPS,
+              bench::runSeconds("TURNLET_BENCH_PIPELINE_SECONDS"), captureFramesPerSecond, r.presentedFPS, r.updatedFPS,
               r.capturedFPS > 0 ? r.presentedFPS / r.capturedFPS : 0, r.capturedFPS > 0 ? r.updatedFPS / r.capturedFPS : 0,
               r.capturedFPS);
   std::printf("summary: pipeline main loop: renderer work per presented frame %.1f µs of CPU time, %.1f µs of wall "
