@@ -17,10 +17,9 @@ struct DisplayLayout {
   // zero), in list order, in one configuration transaction: every origin changes, or none does.
   // Throws AppFailure naming the step that failed and the platform's code; a transaction that
   // fails before completion, or whose call throws, is cancelled, and a failed completion has
-  // ended it already. An
-  // origin that is not finite or does not fit a signed 32-bit coordinate is refused at its turn
-  // like a rejected position, with illegalArgumentError. An empty list begins and completes a
-  // transaction that changes nothing.
+  // ended it already. An origin that is not finite or does not fit a signed 32-bit coordinate is
+  // refused at its turn like a rejected position, with illegalArgumentError. An empty list begins
+  // and completes a transaction that changes nothing.
   static void place(DisplayServices& services, const std::vector<std::pair<DisplayID, Point>>& origins);
 };
 

@@ -19,9 +19,9 @@ struct WindowMoveServices {
   Accessibility& accessibility;
 };
 
-// One title-bar move: the window is raised at its start, then its position follows the finger, keeping its offset to it, written
-// through Accessibility at most 60 times a second on the writer's queue; the main loop never waits
-// for a write.
+// One title-bar move: the window is raised at its start, then its position follows the finger,
+// keeping its offset to it, written through Accessibility at most 60 times a second on the
+// writer's queue; the main loop never waits for a write.
 //
 // Made on the main loop, used there; shared by the touch input, the event poster and the motion
 // group. Ended by finish() (finger lifted: the last position is still written) or cancel().
