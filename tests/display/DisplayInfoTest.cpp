@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "display/AppFailure.h"
 #include "display/DisplayInfo.h"
 #include "display/QuarterTurn.h"
 #include "sim/system/ManualLoop.h"
@@ -18,8 +17,6 @@ TEST(QuarterTurn, RawValuesPortraitSuccessorAndSourceSize) {
   }
   EXPECT_EQ(rawValue(QuarterTurn::left), 270);
   for (std::int64_t bad : {45, 360, -90, 271}) EXPECT_EQ(quarterTurnFromRawValue(bad), std::nullopt) << bad;
-  // The localised description of the program's own failure is its message, with nothing added:
-  EXPECT_EQ(static_cast<const Error&>(AppFailure("Try again.")).localizedDescription(), "Try again.");
 }
 
 TEST(OnlineDisplays, SnapshotKeepsSystemOrderAndEnumerationFailuresShortenIt) {

@@ -79,6 +79,9 @@ TEST(DisplayLayout, AFailureAtAnyStepLeavesEveryDisplayWhereItWas) {
   const auto position = [](int c) { return "macOS could not position the iPad display (" + std::to_string(c) + ")."; };
   const std::string notPlaced = position(1001);
   const auto none = [](sim::DisplayServer&) {};
+  const auto failOrigin = [](int index, int code) {
+    return [=](sim::DisplayServer& s) { s.failOrigin = std::pair(index, code); };
+  };
   const struct {
     const char* name;
     std::function<void(sim::DisplayServer&)> fault;
@@ -88,16 +91,8 @@ TEST(DisplayLayout, AFailureAtAnyStepLeavesEveryDisplayWhereItWas) {
   } rows[] = {
       {"begin fails", [](auto& s) { s.failBegin = -7; }, both, begin(-7), 0},
       {"begin gives none", [](auto& s) { s.beginWithoutConfiguration = true; }, both, begin(0), 0},
-      {"first origin fails",
-       [](auto& s) {
-         s.failOrigin = {0, 1001};
-       },
-       both, notPlaced, 1},
-      {"second origin fails",
-       [](auto& s) {
-         s.failOrigin = {1, -1004};
-       },
-       both, position(-1004), 1},
+      {"first origin fails", failOrigin(0, 1001), both, notPlaced, 1},
+      {"second origin fails", failOrigin(1, -1004), both, position(-1004), 1},
       {"display gone", [](auto& s) { s.disconnect(2); }, both, notPlaced, 1},
       // Completion ends the configuration even when it fails: cancelling would use a dead handle.
       {"completion fails", [](auto& s) { s.failComplete = 1010; }, both, "macOS rejected the display layout (1010).",

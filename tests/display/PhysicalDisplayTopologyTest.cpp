@@ -35,11 +35,7 @@ TEST(PhysicalDisplayTopology, OnlyRealChangesMakeItDiffer) {
     std::function<void(Displays&)> change;
     bool equal;
   } rows[] = {
-      {"moved",
-       [](Displays& d) {
-         d[1].bounds.origin = {-1366, -1024};
-       },
-       true},
+      {"moved", [](Displays& d) { d[1].bounds.origin = Point{-1366, -1024}; }, true},
       {"renamed", [](Displays& d) { d[1].name = "Anna's iPad"; }, true},
       {"listed in another order", [](Displays& d) { std::swap(d[0], d[2]); }, true},
       {"virtual display gone", [](Displays& d) { d.pop_back(), d.pop_back(); }, true},

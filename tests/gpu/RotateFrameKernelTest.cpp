@@ -27,21 +27,24 @@ const char* unitName(VectorUnit unit) { return unit == VectorUnit::avx2 ? "avx2"
 ConstImage input(const MemoryPixelBuffer& b) { return {b.baseAddress(), b.width(), b.height(), b.bytesPerRow()}; }
 MutableImage output(MemoryPixelBuffer& b) { return {b.baseAddress(), b.width(), b.height(), b.bytesPerRow()}; }
 
-// Pixels the kernel shades unlike the program text (outside the region: not at all); the first.
-int mismatches(VectorUnit unit, const MemoryPixelBuffer& source, MemoryPixelBuffer& target, std::uint32_t turns,
+// Runs the kernel over the region (clipped to the target) and counts the pixels it shades unlike
+// the program text (outside the region: not at all); describes the first.
+int mismatches(VectorUnit unit, const MemoryPixelBuffer& source, MutableImage target, std::uint32_t turns,
                PixelRegion region, std::string& first) {
-  RotateFrameKernel kernel(unit);
-  const RotateFrameParameters p{std::uint32_t(source.width()), std::uint32_t(source.height()),
-                                std::uint32_t(target.width()), std::uint32_t(target.height()), turns};
-  kernel.run(input(source), p, output(target), region);
+  const std::uint32_t dw = std::uint32_t(target.width), dh = std::uint32_t(target.height);
+  const PixelRegion r{region.x0, region.y0, std::min<std::size_t>(region.x1, dw), std::min<std::size_t>(region.y1, dh)};
+  RotateFrameKernel(unit).run(input(source), {std::uint32_t(source.width()), std::uint32_t(source.height()), dw, dh, turns},
+                              target, r);
   int count = 0;
-  for (std::size_t y = 0; y < target.height(); ++y) {
-    for (std::size_t x = 0; x < target.width(); ++x) {
-      const bool inside = x >= region.x0 && x < region.x1 && y >= region.y0 && y < region.y1;
-      const std::uint32_t want = inside ? referencePixel(source, p.dw, p.dh, turns, x, y) : 0u;
-      if (target.pixel(x, y) != want && count++ == 0)
-        first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") " + std::to_string(target.pixel(x, y)) +
-                " want " + std::to_string(want);
+  for (std::size_t y = 0; y < dh; ++y) {
+    for (std::size_t x = 0; x < dw; ++x) {
+      std::uint32_t got;
+      std::memcpy(&got, target.pixels + y * target.bytesPerRow + x * 4, 4);
+      const bool inside = x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1;
+      const std::uint32_t want = inside ? referencePixel(source, dw, dh, turns, x, y) : 0u;
+      if (got != want && count++ == 0)
+        first = "(" + std::to_string(x) + ", " + std::to_string(y) + ") " + std::to_string(got) + " want " +
+                std::to_string(want);
     }
   }
   return count;
@@ -81,8 +84,7 @@ TEST(RotateFrameKernel, EveryTurnMatchesTheProgramText) {
         const std::size_t dw = c.exact ? (odd ? c.sh : c.sw) : c.dw, dh = c.exact ? (odd ? c.sw : c.sh) : c.dh;
         auto target = MemoryPixelBuffer::make(dw, dh, c.pad ? dw * 4 + c.pad : 0);
         std::string first;
-        const PixelRegion& r = regions[c.region];
-        EXPECT_EQ(mismatches(unit, *source, *target, turns, {r.x0, r.y0, std::min(r.x1, dw), std::min(r.y1, dh)}, first), 0)
+        EXPECT_EQ(mismatches(unit, *source, output(*target), turns, regions[c.region], first), 0)
             << unitName(unit) << " " << c.sw << "x" << c.sh << " -> " << dw << "x" << dh << " pad " << c.pad
             << " turns " << turns << ": " << first;
       }
@@ -135,18 +137,9 @@ TEST(RotateFrameKernel, QuarterTurnsMatchWhereverTargetLinesFall) {
         const std::size_t stride = sh * 4 + c.pad;
         std::vector<std::uint8_t> bytes(stride * sw + c.byteOffset, 0);
         const MutableImage target{bytes.data() + c.byteOffset, sh, sw, stride};
-        const PixelRegion r{c.region.x0, c.region.y0, std::min(c.region.x1, sh), std::min(c.region.y1, sw)};
-        RotateFrameKernel(unit).run(input(*source), {sw, sh, sh, sw, turns}, target, r);
-        int wrong = 0;
-        for (std::size_t y = 0; y < sw; ++y) {
-          for (std::size_t x = 0; x < sh; ++x) {
-            std::uint32_t got;
-            std::memcpy(&got, target.pixels + y * stride + x * 4, 4);
-            const bool inside = x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1;
-            wrong += got != (inside ? referencePixel(*source, sh, sw, turns, x, y) : 0u);
-          }
-        }
-        EXPECT_EQ(wrong, 0) << unitName(unit) << " " << c.name << " turns " << turns;
+        std::string first;
+        EXPECT_EQ(mismatches(unit, *source, target, turns, c.region, first), 0)
+            << unitName(unit) << " " << c.name << " turns " << turns << ": " << first;
       }
     }
   }

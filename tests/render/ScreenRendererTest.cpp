@@ -204,12 +204,11 @@ TEST_F(ScreenRendererTest, DrawsUnderACoverNeverOrderedOutAndAsksOnlyForDrawable
     return w;
   };
   auto second = make();  // a renderer whose view sits in a window of the window server
-  auto secondView = std::dynamic_pointer_cast<sim::SimGpuView>(second->view());
   auto presentation = window(0);
   auto cover = window(1);
   presentation->setContentView(second->view());
   loop.runUntilIdle();
-  EXPECT_EQ(secondView->window()->occlusionState(), 0u) << "the cover hides it";
+  EXPECT_EQ(second->view()->window()->occlusionState(), 0u) << "the cover hides it";
   second->startRendering();
   deliver(1, second.get());
   refreshes(2);

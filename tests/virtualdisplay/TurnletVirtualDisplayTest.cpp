@@ -31,6 +31,9 @@ class VirtualDisplayTest : public ::testing::Test {
       if (d.isOwnVirtualDisplay()) return d;
     return std::nullopt;
   }
+  std::uint32_t serial(const TurnletVirtualDisplay& d) {
+    return std::get<std::uint32_t>(classes.valuesOf(d.privateDescriptor()).at("serialNum"));
+  }
 
   sim::ManualLoop loop;
   sim::World world{loop};
@@ -56,7 +59,7 @@ TEST_F(VirtualDisplayTest, CreatesTheDescribedHiDPIDisplayBesideTheRightmostDisp
   EXPECT_EQ(values.at("maxPixelsHigh"), ObjectValue(std::uint32_t{2732}));
   EXPECT_EQ(values.at("vendorID"), ObjectValue(std::int32_t{21580}));
   EXPECT_EQ(values.at("productID"), ObjectValue(std::int32_t{21586}));
-  EXPECT_EQ(values.at("serialNum"), ObjectValue(std::uint32_t{0x7f460908}));  // 0x12, 0x34, 0x56, 0x78, zeros
+  EXPECT_EQ(serial(*display), 0x7f460908u);  // 0x12, 0x34, 0x56, 0x78, zeros
   const auto& size = std::get<BoxedSize>(values.at("sizeInMillimeters"));
   EXPECT_EQ(size.typeEncoding, "{CGSize=dd}");
   EXPECT_NEAR(size.width, 236.45, 0.005);
@@ -89,16 +92,6 @@ TEST(TurnletVirtualDisplaySerialNumber, FoldsTheUUIDBytesAndNeverGivesZero) {
   for (const auto& [name, uuid, serial] : rows) EXPECT_EQ(TurnletVirtualDisplaySerialNumber(uuid), serial) << name;
 }
 
-TEST_F(VirtualDisplayTest, EachCreationDrawsAFreshSerialNumber) {
-  auto first = createPortrait(), second = createPortrait();
-  ASSERT_TRUE(first && second);
-  auto serial = [&](auto& d) {
-    return std::get<std::uint32_t>(classes.valuesOf(d->privateDescriptor()).at("serialNum"));
-  };
-  EXPECT_NE(serial(first), serial(second));
-  EXPECT_NE(first->displayID(), second->displayID());
-}
-
 // One failing step of creation or resizing per row: the error it reports (and, without an
 // out-parameter, the same failure silently). A failed creation leaves no display behind; a failed
 // resize keeps the display as it was. Resizing starts from a display created at 2048×2732.
@@ -117,6 +110,8 @@ const std::string resizeSizes =
     "The requested HiDPI dimensions are invalid or exceed the virtual display's configured pixel bounds.";
 const std::string raised = "The private virtual display API raised an exception: ";
 const std::string cannotResize = "The private virtual display API cannot resize this display on this macOS version.";
+const std::string incompatible =
+    "The private virtual display API has an incompatible interface on this macOS version.";
 
 std::vector<Failure> failures() {
   const std::array<std::uint64_t, 4> portrait{2048, 2732, 1024, 1366}, turned{2732, 2048, 1366, 1024};
@@ -187,8 +182,7 @@ std::vector<Failure> failures() {
   };
   for (auto [cls, selector] : interface) {
     const std::string name = std::string(cls) + " without " + selector;
-    rows.push_back({name, false, portrait, removed(cls, selector), 1,
-                    "The private virtual display API has an incompatible interface on this macOS version."});
+    rows.push_back({name, false, portrait, removed(cls, selector), 1, incompatible});
     if (std::string(selector) != "initWithDescriptor:")
       rows.push_back({name, true, turned, removed(cls, selector), 1, cannotResize});
   }
@@ -205,8 +199,7 @@ std::vector<Failure> failures() {
   for (auto [cls, selector, encoding, resizes] : retyped) {
     const std::string name = std::string(cls) + " " + selector + " typed " + encoding;
     auto fault = [=](Classes& c) { c.setTypeEncoding(cls, selector, encoding); };
-    rows.push_back({name, false, portrait, fault, 1,
-                    "The private virtual display API has an incompatible interface on this macOS version."});
+    rows.push_back({name, false, portrait, fault, 1, incompatible});
     if (resizes) rows.push_back({name, true, turned, fault, 1, cannotResize});
   }
   for (const char* setter : {"setName:", "setMaxPixelsWide:", "setMaxPixelsHigh:", "setSizeInMillimeters:",
@@ -253,6 +246,7 @@ TEST_F(VirtualDisplayTest, TurnsWithoutRecreatingTheDisplayAndDroppingTheWrapper
   const DisplayID id = display->displayID();
   ASSERT_TRUE(ownDisplay());
   const int notified = world.displays.notificationCount();
+  const std::uint32_t firstSerial = serial(*display);
 
   EXPECT_TRUE(display->resize(2732, 2048, 1366, 1024, &error));
   EXPECT_FALSE(error);
@@ -275,9 +269,10 @@ TEST_F(VirtualDisplayTest, TurnsWithoutRecreatingTheDisplayAndDroppingTheWrapper
   EXPECT_FALSE(ownDisplay());
   EXPECT_EQ(world.displays.notificationCount(), notified + 2);
   EXPECT_EQ(classes.liveDisplayObjects(), 0);
-  auto next = createPortrait();  // a later display gets a new id
+  auto next = createPortrait();  // a later display gets a new id and a fresh serial number
   ASSERT_TRUE(next);
   EXPECT_NE(next->displayID(), id);
+  EXPECT_NE(serial(*next), firstSerial);
 }
 
 TEST(VirtualDisplayClasses, NewDisplayAppearsRightOfTheRightmostDisplayAndMayOutliveTheSystem) {
@@ -303,10 +298,7 @@ TEST(VirtualDisplayClasses, NewDisplayAppearsRightOfTheRightmostDisplayAndMayOut
   loop.advance(1);
 }
 
-TEST(VirtualDisplayClasses, RaisesLikeTheRuntimeAndRefusesModesBeyondTheDescriptorsBounds) {
-  sim::ManualLoop loop;
-  sim::World world(loop);
-  sim::VirtualDisplayClasses& classes = world.virtualDisplayClasses;
+TEST_F(VirtualDisplayTest, TheClassesRaiseLikeTheRuntimeAndRefuseModesBeyondTheDescriptorsBounds) {
   EXPECT_FALSE(classes.lookUpClass("CGVirtualDisplayNonsense"));
   ObjectRef descriptor = classes.allocInit(classes.lookUpClass("CGVirtualDisplayDescriptor"));
   EXPECT_THROW(classes.setValueForKey(descriptor, "colour", std::string("blue")), PlatformException);

@@ -18,14 +18,23 @@ void post(sim::World& world, MouseEventType type, Point at, std::int32_t wheel =
   world.inputEvents.postToPid(700, *event);
 }
 
-// The iPad shows the virtual display's picture turned, pixel for pixel, once a frame has been
-// shown and the fade is over: the capture, the renderer and the view lose nothing on the way.
-TEST(Compositor, TheIPadShowsTheVirtualDisplayTurnedExactly) {
+// The small world with the application "Editor" (pid 700) showing these windows.
+sim::WorldDescription editor(std::vector<sim::SimAppWindow> windows) {
   auto description = SessionFixture::smallWorld();
-  description.applications = {{700, "Editor", {{7, "Ab1", Rect(41, 1, 9, 10), 1, 0, 4}}}};
-  SessionFixture f(description);
+  description.applications = {{700, "Editor", std::move(windows)}};
+  return description;
+}
+
+// The iPad shows the virtual display's picture turned, pixel for pixel, once a frame has been
+// shown and the fade is over: the capture, the renderer and the view lose nothing on the way. The
+// virtual display wears the wallpaper of the iPad it stands in for, at every turn, and a display
+// keeps its wallpaper when it comes back under a new id.
+TEST(Compositor, TheIPadShowsTheVirtualDisplayTurnedExactly) {
+  SessionFixture f(editor({{7, "Ab1", Rect(41, 1, 9, 10), 1, 0, 4}}));
   post(f.world, MouseEventType::leftMouseDown, {44, 8});
   post(f.world, MouseEventType::mouseMoved, {47, 3});
+  const std::uint32_t wallpaper = f.world.compositor.draw(SessionFixture::ipadID)->pixel(0, 0);
+  EXPECT_NE(f.world.compositor.draw(1)->pixel(0, 0), wallpaper);
   using Turn = std::function<std::pair<std::size_t, std::size_t>(std::size_t, std::size_t, std::size_t, std::size_t)>;
   const std::pair<const char*, Turn> rows[] = {
       {"90° · Portrait", [](auto x, auto y, auto sw, auto) { return std::pair{sw - 1 - y, x}; }},
@@ -45,7 +54,12 @@ TEST(Compositor, TheIPadShowsTheVirtualDisplayTurnedExactly) {
         wrong += ipad->pixel(x, y) != desktop->pixel(sx, sy);
       }
     EXPECT_EQ(wrong, 0u);
+    EXPECT_EQ(desktop->pixel(0, 0), wallpaper);
   }
+  SessionFixture other;
+  other.world.displays.disconnect(SessionFixture::ipadID);
+  const DisplayID back = other.world.displays.reconnect(SessionFixture::ipadID);
+  EXPECT_EQ(other.world.compositor.draw(back)->pixel(0, 0), wallpaper);
 }
 
 // Windows of the program by level, then order, blended by their alpha and background alpha.
@@ -92,9 +106,7 @@ TEST(Compositor, ClicksScrollingAndThePointerShowOnTheDesktop) {
                       {"release on the window", MouseEventType::leftMouseUp, {12, 14}, 0, false}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    auto description = SessionFixture::smallWorld();
-    description.applications = {{700, "Editor", {{7, "Doc", Rect(2, 2, 24, 20), 1, 0, 6}, {8, "Back", Rect(0, 0, 30, 25)}}}};
-    SessionFixture f(description);
+    SessionFixture f(editor({{7, "Doc", Rect(2, 2, 24, 20), 1, 0, 6}, {8, "Back", Rect(0, 0, 30, 25)}}));
     post(f.world, MouseEventType::mouseMoved, row.at);
     const Picture before = f.world.compositor.draw(1);
     post(f.world, row.type, row.at, row.wheel);
@@ -158,10 +170,8 @@ TEST(Compositor, AButtonShowsItsPressAndAClickRaisesItsWindow) {
                        false, 0, 8}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    auto description = SessionFixture::smallWorld();
-    description.applications = {{700, "Editor", {{7, "Doc", Rect(2, 2, 24, 20), 1, 0, 6, true, true, {{"AXButton", Rect(2, 8, 12, 6)}}},
-                                                 {8, "Back", Rect(0, 0, 30, 25)}}}};
-    SessionFixture f(description);
+    SessionFixture f(editor({{7, "Doc", Rect(2, 2, 24, 20), 1, 0, 6, true, true, {{"AXButton", Rect(2, 8, 12, 6)}}},
+                             {8, "Back", Rect(0, 0, 30, 25)}}));
     const Picture before = f.world.compositor.draw(1);
     const auto count = f.world.compositor.changeCount(1);
     for (const auto& [type, at] : row.events) post(f.world, type, at);
@@ -174,24 +184,6 @@ TEST(Compositor, AButtonShowsItsPressAndAClickRaisesItsWindow) {
     const std::uint32_t face = f.world.compositor.draw(1)->pixel(29, 21);
     EXPECT_EQ(face != before->pixel(29, 21), row.held || row.front == 8);
   }
-}
-
-// A display keeps its wallpaper when it comes back under a new id, and the program's virtual
-// display wears the wallpaper of the iPad it stands in for, at every turn.
-TEST(Compositor, WallpapersFollowTheDisplayNotItsID) {
-  SessionFixture f;
-  const auto corner = [&](DisplayID id) { return f.world.compositor.draw(id)->pixel(0, 0); };
-  const std::uint32_t ipad = corner(SessionFixture::ipadID);
-  EXPECT_NE(corner(1), ipad);
-  for (int turn = 0; turn < 2; ++turn) {
-    f.press(f.session->rotate()), f.run(2);
-    ASSERT_TRUE(f.state().virtualDisplay);
-    EXPECT_EQ(corner(f.state().virtualDisplay->displayID()), ipad) << "turn " << turn;
-  }
-  SessionFixture other;
-  other.world.displays.disconnect(SessionFixture::ipadID);
-  const DisplayID back = other.world.displays.reconnect(SessionFixture::ipadID);
-  EXPECT_EQ(other.world.compositor.draw(back)->pixel(0, 0), ipad);
 }
 
 // The change count of a display moves with whatever is drawn on it, and only with that: a change
@@ -218,9 +210,7 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
       {"the main display dimmed", [](auto& f, auto&) { f.world.libraries.setBrightness(1, 0.5); }, true, false},
       {"the screens asleep", [](auto& f, auto&) { f.world.workspace.post(WorkspaceNotification::screensDidSleep); },
        true, true},
-      {"a program window's alpha",
-[](auto&, auto& window) { window.setAlphaValue(0.5); },
-       false, true},
+      {"a program window's alpha", [](auto&, auto& window) { window.setAlphaValue(0.5); }, false, true},
       {"the background's animation started", [](auto& f, auto&) { f.world.compositor.animateBackground = true; }, true,
        true},
       {"the background's animation stopped", [](auto& f, auto&) { f.world.compositor.animateBackground = false; }, true,
@@ -228,9 +218,7 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    auto description = SessionFixture::smallWorld();
-    description.applications = {{700, "Editor", {{7, "Ab1", Rect(41, 1, 9, 10), 1, 0, 4}}}};
-    SessionFixture f(description);
+    SessionFixture f(editor({{7, "Ab1", Rect(41, 1, 9, 10), 1, 0, 4}}));
     f.world.inputEvents.mouseLocation = Point{50, 5};
     // A window of the program's own over the iPad (window frames are y up from the main display's bottom).
     auto window = f.world.windows.makeWindow({40, 18, 16, 12}, windowStyleBorderless, BackingStoreType::buffered, false);
