@@ -2,8 +2,9 @@
 // turned desktop (a window on it moving with every frame), the capture streams it at 60 per
 // second, the program rotates each frame on the simulated GPU (its own thread) and presents it on
 // the iPad's 60 Hz display, and the simulator window, on Qt's event loop (offscreen platform),
-// paints the iPad's picture. The iPad is 2732 × 2048 pixels; the application is the real one,
-// rotated a quarter turn from its status menu.
+// paints the iPad's picture. The iPad is 2732 × 2048 pixels unless the first argument names
+// another size (such as 2266x1488, two pixels a point); the application is the real one, rotated a
+// quarter turn from its status menu.
 //
 // Each captured frame is stamped with its number on the four edges of the turned desktop, so the
 // iPad picture's corner pixel names the frame a paint shows. After a warm-up it measures for 10 s
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -31,9 +33,13 @@ namespace {
 constexpr DisplayID macID = 1, ipadID = 2;
 constexpr double warmUpSeconds = 4;
 
+struct FrameSize {
+  std::size_t width = 2732, height = 2048;
+};
+
 // Median wall time of copying one iPad frame, cache-cold (the buffers exceed the cache).
-double memcpyMilliseconds() {
-  const std::size_t bytes = 2732 * 2048 * 4;
+double memcpyMilliseconds(FrameSize size) {
+  const std::size_t bytes = size.width * size.height * 4;
   std::vector<unsigned char> from(bytes, 1), to(bytes, 0);
   std::vector<double> times;
   for (int i = 0; i < 60; ++i) {
@@ -46,10 +52,10 @@ double memcpyMilliseconds() {
   return times[times.size() / 2] * 1000;
 }
 
-sim::WorldDescription benchWorld() {
+sim::WorldDescription benchWorld(FrameSize size) {
   sim::SimDisplay mac{macID, "Built-in Retina Display", Rect(0, 0, 1440, 900), 1552, 0, 0, true, false, "MAC-1"};
-  sim::SimDisplay ipad{ipadID, "Sidecar Display (AirPlay)", Rect(1440, 0, 1366, 1024), 1552, 0, 0, false, false,
-                       "IPAD-1"};
+  sim::SimDisplay ipad{ipadID, "Sidecar Display (AirPlay)", Rect(1440, 0, double(size.width) / 2, double(size.height) / 2),
+                       1552, 0, 0, false, false, "IPAD-1"};
   sim::SimAppWindow notes{101, "Notes", Rect(1500, 80, 600, 400), 1, 0, 28, true, true, {}};
   return {{mac, ipad}, macID, {sim::SimApplication{501, "Notes", {notes}}}};
 }
@@ -72,8 +78,8 @@ struct Result {
   double cpuCores = 0;
 };
 
-Result run(int argc, char** argv, double seconds) {
-  bench::QtBenchApp app(argc, argv, benchWorld());
+Result run(int argc, char** argv, FrameSize size, double seconds) {
+  bench::QtBenchApp app(argc, argv, benchWorld(size));
   auto& loop = app.loop;
   auto& world = app.world;
 
@@ -154,15 +160,34 @@ Result run(int argc, char** argv, double seconds) {
   return result;
 }
 
+// "WxH" in even pixels (the iPad has two a point), else nothing.
+std::optional<FrameSize> parseSize(const char* text) {
+  unsigned width = 0, height = 0;
+  char end = 0;
+  if (std::sscanf(text, "%ux%u%c", &width, &height, &end) != 2 || width < 64 || height < 64 || width > 8192 ||
+      height > 8192 || width % 2 || height % 2)
+    return std::nullopt;
+  return FrameSize{width, height};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   const double seconds = bench::runSeconds("TURNLET_BENCH_FRONTEND_SECONDS");
-  const double copy = memcpyMilliseconds();
+  FrameSize size;
+  if (argc > 1) {
+    const auto asked = parseSize(argv[1]);
+    if (!asked) {
+      std::fprintf(stderr, "frontend_bench: the size is WIDTHxHEIGHT in even pixels, such as 2732x2048\n");
+      return 2;
+    }
+    size = *asked;
+  }
+  const double copy = memcpyMilliseconds(size);
   Result r;
   try {
-    r = run(argc, argv, seconds);
+    r = run(argc, argv, size, seconds);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "frontend_bench: %s\n", e.what());
     return 1;
@@ -174,8 +199,8 @@ int main(int argc, char** argv) {
   std::printf("summary: frontend latency from capture to the window's paint: median %.1f ms (%.2f frame intervals; "
               "target under 2), 95th percentile %.1f ms\n",
               r.medianLatencyMs, r.medianLatencyMs / interval, r.p95LatencyMs);
-  std::printf("summary: frontend CPU time per distinct frame: %.1f ms = %.1f x a memcpy of one 2732x2048 frame "
+  std::printf("summary: frontend CPU time per distinct frame: %.1f ms = %.1f x a memcpy of one %zux%zu frame "
               "(%.2f ms); %.2f cores busy\n",
-              r.cpuMsPerFrame, copy > 0 ? r.cpuMsPerFrame / copy : 0, copy, r.cpuCores);
+              r.cpuMsPerFrame, copy > 0 ? r.cpuMsPerFrame / copy : 0, size.width, size.height, copy, r.cpuCores);
   return 0;
 }
