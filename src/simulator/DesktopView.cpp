@@ -125,6 +125,7 @@ void DesktopView::refresh() {
       continue;
     }
     changed = true;
+    const sim::StageTimer timer(world.timings, sim::FrameStage::windowCopy);
     // A display of the same size is drawn again into the picture it had, without allocating.
     if (old != pictures.end() && world.compositor.drawInto(id, *old->second.buffer)) {
       taken[id] = std::move(old->second);
@@ -171,6 +172,9 @@ QRect DesktopView::pictureRect(DisplayID display) const {
 }
 
 void DesktopView::paintEvent(QPaintEvent*) {
+  sim::StageTimings* timings = world.timings;
+  const double start = timings ? timings->now() : 0;
+  double turning = 0;
   QPainter painter(this);
   painter.fillRect(rect(), QColor(46, 48, 54));
   const auto [window, fingers] = presentation(world);
@@ -184,7 +188,9 @@ void DesktopView::paintEvent(QPaintEvent*) {
     if (picture == pictures.end()) {
       painter.fillRect(r, Qt::black);
     } else if (const int turn = drawnTurn(place.display.id)) {
+      const double turnStart = timings ? timings->now() : 0;
       const QImage upright = picture->second.image.transformed(QTransform().rotate(turn));
+      if (timings) turning += timings->now() - turnStart;
       painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != upright.size());
       painter.drawImage(r, upright);
     } else {
@@ -219,6 +225,10 @@ void DesktopView::paintEvent(QPaintEvent*) {
       painter.setPen(Qt::white);
       painter.drawText(at, Qt::AlignCenter, text);
     }
+  }
+  if (timings) {
+    if (turning > 0) timings->add(sim::FrameStage::heldTurn, turning);
+    timings->add(sim::FrameStage::windowPaint, timings->now() - start - turning);
   }
   if (onPainted) onPainted();
 }

@@ -176,6 +176,7 @@ std::shared_ptr<MemoryPixelBuffer> Compositor::draw(DisplayID display) {
 std::shared_ptr<MemoryPixelBuffer> Compositor::captureFrame(DisplayID display, std::size_t width, std::size_t height) {
   const auto size = displays.currentModePixelSize(display);
   if (!size || size->width == 0 || size->height == 0 || width == 0 || height == 0) return nullptr;
+  const StageTimer timer(timings, FrameStage::compositorDraw);
   auto frame = pool->take(width, height);
   if (size->width == width && size->height == height) {
     drawInto(display, *frame);

@@ -12,6 +12,7 @@
 #include "sim/world/DisplayServer.h"
 #include "sim/capture/MemoryPixelBuffer.h"
 #include "sim/input/SimInputEvents.h"
+#include "sim/system/StageTimings.h"
 #include "sim/world/WindowServer.h"
 
 namespace turnlet::sim {
@@ -68,6 +69,8 @@ class Compositor {
 
   // Control: when on, the desktop background changes with every picture drawn (benchmarks).
   bool animateBackground = false;
+  // Where the drawing of capture frames is timed (benchmarks); null: nowhere.
+  StageTimings* timings = nullptr;
 
  private:
   struct Canvas;
