@@ -111,9 +111,11 @@ std::vector<double> DesktopView::signature(const sim::SimDisplay& display) const
 
 void DesktopView::refresh() {
   arrangement.update(world.displays);
+  ++refreshes;
   std::map<DisplayID, Picture> taken;
   std::map<DisplayID, std::vector<double>> now;
-  bool changed = pictures.size() != arrangement.places().size();
+  std::vector<DisplayID> changed;
+  bool whole = pictures.size() != arrangement.places().size();
   for (const auto& place : arrangement.places()) {
     const DisplayID id = place.display.id;
     const auto* display = world.displays.find(id);
@@ -124,10 +126,11 @@ void DesktopView::refresh() {
       taken[id] = std::move(old->second);
       continue;
     }
-    changed = true;
+    changed.push_back(id);
     const sim::StageTimer timer(world.timings, sim::FrameStage::windowCopy);
     // A display of the same size is drawn again into the picture it had, without allocating.
     if (old != pictures.end() && world.compositor.drawInto(id, *old->second.buffer)) {
+      old->second.taken = refreshes;
       taken[id] = std::move(old->second);
       continue;
     }
@@ -135,11 +138,20 @@ void DesktopView::refresh() {
     if (!buffer) continue;
     QImage image(buffer->baseAddress(), int(buffer->width()), int(buffer->height()), qsizetype(buffer->bytesPerRow()),
                  QImage::Format_RGB32);
-    taken[id] = {std::move(buffer), std::move(image)};
+    taken[id] = {std::move(buffer), std::move(image), refreshes};
   }
   pictures = std::move(taken);
   shown = std::move(now);
-  if (changed) update();
+  if (changed.empty() && !whole) return;
+  // A new frame on the iPad repaints the iPad's picture alone, while every picture stays where
+  // and as the last paint put it.
+  for (const auto& place : arrangement.places()) {
+    const auto at = painted.find(place.display.id);
+    whole = whole || at == painted.end() ||
+            at->second != std::pair(pictureRect(place.display.id), drawnTurn(place.display.id));
+  }
+  if (whole) return update();
+  for (DisplayID id : changed) update(pictureRect(id));
 }
 
 double DesktopView::pixelsPerPoint() const {
@@ -179,23 +191,21 @@ void DesktopView::paintEvent(QPaintEvent*) {
   painter.fillRect(rect(), QColor(46, 48, 54));
   const auto [window, fingers] = presentation(world);
   const auto turnedOn = fingers ? fingers->windowScreenNumber() : std::nullopt;
+  painted.clear();
   // Outlines first: they show only in the gaps and margins, never over a picture.
   painter.setPen(QPen(QColor(120, 124, 134), 1));
   for (const auto& place : arrangement.places()) painter.drawRect(pictureRect(place.display.id).adjusted(-1, -1, 0, 0));
   for (const auto& place : arrangement.places()) {
     const QRect r = pictureRect(place.display.id);
     const auto picture = pictures.find(place.display.id);
+    painted[place.display.id] = {r, drawnTurn(place.display.id)};
     if (picture == pictures.end()) {
       painter.fillRect(r, Qt::black);
-    } else if (const int turn = drawnTurn(place.display.id)) {
-      const double turnStart = timings ? timings->now() : 0;
-      const QImage upright = picture->second.image.transformed(QTransform().rotate(turn));
-      if (timings) turning += timings->now() - turnStart;
-      painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != upright.size());
-      painter.drawImage(r, upright);
     } else {
-      painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != picture->second.image.size());
-      painter.drawImage(r, picture->second.image);
+      const int turn = drawnTurn(place.display.id);
+      const double turnStart = timings && turn ? timings->now() : 0;
+      painter.drawImage(r.topLeft(), drawnPicture(place.display.id, picture->second, r.size(), turn));
+      if (timings && turn) turning += timings->now() - turnStart;
     }
   }
   const auto* ipad = arrangement.ipad(world.displays.mainDisplayID());
@@ -231,6 +241,30 @@ void DesktopView::paintEvent(QPaintEvent*) {
     timings->add(sim::FrameStage::windowPaint, timings->now() - start - turning);
   }
   if (onPainted) onPainted();
+}
+
+// A picture as it is drawn, made again only when it was taken again or its place or turn changed:
+// scaling a whole picture on every paint cost more than all the rest of it. Turned, one pass of the
+// rotation kernel turns and fits it (bilinear, as smooth drawing samples), where a turn of the
+// whole picture and then its scaling read and wrote it twice and allocated one on every paint.
+const QImage& DesktopView::drawnPicture(DisplayID display, const Picture& picture, QSize size, int turn) {
+  if (turn == 0 && size == picture.image.size()) return picture.image;
+  Drawn& t = drawn[display];
+  if (t.taken == picture.taken && t.turn == turn && t.image.size() == size) return t.image;
+  t.taken = picture.taken, t.turn = turn;
+  if (size.isEmpty() || turn == 0) {
+    t.image = picture.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return t.image;
+  }
+  if (t.image.size() != size) t.image = QImage(size, QImage::Format_RGB32);
+  const sim::MemoryPixelBuffer& from = *picture.buffer;
+  // The kernel's quarter turns go anticlockwise; the picture is drawn turned clockwise.
+  const sim::RotateFrameParameters parameters{std::uint32_t(from.width()), std::uint32_t(from.height()),
+                                              std::uint32_t(size.width()), std::uint32_t(size.height()),
+                                              std::uint32_t((360 - turn) / 90 % 4)};
+  kernel.run({from.baseAddress(), from.width(), from.height(), from.bytesPerRow()}, parameters,
+             {t.image.bits(), std::size_t(size.width()), std::size_t(size.height()), std::size_t(t.image.bytesPerLine())});
+  return t.image;
 }
 
 // The iPad's case around its picture, drawn over the neighbours' edges, with the camera in the
