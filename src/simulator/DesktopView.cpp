@@ -204,7 +204,10 @@ void DesktopView::paintEvent(QPaintEvent*) {
     } else {
       const int turn = drawnTurn(place.display.id);
       const double turnStart = timings && turn ? timings->now() : 0;
-      painter.drawImage(r.topLeft(), drawnPicture(place.display.id, picture->second, r.size(), turn));
+      // The drawn picture misses its place by a pixel at most; stretched that little, nearest.
+      const QImage& image = drawnPicture(place.display.id, picture->second, r.size(), turn);
+      if (image.size() == r.size()) painter.drawImage(r.topLeft(), image);
+      else painter.drawImage(r, image);
       if (timings && turn) turning += timings->now() - turnStart;
     }
   }
@@ -244,27 +247,50 @@ void DesktopView::paintEvent(QPaintEvent*) {
 }
 
 // A picture as it is drawn, made again only when it was taken again or its place or turn changed:
-// scaling a whole picture on every paint cost more than all the rest of it. Turned, one pass of the
+// scaling a whole picture on every paint cost more than all the rest of it. One pass of the
 // rotation kernel turns and fits it (bilinear, as smooth drawing samples), where a turn of the
 // whole picture and then its scaling read and wrote it twice and allocated one on every paint.
-const QImage& DesktopView::drawnPicture(DisplayID display, const Picture& picture, QSize size, int turn) {
-  if (turn == 0 && size == picture.image.size()) return picture.image;
-  Drawn& t = drawn[display];
-  if (t.taken == picture.taken && t.turn == turn && t.image.size() == size) return t.image;
-  t.taken = picture.taken, t.turn = turn;
-  if (size.isEmpty() || turn == 0) {
-    t.image = picture.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return t.image;
-  }
-  if (t.image.size() != size) t.image = QImage(size, QImage::Format_RGB32);
+const QImage& DesktopView::drawnPicture(DisplayID display, const Picture& picture, QSize place, int turn) {
+  if (turn == 0 && place == picture.image.size()) return picture.image;
+  Drawn& d = drawn[display];
+  if (d.taken == picture.taken && d.turn == turn && d.place == place) return d.image;
+  d.taken = picture.taken, d.turn = turn, d.place = place;
   const sim::MemoryPixelBuffer& from = *picture.buffer;
   // The kernel's quarter turns go anticlockwise; the picture is drawn turned clockwise.
-  const sim::RotateFrameParameters parameters{std::uint32_t(from.width()), std::uint32_t(from.height()),
-                                              std::uint32_t(size.width()), std::uint32_t(size.height()),
-                                              std::uint32_t((360 - turn) / 90 % 4)};
-  kernel.run({from.baseAddress(), from.width(), from.height(), from.bytesPerRow()}, parameters,
-             {t.image.bits(), std::size_t(size.width()), std::size_t(size.height()), std::size_t(t.image.bytesPerLine())});
-  return t.image;
+  sim::RotateFrameParameters p{std::uint32_t(from.width()), std::uint32_t(from.height()), 0, 0,
+                               std::uint32_t((360 - turn) / 90 % 4)};
+  const QSize size = fittedSize(p, place);
+  if (size.isEmpty()) return d.image = QImage();
+  if (d.image.size() != size) d.image = QImage(size, QImage::Format_RGB32);
+  p.dw = std::uint32_t(size.width()), p.dh = std::uint32_t(size.height());
+  kernel.run({from.baseAddress(), from.width(), from.height(), from.bytesPerRow()}, p,
+             {d.image.bits(), std::size_t(size.width()), std::size_t(size.height()), std::size_t(d.image.bytesPerLine())});
+  return d.image;
+}
+
+// The largest size within the place that the kernel fills without its black bars: the picture's
+// aspect, a few pixels short of the place on one side. The test is the kernel's own, in 32-bit
+// floats, where a side the fit reaches can come out a hair over and push the picture a pixel off.
+// The place itself when no size near it fills.
+QSize DesktopView::fittedSize(const sim::RotateFrameParameters& p, QSize place) {
+  const bool odd = p.turns % 2 != 0;
+  const float sx = float(odd ? p.sh : p.sw), sy = float(odd ? p.sw : p.sh);
+  const auto fills = [&](int w, int h) {
+    const float scale = std::min(float(w) / sx, float(h) / sy);
+    const float ox = std::floor((float(w) - sx * scale) * 0.5f), oy = std::floor((float(h) - sy * scale) * 0.5f);
+    return ox == 0 && oy == 0 && (float(w) - 0.5f - ox) / scale < sx && (float(h) - 0.5f - oy) / scale < sy;
+  };
+  const int w = place.width(), h = place.height();
+  QSize best;
+  const auto consider = [&](int cw, int ch) {
+    if (cw > 0 && ch > 0 && cw <= w && ch <= h && cw * ch > best.width() * best.height() && fills(cw, ch))
+      best = QSize(cw, ch);
+  };
+  for (int shorter = 0; shorter < 6; ++shorter) {
+    const int high = int(std::lround(sy * float(w - shorter) / sx)), wide = int(std::lround(sx * float(h - shorter) / sy));
+    for (int d = -1; d <= 1; ++d) consider(w - shorter, high + d), consider(wide + d, h - shorter);
+  }
+  return best.isEmpty() ? place : best;
 }
 
 // The iPad's case around its picture, drawn over the neighbours' edges, with the camera in the

@@ -71,9 +71,11 @@ class DesktopView : public QWidget {
   struct Drawn {
     std::uint64_t taken = 0;
     int turn = 0;
+    QSize place;
     QImage image;
   };
-  const QImage& drawnPicture(DisplayID display, const Picture& picture, QSize size, int turn);
+  const QImage& drawnPicture(DisplayID display, const Picture& picture, QSize place, int turn);
+  static QSize fittedSize(const sim::RotateFrameParameters& parameters, QSize place);
   double pixelsPerPoint() const;
   // The degrees a display's picture is drawn turned by (0 unless held), and where it stands then.
   int drawnTurn(DisplayID display) const;
