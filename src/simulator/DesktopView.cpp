@@ -16,6 +16,14 @@ namespace {
 
 constexpr int margin = 16;
 
+bool isEmpty(const sim::PixelRegion& r) { return r.x0 >= r.x1 || r.y0 >= r.y1; }
+
+sim::PixelRegion united(const sim::PixelRegion& a, const sim::PixelRegion& b) {
+  if (isEmpty(a)) return b;
+  if (isEmpty(b)) return a;
+  return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
 // The program's presentation window and its view: the window whose content is a GPU view.
 std::pair<const sim::ServerWindow*, std::shared_ptr<sim::SimTouchView>> presentation(const sim::World& world) {
   for (const sim::ServerWindow* w : world.windows.windows())
@@ -128,17 +136,27 @@ void DesktopView::refresh() {
     }
     changed.push_back(id);
     const sim::StageTimer timer(world.timings, sim::FrameStage::windowCopy);
-    // A display of the same size is drawn again into the picture it had, without allocating.
-    if (old != pictures.end() && world.compositor.drawInto(id, *old->second.buffer)) {
-      old->second.taken = refreshes;
-      taken[id] = std::move(old->second);
-      continue;
+    // A display of the same size is drawn again into the picture it had, without allocating, and
+    // only where it changed (the parked iPad overlaps the Mac's corner by a point: each of its
+    // frames changes a few of the Mac's pixels).
+    if (old != pictures.end()) {
+      Picture& picture = old->second;
+      const sim::PixelRegion region = world.compositor.changedSince(id, picture.changes);
+      const auto changes = world.compositor.changeCount(id);
+      if (world.compositor.drawInto(id, *picture.buffer, region)) {
+        if (!isEmpty(region)) picture.taken = refreshes, picture.dirty = united(picture.dirty, region);
+        picture.changes = changes;
+        taken[id] = std::move(picture);
+        continue;
+      }
     }
+    const auto changes = world.compositor.changeCount(id);
     auto buffer = world.compositor.draw(id);
     if (!buffer) continue;
     QImage image(buffer->baseAddress(), int(buffer->width()), int(buffer->height()), qsizetype(buffer->bytesPerRow()),
                  QImage::Format_RGB32);
-    taken[id] = {std::move(buffer), std::move(image), refreshes};
+    const sim::PixelRegion all{0, 0, buffer->width(), buffer->height()};
+    taken[id] = {std::move(buffer), std::move(image), refreshes, changes, all};
   }
   pictures = std::move(taken);
   shown = std::move(now);
@@ -250,11 +268,13 @@ void DesktopView::paintEvent(QPaintEvent*) {
 // scaling a whole picture on every paint cost more than all the rest of it. One pass of the
 // rotation kernel turns and fits it (bilinear, as smooth drawing samples), where a turn of the
 // whole picture and then its scaling read and wrote it twice and allocated one on every paint.
-const QImage& DesktopView::drawnPicture(DisplayID display, const Picture& picture, QSize place, int turn) {
+const QImage& DesktopView::drawnPicture(DisplayID display, Picture& picture, QSize place, int turn) {
   if (turn == 0 && place == picture.image.size()) return picture.image;
   Drawn& d = drawn[display];
-  if (d.taken == picture.taken && d.turn == turn && d.place == place) return d.image;
+  const bool same = d.turn == turn && d.place == place && !d.image.isNull();
+  if (same && d.taken == picture.taken) return d.image;
   d.taken = picture.taken, d.turn = turn, d.place = place;
+  const sim::PixelRegion dirty = std::exchange(picture.dirty, {});
   const sim::MemoryPixelBuffer& from = *picture.buffer;
   // The kernel's quarter turns go anticlockwise; the picture is drawn turned clockwise.
   sim::RotateFrameParameters p{std::uint32_t(from.width()), std::uint32_t(from.height()), 0, 0,
@@ -263,8 +283,21 @@ const QImage& DesktopView::drawnPicture(DisplayID display, const Picture& pictur
   if (size.isEmpty()) return d.image = QImage();
   if (d.image.size() != size) d.image = QImage(size, QImage::Format_RGB32);
   p.dw = std::uint32_t(size.width()), p.dh = std::uint32_t(size.height());
+  sim::PixelRegion region{0, 0, std::size_t(size.width()), std::size_t(size.height())};
+  if (same && turn == 0) {
+    // Unturned, only the pixels that sample what was taken again (a texel's reach, and a pixel of
+    // rounding, either side).
+    const double scale = std::min(double(size.width()) / double(from.width()), double(size.height()) / double(from.height()));
+    const auto edge = [scale](std::size_t v, double outwards, std::size_t limit) {
+      return std::size_t(std::clamp(std::floor((double(v) + outwards) * scale + outwards), 0.0, double(limit)));
+    };
+    region = {edge(dirty.x0, -1, region.x1), edge(dirty.y0, -1, region.y1), edge(dirty.x1, 2, region.x1),
+              edge(dirty.y1, 2, region.y1)};
+    if (isEmpty(region)) return d.image;
+  }
   kernel.run({from.baseAddress(), from.width(), from.height(), from.bytesPerRow()}, p,
-             {d.image.bits(), std::size_t(size.width()), std::size_t(size.height()), std::size_t(d.image.bytesPerLine())});
+             {d.image.bits(), std::size_t(size.width()), std::size_t(size.height()), std::size_t(d.image.bytesPerLine())},
+             region);
   return d.image;
 }
 

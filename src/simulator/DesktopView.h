@@ -65,6 +65,8 @@ class DesktopView : public QWidget {
     std::shared_ptr<sim::MemoryPixelBuffer> buffer;
     QImage image;  // over the buffer's bytes
     std::uint64_t taken = 0;  // which refresh took it last
+    std::uint64_t changes = 0;  // the compositor's change count it shows
+    sim::PixelRegion dirty;     // its pixels taken again since it was last drawn
   };
   // A picture as it is drawn: at the size of its place and turned, made again only when the
   // picture, that size or the turn changed.
@@ -74,7 +76,7 @@ class DesktopView : public QWidget {
     QSize place;
     QImage image;
   };
-  const QImage& drawnPicture(DisplayID display, const Picture& picture, QSize place, int turn);
+  const QImage& drawnPicture(DisplayID display, Picture& picture, QSize place, int turn);
   static QSize fittedSize(const sim::RotateFrameParameters& parameters, QSize place);
   double pixelsPerPoint() const;
   // The degrees a display's picture is drawn turned by (0 unless held), and where it stands then.
