@@ -16,6 +16,14 @@ namespace {
 
 constexpr int margin = 16;
 
+bool isEmpty(const sim::PixelRegion& r) { return r.x0 >= r.x1 || r.y0 >= r.y1; }
+
+sim::PixelRegion united(const sim::PixelRegion& a, const sim::PixelRegion& b) {
+  if (isEmpty(a)) return b;
+  if (isEmpty(b)) return a;
+  return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
 // The program's presentation window and its view: the window whose content is a GPU view.
 std::pair<const sim::ServerWindow*, std::shared_ptr<sim::SimTouchView>> presentation(const sim::World& world) {
   for (const sim::ServerWindow* w : world.windows.windows())
@@ -111,9 +119,11 @@ std::vector<double> DesktopView::signature(const sim::SimDisplay& display) const
 
 void DesktopView::refresh() {
   arrangement.update(world.displays);
+  ++refreshes;
   std::map<DisplayID, Picture> taken;
   std::map<DisplayID, std::vector<double>> now;
-  bool changed = pictures.size() != arrangement.places().size();
+  std::vector<DisplayID> changed;
+  bool whole = pictures.size() != arrangement.places().size();
   for (const auto& place : arrangement.places()) {
     const DisplayID id = place.display.id;
     const auto* display = world.displays.find(id);
@@ -124,21 +134,42 @@ void DesktopView::refresh() {
       taken[id] = std::move(old->second);
       continue;
     }
-    changed = true;
-    // A display of the same size is drawn again into the picture it had, without allocating.
-    if (old != pictures.end() && world.compositor.drawInto(id, *old->second.buffer)) {
-      taken[id] = std::move(old->second);
-      continue;
+    changed.push_back(id);
+    const sim::StageTimer timer(world.timings, sim::FrameStage::windowCopy);
+    // A display of the same size is drawn again into the picture it had, without allocating, and
+    // only where it changed (the parked iPad overlaps the Mac's corner by a point: each of its
+    // frames changes a few of the Mac's pixels).
+    if (old != pictures.end()) {
+      Picture& picture = old->second;
+      const sim::PixelRegion region = world.compositor.changedSince(id, picture.changes);
+      const auto changes = world.compositor.changeCount(id);
+      if (world.compositor.drawInto(id, *picture.buffer, region)) {
+        if (!isEmpty(region)) picture.taken = refreshes, picture.dirty = united(picture.dirty, region);
+        picture.changes = changes;
+        taken[id] = std::move(picture);
+        continue;
+      }
     }
+    const auto changes = world.compositor.changeCount(id);
     auto buffer = world.compositor.draw(id);
     if (!buffer) continue;
     QImage image(buffer->baseAddress(), int(buffer->width()), int(buffer->height()), qsizetype(buffer->bytesPerRow()),
                  QImage::Format_RGB32);
-    taken[id] = {std::move(buffer), std::move(image)};
+    const sim::PixelRegion all{0, 0, buffer->width(), buffer->height()};
+    taken[id] = {std::move(buffer), std::move(image), refreshes, changes, all};
   }
   pictures = std::move(taken);
   shown = std::move(now);
-  if (changed) update();
+  if (changed.empty() && !whole) return;
+  // A new frame on the iPad repaints the iPad's picture alone, while every picture stays where
+  // and as the last paint put it.
+  for (const auto& place : arrangement.places()) {
+    const auto at = painted.find(place.display.id);
+    whole = whole || at == painted.end() ||
+            at->second != std::pair(pictureRect(place.display.id), drawnTurn(place.display.id));
+  }
+  if (whole) return update();
+  for (DisplayID id : changed) update(pictureRect(id));
 }
 
 double DesktopView::pixelsPerPoint() const {
@@ -171,25 +202,31 @@ QRect DesktopView::pictureRect(DisplayID display) const {
 }
 
 void DesktopView::paintEvent(QPaintEvent*) {
+  sim::StageTimings* timings = world.timings;
+  const double start = timings ? timings->now() : 0;
+  double turning = 0;
   QPainter painter(this);
   painter.fillRect(rect(), QColor(46, 48, 54));
   const auto [window, fingers] = presentation(world);
   const auto turnedOn = fingers ? fingers->windowScreenNumber() : std::nullopt;
+  painted.clear();
   // Outlines first: they show only in the gaps and margins, never over a picture.
   painter.setPen(QPen(QColor(120, 124, 134), 1));
   for (const auto& place : arrangement.places()) painter.drawRect(pictureRect(place.display.id).adjusted(-1, -1, 0, 0));
   for (const auto& place : arrangement.places()) {
     const QRect r = pictureRect(place.display.id);
     const auto picture = pictures.find(place.display.id);
+    painted[place.display.id] = {r, drawnTurn(place.display.id)};
     if (picture == pictures.end()) {
       painter.fillRect(r, Qt::black);
-    } else if (const int turn = drawnTurn(place.display.id)) {
-      const QImage upright = picture->second.image.transformed(QTransform().rotate(turn));
-      painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != upright.size());
-      painter.drawImage(r, upright);
     } else {
-      painter.setRenderHint(QPainter::SmoothPixmapTransform, r.size() != picture->second.image.size());
-      painter.drawImage(r, picture->second.image);
+      const int turn = drawnTurn(place.display.id);
+      const double turnStart = timings && turn ? timings->now() : 0;
+      // The drawn picture misses its place by a pixel at most; stretched that little, nearest.
+      const QImage& image = drawnPicture(place.display.id, picture->second, r.size(), turn);
+      if (image.size() == r.size()) painter.drawImage(r.topLeft(), image);
+      else painter.drawImage(r, image);
+      if (timings && turn) turning += timings->now() - turnStart;
     }
   }
   const auto* ipad = arrangement.ipad(world.displays.mainDisplayID());
@@ -220,7 +257,73 @@ void DesktopView::paintEvent(QPaintEvent*) {
       painter.drawText(at, Qt::AlignCenter, text);
     }
   }
+  if (timings) {
+    if (turning > 0) timings->add(sim::FrameStage::heldTurn, turning);
+    timings->add(sim::FrameStage::windowPaint, timings->now() - start - turning);
+  }
   if (onPainted) onPainted();
+}
+
+// A picture as it is drawn, made again only when it was taken again or its place or turn changed:
+// scaling a whole picture on every paint cost more than all the rest of it. One pass of the
+// rotation kernel turns and fits it (bilinear, as smooth drawing samples), where a turn of the
+// whole picture and then its scaling read and wrote it twice and allocated one on every paint.
+const QImage& DesktopView::drawnPicture(DisplayID display, Picture& picture, QSize place, int turn) {
+  if (turn == 0 && place == picture.image.size()) return picture.image;
+  Drawn& d = drawn[display];
+  const bool same = d.turn == turn && d.place == place && !d.image.isNull();
+  if (same && d.taken == picture.taken) return d.image;
+  d.taken = picture.taken, d.turn = turn, d.place = place;
+  const sim::PixelRegion dirty = std::exchange(picture.dirty, {});
+  const sim::MemoryPixelBuffer& from = *picture.buffer;
+  // The kernel's quarter turns go anticlockwise; the picture is drawn turned clockwise.
+  sim::RotateFrameParameters p{std::uint32_t(from.width()), std::uint32_t(from.height()), 0, 0,
+                               std::uint32_t((360 - turn) / 90 % 4)};
+  const QSize size = fittedSize(p, place);
+  if (size.isEmpty()) return d.image = QImage();
+  if (d.image.size() != size) d.image = QImage(size, QImage::Format_RGB32);
+  p.dw = std::uint32_t(size.width()), p.dh = std::uint32_t(size.height());
+  sim::PixelRegion region{0, 0, std::size_t(size.width()), std::size_t(size.height())};
+  if (same && turn == 0) {
+    // Unturned, only the pixels that sample what was taken again (a texel's reach, and a pixel of
+    // rounding, either side).
+    const double scale = std::min(double(size.width()) / double(from.width()), double(size.height()) / double(from.height()));
+    const auto edge = [scale](std::size_t v, double outwards, std::size_t limit) {
+      return std::size_t(std::clamp(std::floor((double(v) + outwards) * scale + outwards), 0.0, double(limit)));
+    };
+    region = {edge(dirty.x0, -1, region.x1), edge(dirty.y0, -1, region.y1), edge(dirty.x1, 2, region.x1),
+              edge(dirty.y1, 2, region.y1)};
+    if (isEmpty(region)) return d.image;
+  }
+  kernel.run({from.baseAddress(), from.width(), from.height(), from.bytesPerRow()}, p,
+             {d.image.bits(), std::size_t(size.width()), std::size_t(size.height()), std::size_t(d.image.bytesPerLine())},
+             region);
+  return d.image;
+}
+
+// The largest size within the place that the kernel fills without its black bars: the picture's
+// aspect, a few pixels short of the place on one side. The test is the kernel's own, in 32-bit
+// floats, where a side the fit reaches can come out a hair over and push the picture a pixel off.
+// The place itself when no size near it fills.
+QSize DesktopView::fittedSize(const sim::RotateFrameParameters& p, QSize place) {
+  const bool odd = p.turns % 2 != 0;
+  const float sx = float(odd ? p.sh : p.sw), sy = float(odd ? p.sw : p.sh);
+  const auto fills = [&](int w, int h) {
+    const float scale = std::min(float(w) / sx, float(h) / sy);
+    const float ox = std::floor((float(w) - sx * scale) * 0.5f), oy = std::floor((float(h) - sy * scale) * 0.5f);
+    return ox == 0 && oy == 0 && (float(w) - 0.5f - ox) / scale < sx && (float(h) - 0.5f - oy) / scale < sy;
+  };
+  const int w = place.width(), h = place.height();
+  QSize best;
+  const auto consider = [&](int cw, int ch) {
+    if (cw > 0 && ch > 0 && cw <= w && ch <= h && cw * ch > best.width() * best.height() && fills(cw, ch))
+      best = QSize(cw, ch);
+  };
+  for (int shorter = 0; shorter < 6; ++shorter) {
+    const int high = int(std::lround(sy * float(w - shorter) / sx)), wide = int(std::lround(sx * float(h - shorter) / sy));
+    for (int d = -1; d <= 1; ++d) consider(w - shorter, high + d), consider(wide + d, h - shorter);
+  }
+  return best.isEmpty() ? place : best;
 }
 
 // The iPad's case around its picture, drawn over the neighbours' edges, with the camera in the

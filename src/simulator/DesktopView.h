@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "sim/gpu/RotateFrameKernel.h"
 #include "sim/world/World.h"
 #include "simulator/PhysicalArrangement.h"
 
@@ -63,7 +64,20 @@ class DesktopView : public QWidget {
   struct Picture {
     std::shared_ptr<sim::MemoryPixelBuffer> buffer;
     QImage image;  // over the buffer's bytes
+    std::uint64_t taken = 0;  // which refresh took it last
+    std::uint64_t changes = 0;  // the compositor's change count it shows
+    sim::PixelRegion dirty;     // its pixels taken again since it was last drawn
   };
+  // A picture as it is drawn: at the size of its place and turned, made again only when the
+  // picture, that size or the turn changed.
+  struct Drawn {
+    std::uint64_t taken = 0;
+    int turn = 0;
+    QSize place;
+    QImage image;
+  };
+  const QImage& drawnPicture(DisplayID display, Picture& picture, QSize place, int turn);
+  static QSize fittedSize(const sim::RotateFrameParameters& parameters, QSize place);
   double pixelsPerPoint() const;
   // The degrees a display's picture is drawn turned by (0 unless held), and where it stands then.
   int drawnTurn(DisplayID display) const;
@@ -88,6 +102,12 @@ class DesktopView : public QWidget {
   bool labels = true;
   bool held = false;
   std::map<DisplayID, Picture> pictures;
+  std::uint64_t refreshes = 0;
+  std::map<DisplayID, Drawn> drawn;
+  sim::RotateFrameKernel kernel;
+  // Where the last paint put each picture, and turned how: a refresh that leaves them there
+  // repaints only the pictures it took again.
+  std::map<DisplayID, std::pair<QRect, int>> painted;
   std::map<DisplayID, std::vector<double>> shown;
   std::weak_ptr<sim::SimTouchView> touching;
   int fingersDown = 0;

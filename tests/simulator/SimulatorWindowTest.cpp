@@ -191,6 +191,18 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
       }
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(wrongTurned, 0);
+    // Fitted smaller, the picture fills its place to the edges: no black bar, nothing left bare.
+    f.s.window().desktop().setScale(0.37);
+    const QImage small = f.s.window().desktop().grab().toImage();
+    const QRect fit = f.s.window().desktop().pictureRect(ipadID);
+    int bare = 0;
+    for (int i = 0; i < fit.width() + fit.height(); ++i) {
+      const QPoint a = i < fit.width() ? QPoint(fit.left() + i, fit.top()) : QPoint(fit.left(), fit.top() + i - fit.width());
+      for (QPoint p : {a, fit.bottomRight() - (a - fit.topLeft())})
+        bare += (small.pixel(p) & 0xFFFFFFu) == 0 || small.pixel(p) == qRgb(46, 48, 54);
+    }
+    EXPECT_EQ(bare, 0);
+    f.s.window().desktop().setScale(1.0);
 
     // Press on the title bar (source pixel 80, 40: 30, 10 points into the window), move 36 × 24
     // pixels in steps of a frame, release.

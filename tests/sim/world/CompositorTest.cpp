@@ -195,15 +195,17 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
     Change change;
     bool main, ipad;  // whose count moves
     bool animated = false;  // the background animated before the change
+    bool local = false;     // the iPad changes in a part of it only
   };
   const Row rows[] = {
       {"nothing", [](auto&, auto&) {}, false, false},
-      {"a click in a window", [](auto& f, auto&) { ++f.world.windows.appWindow(7)->clicks; }, false, true},
+      {"a click in a window", [](auto& f, auto&) { ++f.world.windows.appWindow(7)->clicks; }, false, true, false, true},
       {"scrolling", [](auto& f, auto&) { f.world.windows.appWindow(7)->scrolledY += 3; }, false, true},
       {"a window's alpha", [](auto& f, auto&) { f.world.windows.appWindow(7)->alpha = 0.5; }, false, true},
       {"a window moved across", [](auto& f, auto&) { f.world.windows.appWindow(7)->bounds.origin = {30, 1}; }, true, true},
       {"a window closed", [](auto& f, auto&) { f.world.windows.closeAppWindow(7); }, false, true},
-      {"the pointer on the iPad", [](auto& f, auto&) { f.world.inputEvents.mouseLocation = Point{52, 6}; }, false, true},
+      {"the pointer on the iPad", [](auto& f, auto&) { f.world.inputEvents.mouseLocation = Point{52, 6}; }, false, true,
+       false, true},
       {"the pointer over to the Mac", [](auto& f, auto&) { f.world.inputEvents.mouseLocation = Point{5, 5}; }, true, true},
       {"the iPad resized", [](auto& f, auto&) { f.world.displays.setBounds(SessionFixture::ipadID, Rect(40, 0, 20, 12)); },
        false, true},
@@ -226,10 +228,26 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
     auto& compositor = f.world.compositor;
     compositor.animateBackground = row.animated;
     const auto main = compositor.changeCount(1), ipad = compositor.changeCount(SessionFixture::ipadID);
+    const Picture before[] = {compositor.draw(1), compositor.draw(SessionFixture::ipadID)};
     if (!row.animated) EXPECT_EQ(compositor.changeCount(1), main);
     row.change(f, *window);
     EXPECT_EQ(compositor.changeCount(1) != main, row.main);
     EXPECT_EQ(compositor.changeCount(SessionFixture::ipadID) != ipad, row.ipad);
+    // Drawn again only where the changes were, each picture is the one drawn afresh.
+    const auto area = [](sim::PixelRegion r) { return r.x1 > r.x0 && r.y1 > r.y0 ? (r.x1 - r.x0) * (r.y1 - r.y0) : 0; };
+    const sim::PixelRegion where = compositor.changedSince(SessionFixture::ipadID, ipad);
+    EXPECT_EQ(area(where) > 0, row.ipad);
+    if (row.local) EXPECT_LT(area(where), before[1]->width() * before[1]->height());
+    if (compositor.animateBackground) continue;  // every picture differs
+    for (const auto& [display, since, picture] : {std::tuple{DisplayID(1), main, before[0]},
+                                                  std::tuple{SessionFixture::ipadID, ipad, before[1]}}) {
+      if (!compositor.drawInto(display, *picture, compositor.changedSince(display, since))) continue;
+      const Picture afresh = compositor.draw(display);
+      int wrong = 0;
+      for (std::size_t y = 0; y < afresh->height(); ++y)
+        for (std::size_t x = 0; x < afresh->width(); ++x) wrong += picture->pixel(x, y) != afresh->pixel(x, y);
+      EXPECT_EQ(wrong, 0) << display;
+    }
   }
 }
 

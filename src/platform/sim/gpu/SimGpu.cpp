@@ -293,6 +293,7 @@ void SimCommandBuffer::runPass(const EncodedPass& pass) {
     if (p.sw != source->width() || p.sh != source->height())
       throw fault("Fragment parameters do not match the fragment texture.");
     const MemoryPixelBuffer& s = source->pixels();
+    const StageTimer timer(gpu.timings, FrameStage::rotationKernel);
     kernel->run(ConstImage{s.baseAddress(), s.width(), s.height(), s.bytesPerRow()}, p, image, region);
   }
 }

@@ -13,6 +13,7 @@
 #include "platform/MainLoop.h"
 #include "platform/SerialQueue.h"
 #include "sim/capture/MemoryPixelBuffer.h"
+#include "sim/system/StageTimings.h"
 
 namespace turnlet::sim {
 
@@ -127,6 +128,9 @@ class SimGpu : public Gpu {
   // A GPU that is behind: each command buffer runs only this long (on the main loop's clock)
   // after the later of its commit and the previous buffer's turn, one after the other.
   double lagSeconds = 0;
+  // Where the rotation program's passes and the views' presentations are timed (benchmarks);
+  // null: nowhere. Set before any work is committed.
+  StageTimings* timings = nullptr;
 
   // Observations. The most recent passes (at most recordedPassLimit), oldest first.
   static constexpr std::size_t recordedPassLimit = 16;

@@ -159,6 +159,7 @@ void SimMetalLayer::Screen::blank() {
 }
 
 void SimMetalLayer::Screen::show(const std::shared_ptr<ViewDrawable>& drawable, double at) {
+  const StageTimer timer(gpu.timings, FrameStage::viewPresent);
   std::function<void(const SimTexture&, double)> watcher;
   {
     std::lock_guard lock(mutex);

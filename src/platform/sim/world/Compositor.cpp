@@ -72,11 +72,12 @@ constexpr const char* arrow[] = {"#", "##", "#+#", "#++#", "#+++#", "#++++#", "#
 
 }  // namespace
 
-// One picture being drawn: the target and how global points map to its pixels.
+// One picture being drawn: the target, how global points map to its pixels, and the pixels drawn.
 struct Compositor::Canvas {
   MemoryPixelBuffer& target;
   Rect bounds;
   double sx, sy;
+  PixelRegion clip;
 
   long width() const { return static_cast<long>(target.width()); }
   long height() const { return static_cast<long>(target.height()); }
@@ -89,7 +90,8 @@ struct Compositor::Canvas {
   long py(double y) const { return edge(y, bounds.minY(), sy); }
 
   void fill(long x0, long y0, long x1, long y1, std::uint32_t value, std::uint32_t alpha = 256) {
-    x0 = std::max(x0, 0L), y0 = std::max(y0, 0L), x1 = std::min(x1, width()), y1 = std::min(y1, height());
+    x0 = std::max(x0, long(clip.x0)), y0 = std::max(y0, long(clip.y0));
+    x1 = std::min(x1, long(clip.x1)), y1 = std::min(y1, long(clip.y1));
     if (x0 >= x1 || y0 >= y1 || alpha == 0) return;
     value |= opaque;
     for (long y = y0; y < y1; ++y) {
@@ -100,6 +102,19 @@ struct Compositor::Canvas {
         for (long x = x0; x < x1; ++x) r[x] = blend(value, r[x], alpha);
       }
     }
+  }
+  // Draws only inside a rectangle of global points (and the clip it had) until it ends.
+  struct Within {
+    Canvas& canvas;
+    PixelRegion outer;
+    ~Within() { canvas.clip = outer; }
+  };
+  Within within(const Rect& r) {
+    const PixelRegion outer = clip;
+    const auto at = [](long v, std::size_t low, std::size_t high) { return std::clamp(std::size_t(std::max(v, 0L)), low, high); };
+    clip = {at(px(r.minX()), outer.x0, outer.x1), at(py(r.minY()), outer.y0, outer.y1), at(px(r.maxX()), outer.x0, outer.x1),
+            at(py(r.maxY()), outer.y0, outer.y1)};
+    return {*this, outer};
   }
   // A rectangle in global points.
   void fill(const Rect& r, std::uint32_t value, std::uint32_t alpha = 256) {
@@ -176,6 +191,7 @@ std::shared_ptr<MemoryPixelBuffer> Compositor::draw(DisplayID display) {
 std::shared_ptr<MemoryPixelBuffer> Compositor::captureFrame(DisplayID display, std::size_t width, std::size_t height) {
   const auto size = displays.currentModePixelSize(display);
   if (!size || size->width == 0 || size->height == 0 || width == 0 || height == 0) return nullptr;
+  const StageTimer timer(timings, FrameStage::compositorDraw);
   auto frame = pool->take(width, height);
   if (size->width == width && size->height == height) {
     drawInto(display, *frame);
@@ -189,12 +205,19 @@ std::shared_ptr<MemoryPixelBuffer> Compositor::captureFrame(DisplayID display, s
 void Compositor::releaseSpareFrames() { pool->clear(); }
 
 bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
+  return drawInto(display, target, PixelRegion{0, 0, target.width(), target.height()});
+}
+
+bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target, PixelRegion region) {
   const SimDisplay* d = displays.find(display);
   const auto size = displays.currentModePixelSize(display);
   if (!d || !size || size->width != target.width() || size->height != target.height() || size->width == 0 ||
       size->height == 0)
     return false;
-  Canvas canvas{target, d->bounds, double(size->width) / d->bounds.width(), double(size->height) / d->bounds.height()};
+  region.x1 = std::min(region.x1, target.width()), region.y1 = std::min(region.y1, target.height());
+  if (region.x0 >= region.x1 || region.y0 >= region.y1) return true;
+  Canvas canvas{target, d->bounds, double(size->width) / d->bounds.width(), double(size->height) / d->bounds.height(),
+                region};
   ++pictures;
   const std::uint32_t light = weight(dimming(display));
   if (light == 0) {
@@ -269,10 +292,10 @@ void Compositor::drawDesktop(const SimDisplay& display, Canvas& canvas) {
   const std::uint32_t r = 30 + id * 53 % 90, g = 40 + id * 97 % 90, b = 70 + id * 31 % 90;
   const std::uint32_t phase = animateBackground ? static_cast<std::uint32_t>(pictures % 64) : 0;
   const long h = canvas.height();
-  for (long y = 0; y < h; ++y) {
+  for (long y = long(canvas.clip.y0); y < long(canvas.clip.y1); ++y) {
     const std::uint32_t shade = (static_cast<std::uint32_t>(y * 64 / h) + phase) % 64;
-    std::fill_n(row(canvas.target, static_cast<std::size_t>(y)), canvas.target.width(),
-                bgra(b + shade, g + shade, r + shade));
+    std::fill(row(canvas.target, std::size_t(y)) + canvas.clip.x0, row(canvas.target, std::size_t(y)) + canvas.clip.x1,
+              bgra(b + shade, g + shade, r + shade));
   }
 }
 
@@ -281,6 +304,8 @@ void Compositor::drawAppWindow(const SimAppWindow& w, Canvas& canvas) {
   if (!overlaps(f, canvas.bounds) || !std::isfinite(f.width() + f.height())) return;
   const std::uint32_t a = weight(w.alpha);
   if (a == 0) return;
+  // Nothing of a window shows outside its frame, where its changes are noted.
+  const auto inside = canvas.within(f);
   const double bar = std::clamp(w.titleBarHeight, 0.0, f.height());
   // Frame, title bar with the close, minimise and zoom buttons, and the title.
   canvas.fill(f, bgra(90, 90, 90), a);
@@ -338,7 +363,7 @@ void Compositor::drawServerWindow(const ServerWindow& w, Canvas& canvas) {
   auto view = std::dynamic_pointer_cast<SimGpuView>(w.contentView());
   const auto picture = [&](const SimTexture& shown) {
     blit(shown.pixels(), canvas.target, canvas.px(global.minX()), canvas.py(global.minY()), canvas.px(global.maxX()),
-         canvas.py(global.maxY()), a);
+         canvas.py(global.maxY()), a, canvas.clip);
   };
   // An opaque window's picture hides its background.
   if (a >= 256 && view && view->readLastShown(picture)) return;
@@ -371,6 +396,31 @@ std::uint64_t Compositor::changeCount(DisplayID display) {
   for (const Damage& change : damage)
     if (change.count > newest && (change.region.isNull() || overlaps(change.region, d->bounds))) newest = change.count;
   return newest;
+}
+
+PixelRegion Compositor::changedSince(DisplayID display, std::uint64_t since) {
+  noteChanges();
+  const SimDisplay* d = displays.find(display);
+  const auto size = displays.currentModePixelSize(display);
+  if (!d || !size || d->bounds.isEmpty()) return {};
+  const PixelRegion whole{0, 0, size->width, size->height};
+  if (since < forgotten) return whole;
+  std::optional<Rect> touched;
+  for (const Damage& change : damage) {
+    if (change.count <= since || !(change.region.isNull() || overlaps(change.region, d->bounds))) continue;
+    if (change.region.isNull()) return whole;
+    touched = touched ? touched->united(change.region) : change.region;
+  }
+  if (!touched) return {};
+  // Whole pixels around it, and one more on each side for the pixels a shape's edge rounds into.
+  const double sx = double(size->width) / d->bounds.width(), sy = double(size->height) / d->bounds.height();
+  const auto edge = [](double v, double scale, std::size_t limit, double outwards) {
+    return std::size_t(std::clamp(std::floor((v * scale) + outwards), 0.0, double(limit)));
+  };
+  return {edge(touched->minX() - d->bounds.minX(), sx, size->width, -1),
+          edge(touched->minY() - d->bounds.minY(), sy, size->height, -1),
+          edge(touched->maxX() - d->bounds.minX(), sx, size->width, 2),
+          edge(touched->maxY() - d->bounds.minY(), sy, size->height, 2)};
 }
 
 void Compositor::changed(const Rect& region) {
@@ -429,11 +479,12 @@ void Compositor::noteChanges() {
 }
 
 void Compositor::blit(const MemoryPixelBuffer& from, MemoryPixelBuffer& target, long x0, long y0, long x1, long y1,
-                      std::uint32_t alpha) {
-  const long tw = static_cast<long>(target.width()), th = static_cast<long>(target.height());
+                      std::uint32_t alpha, std::optional<PixelRegion> clip) {
+  const PixelRegion c = clip.value_or(PixelRegion{0, 0, target.width(), target.height()});
+  const long tw = std::min(long(c.x1), long(target.width())), th = std::min(long(c.y1), long(target.height()));
   const long sw = static_cast<long>(from.width()), sh = static_cast<long>(from.height());
   if (x1 <= x0 || y1 <= y0 || sw == 0 || sh == 0 || alpha == 0) return;
-  const long cx0 = std::max(x0, 0L), cx1 = std::min(x1, tw), cy0 = std::max(y0, 0L), cy1 = std::min(y1, th);
+  const long cx0 = std::max(x0, long(c.x0)), cx1 = std::min(x1, tw), cy0 = std::max(y0, long(c.y0)), cy1 = std::min(y1, th);
   if (cx0 >= cx1 || cy0 >= cy1) return;
   const long dw = x1 - x0, dh = y1 - y0;
   // Each target pixel takes the texel under its centre.

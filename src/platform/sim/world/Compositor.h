@@ -10,8 +10,10 @@
 
 #include "platform/Geometry.h"
 #include "sim/world/DisplayServer.h"
+#include "sim/gpu/RotateFrameKernel.h"
 #include "sim/capture/MemoryPixelBuffer.h"
 #include "sim/input/SimInputEvents.h"
+#include "sim/system/StageTimings.h"
 #include "sim/world/WindowServer.h"
 
 namespace turnlet::sim {
@@ -38,6 +40,8 @@ class Compositor {
   std::shared_ptr<MemoryPixelBuffer> draw(DisplayID display);
   // The same into a caller's buffer of exactly that size; false (and nothing drawn) otherwise.
   bool drawInto(DisplayID display, MemoryPixelBuffer& target);
+  // Only the pixels of `region` drawn again; the rest of the target stays as it was.
+  bool drawInto(DisplayID display, MemoryPixelBuffer& target, PixelRegion region);
   // A capture frame of width × height pixels: the picture, scaled when the sizes differ. Frames
   // come from a pool and go back to it when their last holder lets go (on any thread).
   std::shared_ptr<MemoryPixelBuffer> captureFrame(DisplayID display, std::size_t width, std::size_t height);
@@ -48,7 +52,7 @@ class Compositor {
   // (which may reach outside the target: only the inside is drawn), blended with alpha 0…256.
   // Equal sizes copy rows.
   void blit(const MemoryPixelBuffer& from, MemoryPixelBuffer& target, long x0, long y0, long x1, long y1,
-            std::uint32_t alpha = 256);
+            std::uint32_t alpha = 256, std::optional<PixelRegion> clip = std::nullopt);
 
   // A program window's frame in the displays' space (global points, y down from the main
   // display's top-left corner).
@@ -60,6 +64,9 @@ class Compositor {
   // newest change that touched the display's region: each call compares a few numbers per window
   // against what the last call saw and records where something changed; no picture is drawn.
   std::uint64_t changeCount(DisplayID display);
+  // The pixels of a display's picture that the changes after count `since` may have touched:
+  // empty when none did, the whole picture when the changes are everywhere or too old to tell.
+  PixelRegion changedSince(DisplayID display, std::uint64_t since);
 
   // The main display's brightness (0…1, nothing: full) and whether the screens are dark (asleep):
   // the main display's picture is dimmed by the one, every picture black under the other.
@@ -68,6 +75,8 @@ class Compositor {
 
   // Control: when on, the desktop background changes with every picture drawn (benchmarks).
   bool animateBackground = false;
+  // Where the drawing of capture frames is timed (benchmarks); null: nowhere.
+  StageTimings* timings = nullptr;
 
  private:
   struct Canvas;

@@ -46,6 +46,10 @@ class World {
   SimWorkspace workspace{loop};
   SimLoginItem loginItem;
   SimHotKeys hotKeys{loop};
+
+  // Times the steps of every frame into the sink, for benchmarks (null: none). Before frames flow.
+  void timeStages(StageTimings* sink) { timings = compositor.timings = gpu.timings = sink; }
+  StageTimings* timings = nullptr;
 };
 
 }  // namespace turnlet::sim
