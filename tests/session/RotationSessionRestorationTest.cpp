@@ -43,12 +43,15 @@ struct Restoration : SessionFixture {
   std::set<DisplayID> virtualDisplays;
 };
 
+// A display plugged in between attempts adds none.
 TEST(RotationSessionRestoration, ARenderFailureThatPersistsEndsAfterOneScheduleOfFourAttempts) {
   Restoration f;
   f.world.gpu.executionError = PlatformError("MTLCommandBufferErrorDomain", 2, "GPU hang");
   f.session->startMonitoring();
-  f.run(60);
   const std::string failed = "Reconnecting Sidecar · GPU hang";
+  ASSERT_TRUE(f.loop.runUntil([&] { return f.count(failed) == 1 && !f.state().busy; }, 5));
+  f.world.displays.connect({0, "Studio Display", Rect(-30, 0, 30, 20), 1552, 0, 0, false, false, "STUDIO"});
+  f.run(60);
   std::vector<std::string> expected;
   for (int i = 0; i < 4; ++i) expected.insert(expected.end(), {restoring90, "Rotating…", failed});
   ASSERT_EQ(f.statuses, expected);
@@ -61,15 +64,16 @@ TEST(RotationSessionRestoration, ARenderFailureThatPersistsEndsAfterOneScheduleO
   EXPECT_FALSE(f.state().recovery->isRunning());
 }
 
-TEST(RotationSessionRestoration, ADisplayPluggedInBetweenAttemptsAddsNoAttempt) {
+// A remembered rotation whose first content fetch fails comes back by the restoration's own
+// retry, without any outside event.
+TEST(RotationSessionRestoration, AFirstFailedFetchIsMendedByTheNextAttempt) {
   Restoration f;
-  f.world.capture.startFault.error = PlatformError("SC", -3, "No start.");
+  f.world.capture.fetchFault = {PlatformError("SC", -3801, "Not now."), 0, false, 1};
   f.session->startMonitoring();
-  ASSERT_TRUE(f.loop.runUntil([&] { return f.count(restoring90) == 1 && !f.state().busy; }, 5));
-  f.world.displays.connect({0, "Studio Display", Rect(-30, 0, 30, 20), 1552, 0, 0, false, false, "STUDIO"});
-  f.run(60);
-  EXPECT_EQ(f.count(restoring90), 4);
-  EXPECT_EQ(f.statuses.back(), "No start.");
+  f.run(10);
+  EXPECT_EQ(f.state().status, "90° · Portrait");
+  EXPECT_EQ(f.count("Not now."), 1);
+  EXPECT_EQ(f.world.capture.fetchCount(), 3);  // the failed one, the miss, the listing
 }
 
 // A put-back the display server rejects for a moment leaves the iPad parked; one schedule puts it
