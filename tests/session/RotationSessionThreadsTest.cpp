@@ -56,6 +56,19 @@ class ThreadedSession {
     quit = spawn(loop, session->shutdown());
     return runUntil([&] { return quit->isDone(); });
   }
+  // A Rotate whose platform call (made slow by the fault) answers after shutdown, which does not
+  // wait for it.
+  void answersAfterShutdown(sim::SimScreenCapture::Fault& fault, const std::function<bool()>& asked) {
+    fault.extraDelaySeconds = 0.6;
+    const TaskHandle rotate = spawn(loop, session->rotate());
+    ASSERT_TRUE(runUntil(asked));
+    const double askedAt = loop.now();
+    ASSERT_TRUE(shutdown());
+    EXPECT_LT(loop.now() - askedAt, 0.6) << "shutdown waited for the platform";
+    expectNothingRotated();
+    runUntil([] { return false; }, 0.8);  // the completion arrives on its thread
+    EXPECT_TRUE(rotate.isDone());
+  }
   const RotationSession::State& state() const { return session->state(); }
   void expectNothingRotated() const {
     EXPECT_TRUE(!state().virtualDisplay && !state().capture && !state().renderer && !state().presentation &&
@@ -91,27 +104,9 @@ TEST(RotationSessionThreads, CompletionsAndFramesOnTheCaptureThreads) {
          t.expectNothingRotated();
        }},
       {"a teardown while the start is pending, which completes after shutdown",
-       [](ThreadedSession& t) {
-         t.world.capture.startFault.extraDelaySeconds = 0.6;
-         const TaskHandle rotate = spawn(t.loop, t.session->rotate());
-         ASSERT_TRUE(t.runUntil([&] { return t.state().capture != nullptr; }));  // asked to start
-         const double asked = t.loop.now();
-         ASSERT_TRUE(t.shutdown());
-         EXPECT_LT(t.loop.now() - asked, 0.6) << "shutdown waited for the start";
-         t.expectNothingRotated();
-         t.runUntil([] { return false; }, 0.8);  // the start's completion arrives on its thread
-         EXPECT_TRUE(rotate.isDone());
-       }},
+       [](ThreadedSession& t) { t.answersAfterShutdown(t.world.capture.startFault, [&] { return t.state().capture != nullptr; }); }},
       {"a content fetch that answers after shutdown",
-       [](ThreadedSession& t) {
-         t.world.capture.fetchFault.extraDelaySeconds = 0.4;
-         const TaskHandle rotate = spawn(t.loop, t.session->rotate());
-         ASSERT_TRUE(t.runUntil([&] { return t.world.capture.fetchCount() == 1; }));
-         ASSERT_TRUE(t.shutdown());
-         t.expectNothingRotated();
-         t.runUntil([] { return false; }, 0.6);
-         EXPECT_TRUE(rotate.isDone());
-       }},
+       [](ThreadedSession& t) { t.answersAfterShutdown(t.world.capture.fetchFault, [&] { return t.world.capture.fetchCount() == 1; }); }},
       {"frames arriving while the stop is pending",
        [](ThreadedSession& t) {
          ASSERT_TRUE(t.command(t.session->rotate()));
