@@ -70,12 +70,7 @@ class ThreadedSession {
     EXPECT_TRUE(rotate.isDone());
   }
   const RotationSession::State& state() const { return session->state(); }
-  void expectNothingRotated() const {
-    EXPECT_TRUE(!state().virtualDisplay && !state().capture && !state().renderer && !state().presentation &&
-                !state().target && !state().busy);
-    EXPECT_EQ(world.capture.runningStreams(), 0);
-    EXPECT_EQ(world.displays.find(SessionFixture::ipadID)->bounds.origin, (Point{40, 0}));
-  }
+  void expectNothingRotated() const { SessionFixture::expectNothingRotated(world, state(), {40, 0}); }
 
   host::RunLoop loop;
   host::ThreadQueueFactory queues;
