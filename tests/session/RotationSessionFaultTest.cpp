@@ -270,10 +270,13 @@ class FaultSequence : public SessionFixture {
     expect(ipadBounds.origin == Point{40, 0}, "not rotated, yet the iPad is not back");
     const bool toRestore = remembered && *remembered != QuarterTurn::normal && world.permissions.screenCapture.granted;
     expect(quit || !toRestore || !owedAt || attempts() > *owedAt, "a reconnection or wake had no attempt after it");
-    // Unsettled, the retries may have run out while the faults still acted.
+    // Unsettled, the retries may have run out while the faults still acted. Settled with nothing to
+    // restore, no line waits for anything.
     expect(quit || unsettled || !remembered || *remembered == QuarterTurn::normal ||
                !world.permissions.screenCapture.granted,
            "the remembered rotation was not restored");
+    expect(quit || unsettled || toRestore || !std::regex_match(st.status, std::regex("(Waiting|Restoring|Sleeping).*")),
+           "nothing to restore, yet the status waits: " + st.status);
   }
 
   void runSequence() {
