@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 #include "injection/TouchEventPoster.h"
 #include "injection/TouchWindowMove.h"
@@ -136,12 +137,8 @@ TEST(MalformedAnswers, PointsThatAreNotFiniteReachNoEvent) {
   const Point nan{notANumber, 110}, infinite{1600, inf};
   const MouseButton left = MouseButton::left, right = MouseButton::right;
   const TouchScrollPhase began = TouchScrollPhase::began;
-  const struct {
-    const char* name;
-    Rect bounds;
-    std::vector<TouchAction> actions;
-    std::size_t posted;  // the events at finite points
-  } rows[] = {
+  // Name, window bounds, actions, and how many events (those at finite points) are posted.
+  const std::tuple<const char*, Rect, std::vector<TouchAction>, std::size_t> rows[] = {
       {"move", window, {A::move(nan, 0)}, 0},
       {"right click", window, {A::down(infinite, right, 1, 0), A::up(infinite, right, 1, 0)}, 0},
       {"drag, then lift", window, {A::beginDrag(inside, 0), A::drag(nan, 0), A::drag(infinite, 0), A::up(nan, left, 1, 0)}, 1},
@@ -149,20 +146,20 @@ TEST(MalformedAnswers, PointsThatAreNotFiniteReachNoEvent) {
       {"window-local point overflows", beyond,
        {A::move(inside, 0), A::down(inside, left, 2, 0), A::up(inside, left, 2, 0), A::scroll(inside, {0, 5}, 0, began)}, 0},
   };
-  for (const auto& row : rows) {
+  for (const auto& [name, bounds, actions, posted] : rows) {
     sim::ManualLoop loop;
     sim::World world(loop);
-    const TouchWindowTarget target{7, 700, row.bounds};
+    const TouchWindowTarget target{7, 700, bounds};
     TouchEventPoster poster(
         {[&](Point) { return std::optional(target); }, [&](const TouchWindowTarget&) { return std::optional(target); },
          [](Point, const TouchWindowTarget&) { return false; },
          [](Point, const TouchWindowTarget&) { return std::shared_ptr<TouchWindowMove>(); },
          [&] { return loop.now(); }},
         world.inputEvents, world.libraries);
-    for (const TouchAction& action : row.actions) poster.post(action);
+    for (const TouchAction& action : actions) poster.post(action);
     const auto events = world.inputEvents.postedTo(700);
-    EXPECT_EQ(events.size(), row.posted) << row.name;
+    EXPECT_EQ(events.size(), posted) << name;
     for (const auto& e : events)
-      EXPECT_TRUE(std::isfinite(e.location->x + e.location->y + e.windowLocation->x + e.windowLocation->y)) << row.name;
+      EXPECT_TRUE(std::isfinite(e.location->x + e.location->y + e.windowLocation->x + e.windowLocation->y)) << name;
   }
 }

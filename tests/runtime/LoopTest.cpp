@@ -95,7 +95,7 @@ TEST(ManualSerialQueue, RunsInOrderWhenDrainedFollowsVirtualTimeAndMayBeDestroye
   EXPECT_EQ(log, (std::vector<std::string>{"a", "b"}));
 }
 
-TEST(ThreadSerialQueue, RunsSeriallyOffTheCallingThreadInSubmissionOrder) {
+TEST(ThreadSerialQueue, RunsSeriallyOffTheCallingThreadInSubmissionOrderAndMayBeReleasedByItsWork) {
   std::vector<int> order;
   std::atomic<int> concurrent{0};
   std::atomic<bool> overlappedOrOnCaller{false}, done{false};
@@ -121,9 +121,7 @@ TEST(ThreadSerialQueue, RunsSeriallyOffTheCallingThreadInSubmissionOrder) {
   ASSERT_EQ(order.size(), 1000u);
   std::vector<int> last(4, -1);  // each producer's items keep their order
   for (int v : order) EXPECT_GT(v % 1000, std::exchange(last[v / 1000], v % 1000));
-}
-
-TEST(ThreadSerialQueue, AQueueReleasedByItsOwnWorkEndsCleanly) {
+  // A queue released by its own work ends cleanly.
   std::atomic<bool> gone{false};
   struct Owner {
     std::atomic<bool>& gone;

@@ -104,7 +104,7 @@ TEST_F(RotationRecoveryTest, ASleepThatThrowsEndsTheRunAndAThrowingAttemptCounts
   EXPECT_FALSE(retrying->isRunning());
 }
 
-TEST_F(RotationRecoveryTest, ARunKeepsItsSchedulerAliveUntilItEndsButItsStartingTaskDoesNot) {
+TEST_F(RotationRecoveryTest, ARunKeepsItsSchedulerAliveUntilItEndsAndOneThatCannotEndIsNotRunning) {
   auto requestAndDrop = [this](bool letItStart) {
     auto recovery = make({0.2});
     recovery->request();
@@ -117,9 +117,8 @@ TEST_F(RotationRecoveryTest, ARunKeepsItsSchedulerAliveUntilItEndsButItsStarting
   loop.advance(1);
   EXPECT_EQ(times.size(), 1u);  // only the run that started
   EXPECT_TRUE(running.expired());
-}
 
-TEST_F(RotationRecoveryTest, ARunWhoseAttemptCanNeverCompleteDoesNotBlockLaterRequests) {
+  // A run whose attempt can never complete does not block later requests.
   std::optional<Continuation<bool>> pending;
   int attempts = 0;
   auto waitForAnswer = [](std::optional<Continuation<bool>>& slot) -> Task<bool> {

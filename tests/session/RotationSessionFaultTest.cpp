@@ -1,11 +1,13 @@
 // Random sequences of commands and faults, each followed by a quiet period, leave the session showing
 // the saved rotation or nothing. TURNLET_FAULT_SEQUENCES: how many (1,000); TURNLET_FAULT_SEED: one.
 // Throughout, a schedule runs at most four attempts without a new outside event, no display
-// configuration stays open, and once the faults stop the status never says the restore failed while
-// the iPad is back and nothing is rotated; any platform call may throw, and Quit still puts the
-// iPad back. In odd-numbered
-// sequences nothing settles the session once the faults stop (no wake, no reconnection): there
-// only its own retries can mend things, and no iPad may stay parked.
+// configuration stays open, touch is on exactly while its status says so (and its input is installed
+// exactly while a rotation shows), and once the faults stop the status never says the restore
+// failed while the iPad is back and nothing is rotated. Any platform call may throw; the iPad may
+// drop and come back during a run's last attempt. At rest nothing is busy, every reconnection or
+// wake has had an attempt after it, a command is accepted, and Quit still puts the iPad back. In
+// odd-numbered sequences nothing settles the session once the faults stop (no wake, no
+// reconnection): there only its own retries can mend things, and no iPad may stay parked.
 
 #include <gtest/gtest.h>
 
@@ -46,8 +48,7 @@ const char* const platformCalls[] = {
     "", "onlineDisplayList", "bounds", "vendorNumber", "isBuiltin", "isInMirrorSet", "mainDisplayID", "uuidString",
     "currentModePixelSize", "screens", "beginConfiguration", "configureOrigin", "completeConfiguration",
     "cancelConfiguration", "preflightScreenCapture", "preflightPostEvent", "requestPostEvent", "getShareableContent",
-    "makeSampleQueue", "makeStream", "makeWindow", "windowLevelForKey", "runAnimationGroup", "reduceMotion",
-    "stopTouch", "makeTouchInput"};
+    "makeSampleQueue", "makeStream", "makeWindow", "windowLevelForKey", "runAnimationGroup", "reduceMotion"};
 // And those that only quitting makes.
 const char* const quitCalls[] = {"removeScreenParametersObserver", "removeObserver", "stopTouch", "runAnimationGroup"};
 
@@ -58,6 +59,9 @@ class FaultSequence : public SessionFixture {
     // Half the sequences start with a rotation remembered from an earlier run.
     if (pick(2)) RotationPreferences(defaults).remember(allQuarterTurns[static_cast<std::size_t>(pick(4))], ipadUUID);
     lastSaved = RotationPreferences(defaults).rotation(ipadUUID);
+    // Half with touch on, a quarter of those with a throw armed at touch input from the start.
+    if (pick(2)) session->setTouchEnabled(true, false);
+    if (state().touchEnabled && !pick(4)) throws.arm(pick(2) ? "stopTouch" : "makeTouchInput", thrown(), pick(2));
     session->onChange = [this] {
       expect(inCatalogue(state().status), "status outside the catalogue: " + state().status);
     };
@@ -85,6 +89,17 @@ class FaultSequence : public SessionFixture {
     wasParked = parked;
     expect(attempts() - attemptsBefore <= 4, std::string(where) + ": more than four attempts without an outside event");
     expect(!world.displays.configurationOpen(), std::string(where) + ": a display configuration left open");
+    // Touch is on exactly while its status says so; its input is installed exactly while a rotation shows.
+    const auto& st = state();
+    const bool showing = !st.busy && st.rotation != QuarterTurn::normal && st.presentation && st.virtualDisplay;
+    const bool installed = st.presentation && st.presentation->touchInput();
+    const char* const on = st.busy ? paused : showing ? swiping : ready;
+    expect(st.touchEnabled ? st.touchStatus == on && installed == showing
+                           : !installed && st.touchStatus != paused && st.touchStatus != swiping && st.touchStatus != ready,
+           std::string(where) + ": touch " + (st.touchEnabled ? "on" : "off") + (installed ? ", installed" : "") +
+               ", says " + st.touchStatus);
+    if (st.recovery && st.recovery->generation() != runGeneration)
+      runGeneration = st.recovery->generation(), runStart = attempts();
     // Once the faults have stopped: while they act, a put-back may fail before it could even look.
     const bool back = !state().busy && state().rotation == QuarterTurn::normal && !state().virtualDisplay &&
                       world.displays.find(ipad) && world.displays.find(ipad)->bounds.origin == Point{40, 0};
@@ -99,22 +114,24 @@ class FaultSequence : public SessionFixture {
 
   std::uint64_t attempts() const { return state().recovery ? state().recovery->attemptCount() : attemptsBefore; }
   void outsideEvent() { attemptsBefore = attempts(); }
+  // A reconnection or a wake: an attempt must start after it.
+  void owe() { owedAt = attempts(); }
 
   // The rotation is shown: a render failure now is an outside event.
   bool shown() const { return !state().busy && state().rotation != QuarterTurn::normal; }
 
   void step() {
-    switch (pick(20)) {
-      case 0: case 1: commands.push_back(spawn(loop, session->rotate())), commandRan = true, outsideEvent(); break;
-      case 2: commands.push_back(spawn(loop, session->reset())), commandRan = true, outsideEvent(); break;
+    switch (pick(21)) {
+      case 0: case 1: command(session->rotate()); break;
+      case 2: command(session->reset()); break;
       case 3: world.workspace.post(pick(2) ? WorkspaceNotification::willSleep : WorkspaceNotification::screensDidSleep); break;
-      case 4: world.workspace.post(pick(2) ? WorkspaceNotification::didWake : WorkspaceNotification::screensDidWake), outsideEvent(); break;
+      case 4: world.workspace.post(pick(2) ? WorkspaceNotification::didWake : WorkspaceNotification::screensDidWake), outsideEvent(), owe(); break;
       case 5:
         world.displays.find(ipad) ? world.displays.disconnect(ipad) : void(ipad = world.displays.reconnect(ipad));
-        outsideEvent();
+        outsideEvent(), owe();
         break;
       case 6:
-        outsideEvent();
+        outsideEvent(), owe();
         if (world.displays.find(extra)) world.displays.disconnect(extra);
         else if (extra) extra = world.displays.reconnect(extra);
         else world.displays.connect({extra = 90, "Studio", Rect(0, 30, 20, 10), 1552, 0, 0, false, false, "STUDIO"});
@@ -143,7 +160,7 @@ class FaultSequence : public SessionFixture {
         break;
       case 11: world.permissions.screenCapture.granted = !world.permissions.screenCapture.granted; break;
       case 12: world.permissions.postEvents.granted = !world.permissions.postEvents.granted; break;
-      case 13: session->setTouchEnabled(pick(2), pick(2)), touchError = pick(4) ? std::nullopt : std::optional<std::string>("Fault."); break;
+      case 13: session->setTouchEnabled(!state().touchEnabled, pick(2)), touchError = pick(4) ? std::nullopt : std::optional<std::string>("Fault."); break;
       case 14: session->selectDisplay(std::nullopt), outsideEvent(); break;
       case 15: world.capture.deliversFrames = !world.capture.deliversFrames; break;
       case 16:  // a render failure that persists: every command buffer fails
@@ -151,11 +168,36 @@ class FaultSequence : public SessionFixture {
         world.gpu.executionError = fault;
         break;
       case 17: rejectLayoutBriefly(); break;  // a put-back (or parking) that fails once
-      case 18: throws.arm(platformCalls[pick(std::size(platformCalls))], thrown(), pick(20)); break;
+      case 18: {
+        // A quarter aim at touch input, which only a rotation shown with touch on calls.
+        const char* call = pick(4) ? platformCalls[pick(std::size(platformCalls))] : pick(2) ? "stopTouch" : "makeTouchInput";
+        const int skip = *call ? pick(2) : pick(20);
+        throws.arm(call, thrown(), skip);
+        break;
+      }
+      case 19: flap(); break;
       default:  // the next display list call throws what is no Error
         world.displays.betweenListCalls = [] { throw std::bad_alloc(); };
         break;
     }
+  }
+
+  void command(Task<void> task) {
+    commands.push_back(spawn(loop, std::move(task), &log)), commandRan = true, outsideEvent();
+    owedAt.reset();  // the user acted: a restoration may rightly give way
+  }
+
+  // The iPad drops and comes back under a new id, at once or a moment later; during a run's last
+  // attempt when one comes within 10 s.
+  void flap() {
+    for (int i = 0; i < 200 && !(state().busy && state().recovery->isRunning() && attempts() - runStart == 4); ++i)
+      loop.advance(0.05), check("events");
+    if (world.displays.find(ipad)) {
+      world.displays.disconnect(ipad);
+      if (pick(2)) pause(gaps[pick(6)]);
+    }
+    ipad = world.displays.reconnect(ipad);
+    outsideEvent(), owe();
   }
 
   void rejectLayoutBriefly() {
@@ -172,9 +214,10 @@ class FaultSequence : public SessionFixture {
     if (unsettled) {
       if (state().systemSleeping || state().screensSleeping) {
         for (auto wake : {WorkspaceNotification::didWake, WorkspaceNotification::screensDidWake}) world.workspace.post(wake);
-        outsideEvent();
+        outsideEvent(), owe();
       }
-      if (!world.displays.find(ipad)) ipad = world.displays.reconnect(ipad), outsideEvent();
+      if (!world.displays.find(ipad)) ipad = world.displays.reconnect(ipad), outsideEvent(), owe();
+      if (pick(2)) flap();
       // Half the time long enough for a whole schedule to meet the faults that persist.
       pause(pick(2) ? 12 : gaps[pick(static_cast<int>(std::size(gaps)))]);
     }
@@ -188,7 +231,7 @@ class FaultSequence : public SessionFixture {
     if (!unsettled) {
       if (!world.displays.find(ipad)) ipad = world.displays.reconnect(ipad);
       for (auto wake : {WorkspaceNotification::didWake, WorkspaceNotification::screensDidWake}) world.workspace.post(wake);
-      outsideEvent();
+      outsideEvent(), owe();
     }
     settle("quiet");
   }
@@ -225,10 +268,15 @@ class FaultSequence : public SessionFixture {
                world.windows.windows().empty() && !st.rotationFade && !st.presentation,
            "not rotated, yet something of a rotation is left");
     expect(ipadBounds.origin == Point{40, 0}, "not rotated, yet the iPad is not back");
-    // Unsettled, the retries may have run out while the faults still acted.
+    const bool toRestore = remembered && *remembered != QuarterTurn::normal && world.permissions.screenCapture.granted;
+    expect(quit || !toRestore || !owedAt || attempts() > *owedAt, "a reconnection or wake had no attempt after it");
+    // Unsettled, the retries may have run out while the faults still acted. Settled with nothing to
+    // restore, no line waits for anything.
     expect(quit || unsettled || !remembered || *remembered == QuarterTurn::normal ||
                !world.permissions.screenCapture.granted,
            "the remembered rotation was not restored");
+    expect(quit || unsettled || toRestore || !std::regex_match(st.status, std::regex("(Waiting|Restoring|Sleeping).*")),
+           "nothing to restore, yet the status waits: " + st.status);
   }
 
   void runSequence() {
@@ -247,13 +295,18 @@ class FaultSequence : public SessionFixture {
         loop.advance(0.3);
         ipad = world.displays.reconnect(ipad);
       }
-      outsideEvent();
+      outsideEvent(), owe();
       settle("settled");
     }
     verifyRotatedOrNot();
+    // Not stuck: Rotate or Reset is accepted; Quit follows at once or once it has ended.
+    const std::uint64_t generation = state().generation;
+    command(pick(2) ? session->rotate() : session->reset());
+    pause(gaps[pick(std::size(gaps))]);
+    expect(state().generation > generation, "a command was refused at rest");
     // Quitting puts the iPad back whatever it meets; after it nothing reacts.
     if (pick(2)) throws.arm(quitCalls[pick(std::size(quitCalls))], thrown());
-    const TaskHandle quit = spawn(loop, session->shutdown());
+    const TaskHandle quit = spawn(loop, session->shutdown(), &log);
     loop.advance(10);
     expect(quit.isDone() && state().rotation == QuarterTurn::normal, "shutdown did not end unrotated");
     verifyRotatedOrNot(true);
@@ -262,9 +315,14 @@ class FaultSequence : public SessionFixture {
     world.displays.disconnect(ipad);
     loop.advance(10);
     expect(state().status == status && session->runningTaskCount() == 0, "reacted after shutdown");
+    for (const std::string& line : log.lines())
+      expect(!line.starts_with("A task nobody awaited failed"), "the session let through: " + line);
   }
 
   static constexpr double gaps[] = {0, 0.004, 0.011, 0.03, 0.07, 0.15, 0.4, 1.2, 3};
+  static constexpr const char* paused = "Touch · Paused while rotating";
+  static constexpr const char* swiping = "Touch · Swipe to scroll · Hold then move to drag";
+  static constexpr const char* ready = "Touch · Ready when rotated";
   std::mt19937 rng;
   const bool unsettled;
   std::uint64_t attemptsBefore = 0;
@@ -274,6 +332,8 @@ class FaultSequence : public SessionFixture {
   std::vector<TaskHandle> commands;  // rotate and reset, the only ways the saved rotation changes
   bool commandRan = false;
   std::optional<QuarterTurn> lastSaved;
+  std::uint64_t runGeneration = 0, runStart = 0;  // the retry run last seen, and the attempts before it
+  std::optional<std::uint64_t> owedAt;             // the attempts made by the last reconnection or wake
   std::vector<std::string> failures;
 };
 

@@ -56,13 +56,21 @@ class ThreadedSession {
     quit = spawn(loop, session->shutdown());
     return runUntil([&] { return quit->isDone(); });
   }
-  const RotationSession::State& state() const { return session->state(); }
-  void expectNothingRotated() const {
-    EXPECT_TRUE(!state().virtualDisplay && !state().capture && !state().renderer && !state().presentation &&
-                !state().target && !state().busy);
-    EXPECT_EQ(world.capture.runningStreams(), 0);
-    EXPECT_EQ(world.displays.find(SessionFixture::ipadID)->bounds.origin, (Point{40, 0}));
+  // A Rotate whose platform call (made slow by the fault) answers after shutdown, which does not
+  // wait for it.
+  void answersAfterShutdown(sim::SimScreenCapture::Fault& fault, const std::function<bool()>& asked) {
+    fault.extraDelaySeconds = 0.6;
+    const TaskHandle rotate = spawn(loop, session->rotate());
+    ASSERT_TRUE(runUntil(asked));
+    const double askedAt = loop.now();
+    ASSERT_TRUE(shutdown());
+    EXPECT_LT(loop.now() - askedAt, 0.6) << "shutdown waited for the platform";
+    expectNothingRotated();
+    runUntil([] { return false; }, 0.8);  // the completion arrives on its thread
+    EXPECT_TRUE(rotate.isDone());
   }
+  const RotationSession::State& state() const { return session->state(); }
+  void expectNothingRotated() const { SessionFixture::expectNothingRotated(world, state(), {40, 0}); }
 
   host::RunLoop loop;
   host::ThreadQueueFactory queues;
@@ -75,7 +83,7 @@ class ThreadedSession {
 
 TEST(RotationSessionThreads, CompletionsAndFramesOnTheCaptureThreads) {
   const std::pair<const char*, std::function<void(ThreadedSession&)>> rows[] = {
-      {"apply, turn again, then turn back",
+      {"apply, turn again, then turn back while frames arrive during the stop",
        [](ThreadedSession& t) {
          ASSERT_TRUE(t.command(t.session->rotate()));
          EXPECT_EQ(t.state().status, "90° · Portrait");
@@ -86,43 +94,18 @@ TEST(RotationSessionThreads, CompletionsAndFramesOnTheCaptureThreads) {
          ASSERT_TRUE(t.command(t.session->rotate()));
          EXPECT_EQ(t.state().status, "180° · Landscape");
          EXPECT_EQ(t.world.capture.runningStreams(), 1);
+         t.world.compositor.animateBackground = true;  // every frame is a new picture
+         t.world.capture.stopFault.extraDelaySeconds = 0.3;
+         const auto before = t.world.capture.framesDelivered();
          ASSERT_TRUE(t.command(t.session->reset()));
+         EXPECT_GE(t.world.capture.framesDelivered() - before, 10u) << "frames flowed during the teardown";
          EXPECT_EQ(t.state().status, "0° · Rotation off");
          t.expectNothingRotated();
        }},
       {"a teardown while the start is pending, which completes after shutdown",
-       [](ThreadedSession& t) {
-         t.world.capture.startFault.extraDelaySeconds = 0.6;
-         const TaskHandle rotate = spawn(t.loop, t.session->rotate());
-         ASSERT_TRUE(t.runUntil([&] { return t.state().capture != nullptr; }));  // asked to start
-         const double asked = t.loop.now();
-         ASSERT_TRUE(t.shutdown());
-         EXPECT_LT(t.loop.now() - asked, 0.6) << "shutdown waited for the start";
-         t.expectNothingRotated();
-         t.runUntil([] { return false; }, 0.8);  // the start's completion arrives on its thread
-         EXPECT_TRUE(rotate.isDone());
-       }},
+       [](ThreadedSession& t) { t.answersAfterShutdown(t.world.capture.startFault, [&] { return t.state().capture != nullptr; }); }},
       {"a content fetch that answers after shutdown",
-       [](ThreadedSession& t) {
-         t.world.capture.fetchFault.extraDelaySeconds = 0.4;
-         const TaskHandle rotate = spawn(t.loop, t.session->rotate());
-         ASSERT_TRUE(t.runUntil([&] { return t.world.capture.fetchCount() == 1; }));
-         ASSERT_TRUE(t.shutdown());
-         t.expectNothingRotated();
-         t.runUntil([] { return false; }, 0.6);
-         EXPECT_TRUE(rotate.isDone());
-       }},
-      {"frames arriving while the stop is pending",
-       [](ThreadedSession& t) {
-         ASSERT_TRUE(t.command(t.session->rotate()));
-         t.world.compositor.animateBackground = true;  // every frame is a new picture
-         t.world.capture.stopFault.extraDelaySeconds = 0.3;
-         const auto frames = t.world.capture.framesDelivered();
-         ASSERT_TRUE(t.command(t.session->reset()));
-         EXPECT_GE(t.world.capture.framesDelivered() - frames, 10u) << "frames flowed during the teardown";
-         EXPECT_EQ(t.state().status, "0° · Rotation off");
-         t.expectNothingRotated();
-       }},
+       [](ThreadedSession& t) { t.answersAfterShutdown(t.world.capture.fetchFault, [&] { return t.world.capture.fetchCount() == 1; }); }},
       {"a stop that fails during shutdown",
        [](ThreadedSession& t) {
          ASSERT_TRUE(t.command(t.session->rotate()));

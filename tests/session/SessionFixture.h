@@ -68,14 +68,15 @@ class SessionFixture {
   Rect ipadBounds() const { return world.displays.find(ipadID) ? world.displays.find(ipadID)->bounds : Rect(); }
 
   // Nothing of a rotation is left: no virtual display object, stream, window or fade.
-  void expectNothingRotated(const Point& ipadOrigin) const {
+  static void expectNothingRotated(const sim::World& world, const RotationSession::State& state, Point ipadOrigin) {
     EXPECT_EQ(world.virtualDisplayClasses.liveDisplayObjects() + world.capture.liveStreams(), 0);
     EXPECT_TRUE(world.windows.windows().empty());
-    EXPECT_TRUE(!state().virtualDisplay && !state().capture && !state().renderer && !state().presentation &&
-                !state().rotationFade && !state().target && !state().captureQueue && !state().busy);
-    EXPECT_EQ(state().rotation, QuarterTurn::normal);
-    EXPECT_TRUE(!world.displays.find(ipadID) || ipadBounds().origin == ipadOrigin);
+    EXPECT_TRUE(!state.virtualDisplay && !state.capture && !state.renderer && !state.presentation &&
+                !state.rotationFade && !state.target && !state.captureQueue && !state.busy);
+    EXPECT_EQ(state.rotation, QuarterTurn::normal);
+    EXPECT_TRUE(!world.displays.find(ipadID) || world.displays.find(ipadID)->bounds.origin == ipadOrigin);
   }
+  void expectNothingRotated(const Point& ipadOrigin) const { expectNothingRotated(world, state(), ipadOrigin); }
 
   sim::ManualLoop loop;
   sim::World world;

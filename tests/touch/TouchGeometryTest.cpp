@@ -27,12 +27,8 @@ void expectNear(std::optional<Point> mapped, std::optional<Point> expected, cons
 
 }  // namespace
 
+// The corner each turn shows, and far edges inside, are checked by the randomised tests below.
 TEST(TouchGeometry, SourcePointEdges) {
-  // The content's top-left corner in the view: a source corner, far edges 0.001 inside.
-  const Point corners[] = {{1000, -300}, {1799.999, -300}, {1799.999, 299.999}, {1000, 299.999}};
-  for (QuarterTurn turn : allQuarterTurns)
-    expectNear(TouchGeometry::sourcePoint({100, 250}, content, source, turn), corners[quarterTurnCount(turn)],
-               name(turn));
   // A source narrower than 0.002 points keeps the far edge at half its width.
   EXPECT_NEAR(TouchGeometry::sourcePoint({500, 150}, content, Rect(10, 20, 0.001, 5), QuarterTurn::normal)->x, 10.0005,
               1e-12);
@@ -56,12 +52,9 @@ TEST(TouchGeometry, PointFromViewLocationLetterboxesAndUndoesFlipping) {
     std::optional<Point> expected;
   } rows[] = {
       {view, unflipped, {300, 200}, QuarterTurn::right, Point{2200, 300}},  // the portrait source fills the view
-      {view, flipped, {300, 600}, QuarterTurn::right, Point{2200, 300}},
       {view, unflipped, {100, 400}, QuarterTurn::normal, std::nullopt},  // in the bar of the pillarbox
       // A flipped view whose bounds start at y = 100 runs from y = 100 at the top to 900.
       {offset, flipped, {300, 700}, QuarterTurn::right, Point{2200, 300}},
-      {offset, flipped, {600, 100}, QuarterTurn::normal, Point{2400, 0}},
-      {offset, flipped, {600, 899}, QuarterTurn::normal, Point{2400, 1198.5}},
   };
   for (const auto& row : rows)
     expectNear(TouchGeometry::point(row.location, row.view, row.coordinates, portrait, row.rotation), row.expected,

@@ -63,7 +63,6 @@ TEST(TouchMomentum, FlingTickedAtSixtyHertzMatchesTheClosedForm) {
   EXPECT_EQ(ticks, 199);
   // ∫₀^T v0 e^(−kt) dt = v0 (1 − e^(−kT)) / k, about 2993 points.
   EXPECT_NEAR(-travelledY, v0 * (1 - std::exp(-k * ticks * tick)) / k, 1e-6);
-  EXPECT_NEAR(-travelledY, 2993.08, 0.01);
   EXPECT_EQ(travelledX, 0);
 
   // Another slicing of the same time gives the same distance: the integration is exact, not Euler.

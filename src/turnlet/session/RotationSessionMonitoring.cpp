@@ -145,8 +145,10 @@ void RotationSession::checkConnection() {
 void RotationSession::checkConnectionNow() {
   if (s.touchEnabled && !services.permissions.preflightPostEventAccess()) {
     s.touchEnabled = false;
-    if (s.presentation) s.presentation->disableTouch();
     s.touchStatus = "Touch permission was revoked. Enable Device Control and Data Access, then turn touch on again.";
+    tryStep("touch", [this] {
+      if (s.presentation) s.presentation->disableTouch();
+    });
     changed();
   }
   const std::vector<DisplayInfo> displays = online();
@@ -226,8 +228,11 @@ void RotationSession::requestSuspension(const std::string& message) {
   s.needsSuspension = true;
   s.interruptionStatus = message;
   s.recheckPending = true;
-  closeFade();
-  if (s.presentation) s.presentation->disableTouch();
+  // Whatever the cover or touch throws as they stop, the clean-up still comes.
+  tryStep("suspension", [this] { closeFade(); });
+  tryStep("suspension", [this] {
+    if (s.presentation) s.presentation->disableTouch();
+  });
   tasks.spawn([self = shared_from_this()]() -> Task<void> { co_await self->cleanUpInterruptedSession(); });
 }
 
