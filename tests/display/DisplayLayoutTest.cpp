@@ -5,6 +5,7 @@
 
 #include "display/AppFailure.h"
 #include "display/DisplayLayout.h"
+#include "session/ThrowingPlatform.h"
 #include "sim/system/ManualLoop.h"
 #include "sim/world/World.h"
 
@@ -123,4 +124,13 @@ TEST(DisplayLayout, AFailureAtAnyStepLeavesEveryDisplayWhereItWas) {
     f.server.beginWithoutConfiguration = false;
     EXPECT_EQ(f.place({{3, {1440, 0}}}), "placed");
   }
+
+  // A cancel that throws is tried again: a configuration left open would refuse every later change.
+  Fixture f;
+  ThrowPlan plan;
+  ThrowingDisplays throwing(f.server, plan);
+  f.server.failOrigin = std::pair(0, 1001);
+  plan.arm("cancelConfiguration", std::make_exception_ptr(std::bad_alloc()));
+  EXPECT_THROW(DisplayLayout::place(throwing, both), AppFailure);
+  EXPECT_FALSE(f.server.configurationOpen());
 }

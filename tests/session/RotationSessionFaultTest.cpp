@@ -196,6 +196,8 @@ class FaultSequence : public SessionFixture {
       world.displays.disconnect(ipad);
       if (pick(2)) pause(gaps[pick(6)]);
     }
+    // Reading the change may fail too: an unreadable change is still one.
+    if (!pick(3)) throws.arm("onlineDisplayList", thrown());
     ipad = world.displays.reconnect(ipad);
     outsideEvent(), owe();
   }

@@ -32,10 +32,14 @@ class CancelUnlessCompleted {
   CancelUnlessCompleted& operator=(const CancelUnlessCompleted&) = delete;
   ~CancelUnlessCompleted() {
     if (!config) return;
-    try {
-      services.cancelConfiguration(*config);
-    } catch (...) {
-      // Nothing more can be done for it; the failure that brought us here is the one to report.
+    // A configuration left open refuses every later change, so a cancel that throws is tried once
+    // more; the failure that brought us here is still the one to report.
+    for (int tries = 0; tries < 2; ++tries) {
+      try {
+        services.cancelConfiguration(*config);
+        return;
+      } catch (...) {
+      }
     }
   }
 
