@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "macos/bridge/PlatformEntry.h"
+
 namespace turnlet::macos {
 
 MacSignalSources::MacSignalSources(MainLoop& loop, std::function<void(int signal)> onSignal,
@@ -18,7 +20,7 @@ MacSignalSources::MacSignalSources(MainLoop& loop, std::function<void(int signal
         dispatch_source_create(DISPATCH_SOURCE_TYPE_SIGNAL, static_cast<uintptr_t>(number), 0, queue);
     if (!source) continue;
     dispatch_source_set_event_handler(source, ^{
-      target->post([handler, number] { (*handler)(number); });
+      ranWithoutException(EntryThread::background, [&] { target->post([handler, number] { (*handler)(number); }); });
     });
     dispatch_activate(source);
     sources.push_back(source);
