@@ -1,7 +1,8 @@
 """Lints of scripts/check-macos for the faults that crash a Cocoa program after a while: ownership
 of Core Foundation objects, blocks that capture C++ `this`, undeclared methods, platform numbers
 without a check against Apple's constants, AppKit off the main thread, Objective-C exceptions in
-the object runtime, and declarations weakened quietly.
+the object runtime, entries from the platform that do not start with the entry helper, and
+declarations weakened quietly.
 
 Each lint takes the tree's root and the sources it reads, and returns findings as text. Helpers
 come from scripts/check-macos (blank, matching, reached, cached, clang_command) through `Tools`.

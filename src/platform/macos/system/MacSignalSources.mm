@@ -29,6 +29,9 @@ MacSignalSources::MacSignalSources(MainLoop& loop, std::function<void(int signal
 
 MacSignalSources::~MacSignalSources() {
   for (dispatch_source_t source : sources) dispatch_source_cancel(source);
+  // Cancelling stops later handlers, not one already running: wait for it, since it posts to the
+  // loop, which may go right after these sources.
+  dispatch_sync(queue, ^{});
 }
 
 }  // namespace turnlet::macos
