@@ -1,7 +1,8 @@
 """Lints of scripts/check-macos for the faults that crash a Cocoa program after a while: ownership
 of Core Foundation objects, blocks that capture C++ `this`, undeclared methods, platform numbers
 without a check against Apple's constants, AppKit off the main thread, Objective-C exceptions in
-the object runtime, and declarations weakened quietly.
+the object runtime, entries from the platform that do not start with the entry helper, and
+declarations weakened quietly.
 
 Each lint takes the tree's root and the sources it reads, and returns findings as text. Helpers
 come from scripts/check-macos (blank, matching, reached, cached, clang_command) through `Tools`.
@@ -463,6 +464,82 @@ def runtime_exceptions(root, sources):
 
 
 # ---------------------------------------------------------------------------------------------
+# 6b. Every entry from Objective-C into C++ starts with the entry helper.
+
+ENTRY_HELPER = "ranWithoutException"
+# What may come before the helper in an entry: naming an unused parameter, the base class's own
+# handling, an autorelease pool, `using` lines and declarations that call nothing.
+ENTRY_PREFIX = re.compile(r"\(void\)\s*\w+\s*;|\[\s*super\s[^\[\];]*\]\s*;|@autoreleasepool|\busing\s[^;]*;"
+                          r"|\bif\s*\(\s*!\s*$|(?:turnlet\s*::\s*)?(?:macos\s*::\s*)?$")
+
+
+def starts_with_entry(code, brace):
+    """Whether the body opening at brace runs the entry helper before anything else is called."""
+    body = code[brace + 1:Tools.matching(code, brace, "{", "}") - 1]
+    if not re.sub(r"\(void\)\s*\w+\s*;", "", body).strip():
+        return True  # holds a captured object until the platform lets go of the block, nothing more
+    helper = re.search(r"\b" + ENTRY_HELPER + r"\s*\(", body)
+    if not helper:
+        return False
+    prefix = ENTRY_PREFIX.sub(" ", body[:helper.start()])
+    return not re.search(r"[(\[]", re.sub(r"\bconst\s+bool\s+\w+\s*=\s*$", " ", prefix))
+
+
+def enclosing_call(code, offset):
+    """The function whose argument list holds offset, if the innermost bracket around it is one."""
+    depth = 0
+    for i in range(offset - 1, max(0, offset - 2000), -1):
+        if code[i] in ")]}":
+            depth += 1
+        elif code[i] in "([{":
+            if depth:
+                depth -= 1
+                continue
+            name = re.search(r"(\w+)\s*(?:<[^<>]*>)?\s*$", code[:i]) if code[i] == "(" else None
+            return name.group(1) if name else None
+    return None
+
+
+def platform_entries(root, sources, texts):
+    """Methods the platform calls (those a superclass or adopted protocol declares, and actions named
+    by @selector) and blocks handed to an Apple function or message."""
+    apple = {k: v for k, v in texts.items() if not k.startswith("src/")}
+    apple_keywords = {word for entry in interfaces(apple).values() for s in entry["selectors"] for word in re.findall(r"\w+:", s)}
+    apple_functions = set()
+    for text in apple.values():
+        apple_functions |= set(re.findall(r"\b(\w+)\s*\(", text))
+    known = interfaces(texts)
+    own = {source: Tools.blank(read(root, source)) for source in sources}
+    actions = {name for code in own.values() for name in re.findall(r"@selector\(\s*([\w:]+)\s*\)", code)}
+    findings = []
+    for source, code in own.items():
+        for match in re.finditer(r"@implementation\s+(\w+)", code):
+            entry = known.get(match.group(1), {"super": None, "protocols": set()})
+            inherited = declared_selectors(known, entry["super"])
+            for protocol in entry["protocols"]:
+                inherited |= declared_selectors(known, protocol)
+            end = code.find("@end", match.end())
+            for method in re.finditer(r"^[-+]\s*([^;{]*)\{", code[match.end():end], flags=re.M):
+                selector = selector_of(method.group(1))
+                if selector.startswith("init") or (selector not in inherited and selector not in actions):
+                    continue
+                brace = match.end() + method.end() - 1
+                if not starts_with_entry(code, brace):
+                    findings.append(f"exception: {source}:{line_of(code, brace)}: {match.group(1)}'s '{selector}' is called by "
+                                    f"the platform; begin it with {ENTRY_HELPER}(EntryThread::…, …) so that nothing "
+                                    "thrown escapes into the platform's frames")
+        for start, end, head in blocks(code):
+            keyword = re.search(r"(\w+)\s*:\s*$", code[max(0, head - 400):head])
+            call = enclosing_call(code, head)
+            handed = (keyword and keyword.group(1) + ":" in apple_keywords) or call in apple_functions
+            if handed and not starts_with_entry(code, start):
+                findings.append(f"exception: {source}:{line_of(code, start)}: a block handed to the platform "
+                                f"({keyword.group(1) + ':' if keyword else call}) does not begin with {ENTRY_HELPER}"
+                                "(EntryThread::…, …); anything it throws would escape into the platform's frames")
+    return findings
+
+
+# ---------------------------------------------------------------------------------------------
 # 7. Declarations are not weakened quietly.
 
 ATTRIBUTE_WORDS = re.compile(r"\b(_Nonnull|_Nullable|_Null_unspecified|nonnull|nullable|null_unspecified|"
@@ -628,4 +705,5 @@ def lints(root, backend, headers, history_root):
     findings += platform_numbers(root, backend, declarations)
     findings += appkit_off_main(root, backend, declarations)
     findings += runtime_exceptions(root, backend)
+    findings += platform_entries(root, backend, {**declarations, **own})
     return findings + weakened_declarations(root, history_root)[0]

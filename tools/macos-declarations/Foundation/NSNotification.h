@@ -23,6 +23,8 @@ typedef NSString* NSNotificationName __attribute__((swift_wrapper(struct)));
                         usingBlock:(void (^)(NSNotification* notification))block;
 // @doc removeObserver /documentation/Foundation/NotificationCenter/removeObserver(_:) macOS 10.0
 - (void)removeObserver:(id)observer;
+// @doc postNotificationName /documentation/Foundation/NotificationCenter/post(name:object:) macOS 10.0
+- (void)postNotificationName:(NSNotificationName)aName object:(nullable id)anObject;
 @end
 
 #pragma clang assume_nonnull end

@@ -3,7 +3,11 @@
 #include "macos/windows/MacAppWindow.h"
 #include "macos/app/MacMenu.h"
 #include "macos/app/MacStatusItem.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/bridge/TextBridge.h"
+
+using turnlet::macos::EntryThread;
+using turnlet::macos::ranWithoutException;
 
 // NSApplication's delegate. NSApplication holds its delegate weakly; MacApplication keeps this
 // object, and the object reaches MacApplication by a plain pointer that MacApplication clears
@@ -17,31 +21,48 @@ __attribute__((objc_subclassing_restricted))
 
 - (void)applicationDidFinishLaunching:(NSNotification*)notification {
   (void)notification;
-  if (auto* owner = self.owner) owner->didFinishLaunching();
+  ranWithoutException(EntryThread::main, [&] {
+    if (auto* owner = self.owner) owner->didFinishLaunching();
+  });
 }
 
 - (void)applicationDidBecomeActive:(NSNotification*)notification {
   (void)notification;
-  if (auto* owner = self.owner) owner->didBecomeActive();
+  ranWithoutException(EntryThread::main, [&] {
+    if (auto* owner = self.owner) owner->didBecomeActive();
+  });
 }
 
 - (BOOL)applicationShouldHandleReopen:(NSApplication*)sender hasVisibleWindows:(BOOL)flag {
   (void)sender;
-  auto* owner = self.owner;
   // NO: the delegate handled the click; YES lets AppKit do its default (nothing for Turnlet).
-  return !(owner && owner->shouldHandleReopen(flag));
+  BOOL handledHere = false;
+  ranWithoutException(EntryThread::main, [&] {
+    auto* owner = self.owner;
+    handledHere = owner && owner->shouldHandleReopen(flag);
+  });
+  return !handledHere;
 }
 
 - (BOOL)applicationShouldTerminateAfterLastWindowClosed:(NSApplication*)sender {
   (void)sender;
-  auto* owner = self.owner;
-  return owner && owner->shouldTerminateAfterLastWindowClosed();
+  BOOL terminate = false;
+  ranWithoutException(EntryThread::main, [&] {
+    auto* owner = self.owner;
+    terminate = owner && owner->shouldTerminateAfterLastWindowClosed();
+  });
+  return terminate;
 }
 
 - (NSApplicationTerminateReply)applicationShouldTerminate:(NSApplication*)sender {
   (void)sender;
-  auto* owner = self.owner;
-  switch (owner ? owner->shouldTerminate() : turnlet::TerminateReply::now) {
+  // A delegate that failed to answer quits at once, as with no delegate: cancelling could leave
+  // the program impossible to quit.
+  turnlet::TerminateReply reply = turnlet::TerminateReply::now;
+  ranWithoutException(EntryThread::main, [&] {
+    if (auto* owner = self.owner) reply = owner->shouldTerminate();
+  });
+  switch (reply) {
     case turnlet::TerminateReply::now: return NSTerminateNow;
     case turnlet::TerminateReply::cancel: return NSTerminateCancel;
     case turnlet::TerminateReply::later: return NSTerminateLater;

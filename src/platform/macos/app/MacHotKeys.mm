@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "macos/app/HotKeyCodes.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "platform/Errors.h"
 
 namespace turnlet::macos {
@@ -71,11 +72,10 @@ OSStatus MacHotKeys::received(EventHandlerCallRef call, EventRef event, void* co
   if (found == handlers.end()) return noErr;
   // A copy: the handler may release its own registration.
   const auto run = found->second;
-  try {
+  // Nothing may unwind through the Event Manager's frames; the command reports its own failures.
+  ranWithoutException(EntryThread::main, [&] {
     if (run) run();
-  } catch (...) {
-    // Nothing may unwind through the Event Manager's frames; the command reports its own failures.
-  }
+  });
   return noErr;
 }
 

@@ -3,6 +3,7 @@
 #include "macos/bridge/ActionTarget.h"
 #include "macos/bridge/KeepAlive.h"
 #include "macos/input/KeyModifiers.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/bridge/TextBridge.h"
 
 #include <cstdint>
@@ -26,8 +27,10 @@ __attribute__((objc_subclassing_restricted))
 }
 
 - (void)menuNeedsUpdate:(NSMenu*)menu {
-  turnlet::macos::KeepAlive keep(menu);
-  (*_slot)();
+  turnlet::macos::ranWithoutException(turnlet::macos::EntryThread::main, [&] {
+    turnlet::macos::KeepAlive keep(menu);
+    (*_slot)();
+  });
 }
 
 @end

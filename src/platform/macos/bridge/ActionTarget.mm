@@ -2,6 +2,7 @@
 
 #include "macos/bridge/CallbackSlot.h"
 #include "macos/bridge/KeepAlive.h"
+#include "macos/bridge/PlatformEntry.h"
 
 @implementation TurnletActionTarget {
   turnlet::macos::CallbackSlot<id> _action;
@@ -14,8 +15,10 @@
 }
 
 - (void)perform:(id _Nullable)sender {
-  turnlet::macos::KeepAlive keep(self);  // the action may drop the last owner of this target
-  _action(sender);
+  turnlet::macos::ranWithoutException(turnlet::macos::EntryThread::main, [&] {
+    turnlet::macos::KeepAlive keep(self);  // the action may drop the last owner of this target
+    _action(sender);
+  });
 }
 
 - (void)invalidate {

@@ -15,7 +15,7 @@
 #include "macos/system/DispatchSerialQueue.h"
 #include "macos/bridge/ErrorBridge.h"
 #include "macos/bridge/NumberBridge.h"
-#include "macos/bridge/QueueBoundary.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/bridge/TextBridge.h"
 
 namespace turnlet::macos {
@@ -47,8 +47,8 @@ PlatformError raisedError() { return captureError(raised, "ScreenCaptureKit rais
 void completeOnQueue(const CaptureCompletion& completion, NSError* _Nullable error) {
   @autoreleasepool {
     std::optional<PlatformError> outcome;
-    if (!ranWithoutException([&] { outcome = errorOf(error); })) outcome = raisedError();
-    ranWithoutException([&] { completion(outcome); });
+    if (!ranWithoutException(EntryThread::either, [&] { outcome = errorOf(error); })) outcome = raisedError();
+    ranWithoutException(EntryThread::either, [&] { completion(outcome); });
   }
 }
 
@@ -113,7 +113,7 @@ __attribute__((objc_subclassing_restricted))
   (void)stream;
   @autoreleasepool {
     // An exception reading the sample (an empty attachments array, say) drops the sample.
-    turnlet::macos::ranWithoutException([&] {
+    turnlet::macos::ranWithoutException(turnlet::macos::EntryThread::background, [&] {
       const turnlet::macos::CoreMediaSample sample(sampleBuffer);
       _output->didOutputSampleBuffer(sample, static_cast<turnlet::StreamOutputType>(type));
     });
@@ -142,10 +142,13 @@ __attribute__((objc_subclassing_restricted))
 - (void)stream:(SCStream*)stream didStopWithError:(NSError*)error {
   (void)stream;
   @autoreleasepool {
-    if (!_delegate) return;
+    using turnlet::macos::EntryThread;
     // The stream stopped either way: an exception reading its error reports a stop of our own.
-    const bool reported = turnlet::macos::ranWithoutException([&] { _delegate->didStopWithError(turnlet::macos::platformError(error)); });
-    if (!reported) turnlet::macos::ranWithoutException([&] { _delegate->didStopWithError(turnlet::macos::raisedError()); });
+    const bool reported = turnlet::macos::ranWithoutException(EntryThread::either, [&] {
+      if (_delegate) _delegate->didStopWithError(turnlet::macos::platformError(error));
+    });
+    if (!reported && _delegate)
+      turnlet::macos::ranWithoutException(EntryThread::either, [&] { _delegate->didStopWithError(turnlet::macos::raisedError()); });
   }
 }
 
@@ -196,7 +199,7 @@ class ScreenCaptureKitStream final : public CaptureStream {
       return;
     }
     [stream startCaptureWithCompletionHandler:^(NSError* _Nullable error) {
-      completeOnQueue(completion, error);
+      ranWithoutException(EntryThread::either, [&] { completeOnQueue(completion, error); });
     }];
   }
 
@@ -206,7 +209,7 @@ class ScreenCaptureKitStream final : public CaptureStream {
       return;
     }
     [stream stopCaptureWithCompletionHandler:^(NSError* _Nullable error) {
-      completeOnQueue(completion, error);
+      ranWithoutException(EntryThread::either, [&] { completeOnQueue(completion, error); });
     }];
   }
 
@@ -251,7 +254,7 @@ void ScreenCaptureKitCapture::getShareableContent(bool excludingDesktopWindows, 
                                                  @autoreleasepool {
                                                    std::optional<ShareableContent> result;
                                                    std::optional<PlatformError> failure;
-                                                   const bool read = ranWithoutException([&] {
+                                                   const bool read = ranWithoutException(EntryThread::either, [&] {
                                                      if (error || !content) {
                                                        failure = errorOf(error).value_or(
                                                            captureError(noContent, "ScreenCaptureKit listed nothing."));
@@ -269,7 +272,7 @@ void ScreenCaptureKitCapture::getShareableContent(bool excludingDesktopWindows, 
                                                      result = std::move(listed);
                                                    });
                                                    if (!read) failure = raisedError();
-                                                   ranWithoutException([&] { completion(std::move(result), std::move(failure)); });
+                                                   ranWithoutException(EntryThread::either, [&] { completion(std::move(result), std::move(failure)); });
                                                  }
                                                }];
 }

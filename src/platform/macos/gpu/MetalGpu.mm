@@ -10,7 +10,7 @@
 #include "macos/bridge/CFRef.h"
 #include "macos/capture/CoreVideoPixelBuffer.h"
 #include "macos/bridge/ErrorBridge.h"
-#include "macos/bridge/QueueBoundary.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/gpu/MetalKitView.h"
 #include "macos/bridge/TextBridge.h"
 
@@ -160,7 +160,7 @@ class MetalCommandBuffer final : public CommandBuffer {
     // thread: the program's wrapper may be gone by then.
     [buffer addCompletedHandler:^(id<MTLCommandBuffer> _Nonnull finished) {
       @autoreleasepool {
-        ranWithoutException([&] {
+        ranWithoutException(EntryThread::either, [&] {
           MetalCommandBuffer seen(finished, nullptr);
           handler(seen);
         });
@@ -172,7 +172,9 @@ class MetalCommandBuffer final : public CommandBuffer {
     // Added last, so it runs after the program's handlers: what the passes read ends here.
     std::shared_ptr<ResourcesInFlight> kept = resources;
     [buffer addCompletedHandler:^(id<MTLCommandBuffer> _Nonnull) {
-      if (kept) kept->complete();
+      ranWithoutException(EntryThread::either, [&] {
+        if (kept) kept->complete();
+      });
     }];
     [buffer commit];
   }
@@ -220,7 +222,7 @@ void MetalDrawable::addPresentedHandler(std::function<void(Drawable&)> handler) 
   // As for command buffers: a wrapper of the presented drawable, made where the handler runs.
   [drawable addPresentedHandler:^(id<MTLDrawable> _Nonnull presented) {
     @autoreleasepool {
-      ranWithoutException([&] {
+      ranWithoutException(EntryThread::either, [&] {
         MetalDrawable seen((id<CAMetalDrawable>)presented);
         handler(seen);
       });

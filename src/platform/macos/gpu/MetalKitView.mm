@@ -6,6 +6,7 @@
 
 #include "macos/bridge/CFRef.h"
 #include "macos/bridge/KeepAlive.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/gpu/MetalGpu.h"
 
 static_assert(turnlet::autoresizingWidthSizable == NSViewWidthSizable &&
@@ -22,13 +23,17 @@ __attribute__((objc_subclassing_restricted))
 @implementation TurnletViewDelegate
 
 - (void)drawInMTKView:(MTKView*)view {
-  const turnlet::macos::KeepAlive keepView(view), keepSelf(self);
-  if (turnlet::macos::MetalKitView* owner = self.owner) owner->drawFromPlatform();
+  turnlet::macos::ranWithoutException(turnlet::macos::EntryThread::main, [&] {
+    const turnlet::macos::KeepAlive keepView(view), keepSelf(self);
+    if (turnlet::macos::MetalKitView* owner = self.owner) owner->drawFromPlatform();
+  });
 }
 
 - (void)mtkView:(MTKView*)view drawableSizeWillChange:(CGSize)size {
-  const turnlet::macos::KeepAlive keepView(view), keepSelf(self);
-  if (turnlet::macos::MetalKitView* owner = self.owner) owner->sizeWillChangeFromPlatform({size.width, size.height});
+  turnlet::macos::ranWithoutException(turnlet::macos::EntryThread::main, [&] {
+    const turnlet::macos::KeepAlive keepView(view), keepSelf(self);
+    if (turnlet::macos::MetalKitView* owner = self.owner) owner->sizeWillChangeFromPlatform({size.width, size.height});
+  });
 }
 
 @end

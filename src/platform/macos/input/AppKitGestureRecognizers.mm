@@ -4,6 +4,7 @@
 #import <objc/message.h>
 
 #include "macos/bridge/KeepAlive.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/input/TouchIdentities.h"
 
 namespace turnlet::macos {
@@ -59,8 +60,10 @@ class AppKitTouchEvent final : public TouchEvent {
 
 }  // namespace turnlet::macos
 
+using turnlet::macos::EntryThread;
 using turnlet::macos::GestureDispatch;
 using turnlet::macos::Identities;
+using turnlet::macos::ranWithoutException;
 
 // The target and delegate of one recognizer: reaches its dispatch weakly.
 __attribute__((objc_subclassing_restricted))
@@ -85,27 +88,42 @@ __attribute__((objc_subclassing_restricted))
 }
 
 - (void)fire:(NSGestureRecognizer*)sender {
-  turnlet::macos::KeepAlive keepRecognizer(sender), keepSelf(self);
-  GestureDispatch::runAction(_dispatch);
+  ranWithoutException(EntryThread::main, [&] {
+    turnlet::macos::KeepAlive keepRecognizer(sender), keepSelf(self);
+    GestureDispatch::runAction(_dispatch);
+  });
 }
 
+// A question the logic failed to answer is a no: the recognizer stays out of the gesture.
 - (BOOL)gestureRecognizer:(NSGestureRecognizer*)gestureRecognizer shouldAttemptToRecognizeWithEvent:(NSEvent*)event {
-  turnlet::macos::KeepAlive keepRecognizer(gestureRecognizer), keepSelf(self);
-  const std::shared_ptr<Identities> identities = _identities;
-  turnlet::macos::AppKitTouchEvent wrapped(event, gestureRecognizer.view, *identities);
-  return GestureDispatch::shouldAttemptToRecognize(_dispatch, wrapped);
+  BOOL attempt = false;
+  ranWithoutException(EntryThread::main, [&] {
+    turnlet::macos::KeepAlive keepRecognizer(gestureRecognizer), keepSelf(self);
+    const std::shared_ptr<Identities> identities = _identities;
+    turnlet::macos::AppKitTouchEvent wrapped(event, gestureRecognizer.view, *identities);
+    attempt = GestureDispatch::shouldAttemptToRecognize(_dispatch, wrapped);
+  });
+  return attempt;
 }
 
 - (BOOL)gestureRecognizerShouldBegin:(NSGestureRecognizer*)gestureRecognizer {
-  turnlet::macos::KeepAlive keepRecognizer(gestureRecognizer), keepSelf(self);
-  return GestureDispatch::shouldBegin(_dispatch);
+  BOOL begin = false;
+  ranWithoutException(EntryThread::main, [&] {
+    turnlet::macos::KeepAlive keepRecognizer(gestureRecognizer), keepSelf(self);
+    begin = GestureDispatch::shouldBegin(_dispatch);
+  });
+  return begin;
 }
 
 - (BOOL)gestureRecognizer:(NSGestureRecognizer*)gestureRecognizer shouldReceiveTouch:(NSTouch*)touch {
-  turnlet::macos::KeepAlive keepRecognizer(gestureRecognizer), keepSelf(self);
-  const std::shared_ptr<Identities> identities = _identities;
-  const turnlet::Touch read = turnlet::macos::touchFrom(touch, gestureRecognizer.view, *identities);
-  return GestureDispatch::shouldReceiveTouch(_dispatch, read);
+  BOOL receive = false;
+  ranWithoutException(EntryThread::main, [&] {
+    turnlet::macos::KeepAlive keepRecognizer(gestureRecognizer), keepSelf(self);
+    const std::shared_ptr<Identities> identities = _identities;
+    const turnlet::Touch read = turnlet::macos::touchFrom(touch, gestureRecognizer.view, *identities);
+    receive = GestureDispatch::shouldReceiveTouch(_dispatch, read);
+  });
+  return receive;
 }
 
 @end
@@ -252,35 +270,41 @@ class AppKitCustomRecognizer final : public CustomGestureRecognizer {
   }];
 }
 
+// The base class's own handling comes first; then the hooks, where nothing may escape.
 - (void)touchesBeganWithEvent:(NSEvent*)event {
   [super touchesBeganWithEvent:event];
-  [self forwardEvent:event to:&turnlet::GestureHooks::touchesBegan];
+  ranWithoutException(EntryThread::main, [&] { [self forwardEvent:event to:&turnlet::GestureHooks::touchesBegan]; });
 }
 
 - (void)touchesMovedWithEvent:(NSEvent*)event {
   [super touchesMovedWithEvent:event];
-  [self forwardEvent:event to:&turnlet::GestureHooks::touchesMoved];
+  ranWithoutException(EntryThread::main, [&] { [self forwardEvent:event to:&turnlet::GestureHooks::touchesMoved]; });
 }
 
 - (void)touchesEndedWithEvent:(NSEvent*)event {
   [super touchesEndedWithEvent:event];
-  [self forwardEvent:event to:&turnlet::GestureHooks::touchesEnded];
+  ranWithoutException(EntryThread::main, [&] { [self forwardEvent:event to:&turnlet::GestureHooks::touchesEnded]; });
 }
 
 - (void)touchesCancelledWithEvent:(NSEvent*)event {
   [super touchesCancelledWithEvent:event];
-  [self forwardEvent:event to:&turnlet::GestureHooks::touchesCancelled];
+  ranWithoutException(EntryThread::main, [&] { [self forwardEvent:event to:&turnlet::GestureHooks::touchesCancelled]; });
 }
 
 - (void)reset {
   [super reset];
-  [self runHook:^(turnlet::macos::AppKitCustomRecognizer& owner) { owner.gestureHooks().reset(); }];
+  ranWithoutException(EntryThread::main, [&] {
+    [self runHook:^(turnlet::macos::AppKitCustomRecognizer& owner) { owner.gestureHooks().reset(); }];
+  });
 }
 
 // The hooks' location is in this recognizer's view; other views get it converted.
 - (NSPoint)locationInView:(NSView*)view {
-  __block std::optional<turnlet::Point> overridden;
-  [self runHook:^(turnlet::macos::AppKitCustomRecognizer& owner) { overridden = owner.gestureHooks().location(); }];
+  std::optional<turnlet::Point> overridden;
+  ranWithoutException(EntryThread::main, [&] {
+    std::optional<turnlet::Point>* into = &overridden;
+    [self runHook:^(turnlet::macos::AppKitCustomRecognizer& owner) { *into = owner.gestureHooks().location(); }];
+  });
   NSView* own = self.view;
   if (!overridden || !own || !view) return [super locationInView:view];
   const NSPoint p = NSMakePoint(overridden->x, overridden->y);

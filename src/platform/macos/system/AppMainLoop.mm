@@ -6,6 +6,8 @@
 #include <array>
 #include <cassert>
 
+#include "macos/bridge/PlatformEntry.h"
+
 namespace turnlet::macos {
 
 namespace {
@@ -88,8 +90,16 @@ void AppMainLoop::fire(CFRunLoopTimerRef, void* info) { static_cast<AppMainLoop*
 
 void AppMainLoop::pass() {
   MainLoopCore::PassEnd end;
-  @autoreleasepool {
-    end = core.runPass();
+  // Nothing may unwind through the run loop: work that throws ends its pass, and the rest of the
+  // work waits for the next one.
+  const bool ran = ranWithoutException(EntryThread::main, [&] {
+    @autoreleasepool {
+      end = core.runPass();
+    }
+  });
+  if (!ran) {
+    end.more = true;
+    end.timer = core.timerArm();
   }
   if (end.more) CFRunLoopSourceSignal(source.get());  // after the loop's other sources: input goes between passes
   arm(end.timer);

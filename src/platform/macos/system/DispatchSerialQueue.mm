@@ -2,6 +2,7 @@
 
 #import <Foundation/Foundation.h>
 
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/system/DispatchTiming.h"
 
 namespace turnlet::macos {
@@ -25,7 +26,7 @@ void DispatchSerialQueue::async(std::function<void()> fn) {
   const std::uint64_t number = *id;
   dispatch_async(queue, ^{
     @autoreleasepool {
-      shared->run(number);
+      ranWithoutException(EntryThread::background, [&] { shared->run(number); });
     }
   });
 }
@@ -38,7 +39,7 @@ void DispatchSerialQueue::asyncAfter(double delaySeconds, std::function<void()> 
   const std::uint64_t number = *id;
   dispatch_after(dispatch_time(DISPATCH_TIME_NOW, *delay), queue, ^{
     @autoreleasepool {
-      shared->run(number);
+      ranWithoutException(EntryThread::background, [&] { shared->run(number); });
     }
   });
 }

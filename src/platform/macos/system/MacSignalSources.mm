@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "macos/bridge/PlatformEntry.h"
+
 namespace turnlet::macos {
 
 MacSignalSources::MacSignalSources(MainLoop& loop, std::function<void(int signal)> onSignal,
@@ -18,7 +20,7 @@ MacSignalSources::MacSignalSources(MainLoop& loop, std::function<void(int signal
         dispatch_source_create(DISPATCH_SOURCE_TYPE_SIGNAL, static_cast<uintptr_t>(number), 0, queue);
     if (!source) continue;
     dispatch_source_set_event_handler(source, ^{
-      target->post([handler, number] { (*handler)(number); });
+      ranWithoutException(EntryThread::background, [&] { target->post([handler, number] { (*handler)(number); }); });
     });
     dispatch_activate(source);
     sources.push_back(source);
@@ -27,6 +29,9 @@ MacSignalSources::MacSignalSources(MainLoop& loop, std::function<void(int signal
 
 MacSignalSources::~MacSignalSources() {
   for (dispatch_source_t source : sources) dispatch_source_cancel(source);
+  // Cancelling stops later handlers, not one already running: wait for it, since it posts to the
+  // loop, which may go right after these sources.
+  dispatch_sync(queue, ^{});
 }
 
 }  // namespace turnlet::macos

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "macos/bridge/PlatformEntry.h"
+
 namespace turnlet::macos {
 
 NotificationObservers::~NotificationObservers() {
@@ -18,8 +20,10 @@ std::uint64_t NotificationObservers::add(NSNotificationName name, std::function<
                                               object:object
                                                queue:NSOperationQueue.mainQueue
                                           usingBlock:^(NSNotification* _Nonnull) {
-                                            std::shared_ptr<Entry> running = entry;  // kept while it runs
-                                            if (running->active && running->block) running->block();
+                                            ranWithoutException(EntryThread::main, [&] {
+                                              std::shared_ptr<Entry> running = entry;  // kept while it runs
+                                              if (running->active && running->block) running->block();
+                                            });
                                           }];
   const std::uint64_t token = next++;
   registrations.emplace(token, Registration{observer, std::move(entry)});

@@ -10,6 +10,7 @@
 #include "macos/bridge/ScreenSpace.h"
 #include "macos/windows/WindowGeometry.h"
 #include "macos/bridge/NumberBridge.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/display/DisplayValues.h"
 
 static_assert(turnlet::windowStyleBorderless == NSWindowStyleMaskBorderless);
@@ -34,10 +35,14 @@ __attribute__((objc_subclassing_restricted))
 
 @implementation TurnletWindow
 - (BOOL)canBecomeKeyWindow {
-  return self.turnletCanBecomeKey;
+  BOOL can = false;
+  turnlet::macos::ranWithoutException(turnlet::macos::EntryThread::main, [&] { can = self.turnletCanBecomeKey; });
+  return can;
 }
 - (BOOL)canBecomeMainWindow {
-  return self.turnletCanBecomeMain;
+  BOOL can = false;
+  turnlet::macos::ranWithoutException(turnlet::macos::EntryThread::main, [&] { can = self.turnletCanBecomeMain; });
+  return can;
 }
 @end
 
@@ -195,12 +200,16 @@ void AppKitWindowServices::runAnimationGroup(std::function<void(AnimationContext
   std::weak_ptr<AnimationGroups> weakGroups = groups;
   [NSAnimationContext
       runAnimationGroup:^(NSAnimationContext* _Nonnull context) {
-        AppKitAnimationContext c(context, group);
-        changes(c);
+        ranWithoutException(EntryThread::main, [&] {
+          AppKitAnimationContext c(context, group);
+          changes(c);
+        });
       }
       completionHandler:^{
         // On the main thread, as the platform promises; the bookkeeping makes it count once.
-        if (auto locked = weakGroups.lock()) locked->platformCompleted(group);
+        ranWithoutException(EntryThread::main, [&] {
+          if (auto locked = weakGroups.lock()) locked->platformCompleted(group);
+        });
       }];
   groups->changesEnded(group);
 }

@@ -5,6 +5,7 @@
 
 #include "macos/bridge/ActionTarget.h"
 #include "macos/bridge/CallbackSlot.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/windows/ColumnLayout.h"
 #include "macos/input/KeyModifiers.h"
 #include "macos/windows/MacGraphicsContext.h"
@@ -28,11 +29,13 @@ __attribute__((objc_subclassing_restricted))
 
 - (void)drawRect:(NSRect)dirtyRect {
   [super drawRect:dirtyRect];
-  NSGraphicsContext* current = NSGraphicsContext.currentContext;
-  if (!current) return;
-  turnlet::macos::MacGraphicsContext context(current);
-  const NSRect bounds = self.bounds;
-  _draw(context, turnlet::Size{bounds.size.width, bounds.size.height});
+  turnlet::macos::ranWithoutException(turnlet::macos::EntryThread::main, [&] {
+    NSGraphicsContext* current = NSGraphicsContext.currentContext;
+    if (!current) return;
+    turnlet::macos::MacGraphicsContext context(current);
+    const NSRect bounds = self.bounds;
+    _draw(context, turnlet::Size{bounds.size.width, bounds.size.height});
+  });
 }
 
 @end
