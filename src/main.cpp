@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SelfTest.h"
 #include "app/TurnletApp.h"
 #include "host/FileDefaults.h"
 #include "host/IcuTextServices.h"
@@ -77,10 +78,35 @@ int runFrontEnd(int argc, char** argv, const sim::WorldDescription& description)
   return 0;
 }
 
+// The self-test on the simulated Mac the world describes, in real time, its GPU and display on
+// threads of their own as in the application. SIGINT and SIGTERM end it, after its display is
+// removed. The exit status is the test's.
+int runSelfTest(const CommandLine& line, const sim::WorldDescription& description) {
+  host::RunLoop loop;
+  host::IcuTextServices text;
+  host::StderrLog log;
+  sim::MemoryDefaults memory;
+  std::optional<host::FileDefaults> file;
+  if (auto location = host::FileDefaults::standardLocation()) file.emplace(*location, log);
+  UserDefaults& defaults = file ? static_cast<UserDefaults&>(*file) : memory;
+  sim::World world(loop, description);
+  world.gpu.setWorkerQueue(std::make_unique<host::ThreadSerialQueue>("sim.gpu"));
+  world.gpu.setDisplayQueue(std::make_unique<host::ThreadSerialQueue>("sim.display"));
+  std::function<void()> interrupt;
+  host::SignalWatcher signals(loop, [&interrupt](int) {
+    if (interrupt) interrupt();
+  });
+  return SelfTest::main({loop, world.displays, text, defaults, world.virtualDisplayClasses, world.permissions,
+                         world.system, world.libraries, world.capture, world.gpu, world.inputEvents},
+                        line, std::cout, TurnletApp::version(), interrupt, [&] { loop.run(); }, [&] { loop.stop(); },
+                        log);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<std::string> arguments(argv, argv + argc);
+  const CommandLine line = CommandLine::parse(std::vector<std::string>(argv, argv + argc));
+  if (TurnletApp::answerAtOnce(line, std::cout)) return 0;
 
   // On this machine the Mac is simulated; TURNLET_WORLD describes it, else the built-in world.
   sim::WorldDescription description;
@@ -92,8 +118,9 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  if (!TurnletApp::wantsDisplayListing(arguments)) return runFrontEnd(argc, argv, description);
+  if (line.mode == CommandLine::Mode::application) return runFrontEnd(argc, argv, description);
+  if (line.mode == CommandLine::Mode::selfTest) return runSelfTest(line, description);
   host::RunLoop loop;
   sim::World world(loop, description);
-  return TurnletApp::main(arguments, world.displays, std::cout, {});
+  return TurnletApp::main(line, world.displays, std::cout, {});
 }
