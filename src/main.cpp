@@ -14,6 +14,7 @@
 #include "host/FileDefaults.h"
 #include "host/IcuTextServices.h"
 #include "host/RunLoop.h"
+#include "host/RunningCopy.h"
 #include "host/SignalWatcher.h"
 #include "host/StderrLog.h"
 #include "host/ThreadSerialQueue.h"
@@ -37,10 +38,19 @@ bool hasDisplayServer() {
   return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
-// The application on the simulated Mac, shown in the simulator window, on Qt's event loop. It
-// ends when the application terminates: Quit, the window's close button, SIGINT or SIGTERM, each
+// The application on the simulated Mac, shown in the simulator window, on Qt's event loop, or,
+// when a copy already runs for the same settings, a reopen of that copy. It ends when the
+// application terminates: Quit, the window's close button, SIGINT or SIGTERM, each
 // through the application's terminate request, so the iPad is put back first.
 int runFrontEnd(int argc, char** argv, const sim::WorldDescription& description) {
+  // One running copy per settings file: a second launch reopens the first, as a Dock click does.
+  std::unique_ptr<host::RunningCopy> running;
+  const auto location = host::FileDefaults::standardLocation();
+  if (location && !(running = host::RunningCopy::claim(*location))) {
+    if (host::RunningCopy::askToReopen(*location)) return 0;
+    std::cerr << "turnlet: another copy is running and did not answer; quit it first.\n";
+    return 1;
+  }
   if (!hasDisplayServer()) {
     std::cerr << "turnlet: there is no display to show the simulator window on (neither DISPLAY nor "
                  "WAYLAND_DISPLAY is set). scripts/demo runs a tour of the program without one and writes "
@@ -56,7 +66,7 @@ int runFrontEnd(int argc, char** argv, const sim::WorldDescription& description)
   // The user's choices persist in this machine's defaults file; in memory only without a home.
   sim::MemoryDefaults memory;
   std::optional<host::FileDefaults> file;
-  if (auto location = host::FileDefaults::standardLocation()) file.emplace(*location, log);
+  if (location) file.emplace(*location, log);
   UserDefaults& defaults = file ? static_cast<UserDefaults&>(*file) : memory;
 
   auto* bar = new QMenuBar;  // the simulator window takes it
@@ -74,7 +84,9 @@ int runFrontEnd(int argc, char** argv, const sim::WorldDescription& description)
   application.onBeep = [&simulator](const std::string& refused) { simulator.beeped(refused); };
   simulator.window().show();
   host::SignalWatcher signals(loop, [&](int) { simulator.delegate().terminationSignal(); });
+  if (running) running->listen(loop, [&application] { application.reopen(); });
   simulator.launch();
+  running.reset();  // its reader posts to the loop: it goes first
   return 0;
 }
 

@@ -1,7 +1,9 @@
 // Turnlet.app's entry point on macOS. "--help" and "--version" answer before anything starts
 // (the version with the SDK and deployment target of the build). With "--list-displays" among the
 // arguments it prints the display listing (the same listing as on every platform, over the
-// CoreGraphics display services) and ends; otherwise it runs the application on the macOS backend.
+// CoreGraphics display services) and ends; "--self-test" runs the self-test over the Mac's
+// services. Otherwise it runs the application on the macOS backend, unless a copy already runs:
+// that copy is reopened and this one ends.
 //
 // The application is wired with every Mac service, as the simulator wires its simulated ones:
 // the main loop on the application's run loop, the application shell (NSApplication and its
@@ -119,6 +121,31 @@ int runSelfTest(const CommandLine& line) {
                         [&loop] { loop.stop(); }, log);
 }
 
+// One running copy: when Turnlet already runs (the same bundle identifier in another process), a
+// second launch sends it a reopen, as a click on its Dock icon does, and ends. Whether one did.
+bool reopenRunningCopy() {
+  NSString* identifier = NSBundle.mainBundle.bundleIdentifier;
+  if (identifier == nil) return false;
+  NSArray<NSRunningApplication*>* running = [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier];
+  for (NSUInteger i = 0; i < running.count; ++i) {
+    NSRunningApplication* copy = [running objectAtIndex:i];
+    NSURL* bundle = copy.bundleURL;
+    if (copy.processIdentifier == NSProcessInfo.processInfo.processIdentifier || bundle == nil) continue;
+    // Opening a running application sends it the reopen event; the launch waits for the answer
+    // (at most two seconds) so that the request is not lost with this process.
+    dispatch_semaphore_t answered = dispatch_semaphore_create(0);
+    if (answered == nil) return false;
+    [NSWorkspace.sharedWorkspace openApplicationAtURL:bundle
+                                        configuration:[NSWorkspaceOpenConfiguration configuration]
+                                    completionHandler:^(NSRunningApplication* _Nullable, NSError* _Nullable) {
+                                      dispatch_semaphore_signal(answered);
+                                    }];
+    (void)dispatch_semaphore_wait(answered, dispatch_time(DISPATCH_TIME_NOW, 2'000'000'000));
+    return true;
+  }
+  return false;
+}
+
 std::string buildDetails() {
   const auto version = [](long number) {
     return std::to_string(number / 10000) + "." + std::to_string(number / 100 % 100);
@@ -137,6 +164,7 @@ int main(int argc, const char* _Nonnull argv[_Nonnull]) {
     // server; making the shared application shows nothing by itself.
     (void)NSApplication.sharedApplication;
     if (line.mode == turnlet::CommandLine::Mode::selfTest) return runSelfTest(line);
+    if (line.mode == turnlet::CommandLine::Mode::application && reopenRunningCopy()) return 0;
     turnlet::macos::CoreGraphicsDisplayServices displays;
     return turnlet::TurnletApp::main(line, displays, std::cout, runApplication);
   }
