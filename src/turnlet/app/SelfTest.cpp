@@ -60,7 +60,7 @@ bool SelfTest::fail(std::string_view what, const std::string& reason, const std:
 }
 
 void SelfTest::skip(std::string_view what, std::string_view needs) {
-  report(Mark::skipped, what, "needs the " + std::string(needs) + ", which failed");
+  report(Mark::skipped, what, "needs the " + std::string(needs) + ", which did not pass");
 }
 
 Task<bool> SelfTest::run() {
@@ -186,9 +186,16 @@ void SelfTest::checkDisplays() {
   for (std::string each; std::getline(lines, each);) out << "      " << each << '\n';
 }
 
+Task<SelfTest::Fetched> SelfTest::shareableContent() {
+  co_return co_await withTimeout(contentFetchSeconds, withContinuation<Fetched>([this](Continuation<Fetched> done) {
+    services.capture.getShareableContent(false, false, [done](auto content, auto error) {
+      done.resume(Fetched{std::move(content), std::move(error)});
+    });
+  }));
+}
+
 Task<void> SelfTest::checkCapture() {
   const std::string what = "screen capture";
-  using Fetched = std::pair<std::optional<ShareableContent>, std::optional<PlatformError>>;
   // A display that came online moments ago may be left out of the first listings, as the
   // rotation's own wait allows.
   std::string missing;
@@ -197,11 +204,7 @@ Task<void> SelfTest::checkCapture() {
     if (fetch > 0) co_await sleep(contentRetrySeconds);
     Fetched fetched;
     try {
-      fetched = co_await withTimeout(contentFetchSeconds, withContinuation<Fetched>([this](Continuation<Fetched> done) {
-        services.capture.getShareableContent(false, false, [done](auto content, auto error) {
-          done.resume(Fetched{std::move(content), std::move(error)});
-        });
-      }));
+      fetched = co_await shareableContent();
     } catch (const TimeoutError&) {
       fail(what, "ScreenCaptureKit did not answer within 10 s", "send this report");
       co_return;
@@ -290,9 +293,9 @@ std::optional<DisplayInfo> onlineDisplay(DisplayServices& displays, DisplayID id
 
 Task<void> SelfTest::checkDisplayRoundTrip(bool classesUsable, bool recording) {
   const std::string create = "test display made", shown = "test display shown", captured = "test display captured",
-                    removed = "test display removed";
+                    rotated = "test frame rotated", removed = "test display removed";
   if (!classesUsable) {
-    for (const std::string& step : {create, shown, captured, removed}) skip(step, classesCheck);
+    for (const std::string& step : {create, shown, captured, rotated, removed}) skip(step, classesCheck);
     co_return;
   }
   double start = services.loop.now();
@@ -300,7 +303,7 @@ Task<void> SelfTest::checkDisplayRoundTrip(bool classesUsable, bool recording) {
   auto display = TurnletVirtualDisplay::create(services.objects, 2 * testWidth, 2 * testHeight, testWidth, testHeight, &error);
   if (!display) {
     fail(create, error ? error->localizedDescription() : "no display", "send this report");
-    for (const std::string& step : {shown, captured, removed}) skip(step, create);
+    for (const std::string& step : {shown, captured, rotated, removed}) skip(step, create);
     co_return;
   }
   const DisplayID id = display->displayID();
@@ -321,6 +324,7 @@ Task<void> SelfTest::checkDisplayRoundTrip(bool classesUsable, bool recording) {
   else
     fail(shown, "macOS did not list it as Turnlet's own display at 640×480 within 5 s", "send this report");
 
+  std::shared_ptr<PixelBuffer> frame;
   if (!appeared)
     skip(captured, shown);
   else if (!recording)
@@ -328,7 +332,7 @@ Task<void> SelfTest::checkDisplayRoundTrip(bool classesUsable, bool recording) {
   else {
     start = services.loop.now();
     try {
-      const std::shared_ptr<PixelBuffer> frame = co_await captureOneFrame(id);
+      frame = co_await captureOneFrame(id);
       const auto mode = services.displays.currentModePixelSize(id);
       const std::size_t width = mode ? mode->width : 2 * testWidth, height = mode ? mode->height : 2 * testHeight;
       const std::string size = std::to_string(frame->width()) + "×" + std::to_string(frame->height()) + " pixels";
@@ -340,15 +344,23 @@ Task<void> SelfTest::checkDisplayRoundTrip(bool classesUsable, bool recording) {
                      ? "BGRA, as the GPU reads it"
                      : "not readable as BGRA (" + std::to_string(view.status) + ")";
       }
-      if (frame->width() != width || frame->height() != height || format.starts_with("not"))
+      if (frame->width() != width || frame->height() != height || format.starts_with("not")) {
+        frame.reset();
         fail(captured, size + ", " + format + "; expected " + std::to_string(width) + "×" + std::to_string(height) + " BGRA",
              "send this report");
-      else
+      } else {
         pass(captured, "one frame, " + size + ", " + format + since(start));
+      }
     } catch (const Error& e) {
       fail(captured, e.localizedDescription(), "send this report");
     }
   }
+  if (!frame)
+    skip(rotated, captured);
+  else if (!pipeline)
+    skip(rotated, "rotation shader");
+  else
+    co_await checkRotation(frame);
 
   start = services.loop.now();
   display.reset();  // removes the display
@@ -363,15 +375,47 @@ Task<void> SelfTest::checkDisplayRoundTrip(bool classesUsable, bool recording) {
     fail(removed, "still listed 5 s after it was released", "quit every Turnlet, then send this report");
 }
 
+// The frame drawn once as it is and once a quarter turn clockwise, both at their own size, where
+// the rotation reads pixels without filtering: a pixel of the turned picture must be the frame's
+// pixel the turn brings there.
+Task<void> SelfTest::checkRotation(const std::shared_ptr<PixelBuffer>& frame) {
+  const std::string what = "test frame rotated";
+  const double start = services.loop.now();
+  const std::size_t w = frame->width(), h = frame->height();
+  const auto& device = pipeline->device();
+  const auto straight = device->makeReadableTexture(w, h), turned = device->makeReadableTexture(h, w);
+  const auto command = pipeline->commandQueue()->makeCommandBuffer();
+  if (!straight || !turned || !command) {
+    fail(what, "the GPU did not give a texture or a command buffer", "send this report");
+    co_return;
+  }
+  try {
+    const auto views = std::pair(pipeline->encode(frame, QuarterTurn::normal, straight, *command),
+                                 pipeline->encode(frame, QuarterTurn::right, turned, *command));
+    using Outcome = std::optional<PlatformError>;
+    const Outcome failed = co_await withTimeout(stepSeconds, withContinuation<Outcome>([&command](Continuation<Outcome> done) {
+      command->addCompletedHandler([done](CommandBuffer& buffer) { done.resume(buffer.error()); });
+      command->commit();
+    }));
+    if (failed) throw *failed;
+  } catch (const Error& e) {
+    fail(what, e.localizedDescription(), "send this report");
+    co_return;
+  }
+  const std::size_t x = w / 4, y = h / 3;  // the turn brings (x, y) to (y, w - 1 - x)
+  const auto expected = device->readPixel(straight, x, y), seen = device->readPixel(turned, y, w - 1 - x);
+  char pixels[64];
+  std::snprintf(pixels, sizeof pixels, "0x%08X at (%zu, %zu), 0x%08X turned", expected.value_or(0), x, y, seen.value_or(0));
+  if (expected && seen && *expected == *seen && (*seen >> 24) == 0xFF)
+    pass(what, std::string("a quarter turn on the GPU: ") + pixels + since(start));
+  else
+    fail(what, std::string("a quarter turn on the GPU gave ") + pixels, "send this report");
+}
+
 Task<std::shared_ptr<PixelBuffer>> SelfTest::captureOneFrame(DisplayID display) {
-  using Fetched = std::pair<std::optional<ShareableContent>, std::optional<PlatformError>>;
   std::optional<CaptureDisplay> found;
   for (double waited = 0; !found && waited < stepSeconds; waited += contentRetrySeconds) {
-    const Fetched fetched = co_await withTimeout(contentFetchSeconds, withContinuation<Fetched>([this](Continuation<Fetched> done) {
-      services.capture.getShareableContent(false, false, [done](auto content, auto error) {
-        done.resume(Fetched{std::move(content), std::move(error)});
-      });
-    }));
+    const Fetched fetched = co_await shareableContent();
     if (fetched.second) throw *fetched.second;
     if (fetched.first)
       for (const CaptureDisplay& d : fetched.first->displays)

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "app/CommandLine.h"
 #include "platform/CaptureStream.h"
@@ -76,12 +77,16 @@ class SelfTest {
   bool checkVirtualDisplayClasses();
   void checkBrightness();
   void checkDisplays();
+  // What the capture service can capture now, or its error; throws TimeoutError after 10 s.
+  using Fetched = std::pair<std::optional<ShareableContent>, std::optional<PlatformError>>;
+  Task<Fetched> shareableContent();
   Task<void> checkCapture();
   void checkGpu();
   void checkEventSource();
   // --display: a small virtual display made, shown, captured and removed, each step timed.
   Task<void> checkDisplayRoundTrip(bool classesUsable, bool recording);
   Task<std::shared_ptr<PixelBuffer>> captureOneFrame(DisplayID display);
+  Task<void> checkRotation(const std::shared_ptr<PixelBuffer>& frame);
   std::string since(double start) const;
 
   Services services;
