@@ -351,6 +351,8 @@ Task<void> SelfTest::checkDisplayRoundTrip(bool classesUsable, bool recording) {
       } else {
         pass(captured, "one frame, " + size + ", " + format + since(start));
       }
+    } catch (const CancellationError&) {
+      throw;  // interrupted: the display goes with this frame
     } catch (const Error& e) {
       fail(captured, e.localizedDescription(), "send this report");
     }
@@ -398,6 +400,8 @@ Task<void> SelfTest::checkRotation(const std::shared_ptr<PixelBuffer>& frame) {
       command->commit();
     }));
     if (failed) throw *failed;
+  } catch (const CancellationError&) {
+    throw;
   } catch (const Error& e) {
     fail(what, e.localizedDescription(), "send this report");
     co_return;
