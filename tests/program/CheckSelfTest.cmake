@@ -26,6 +26,7 @@ expect_self_test(without-gpu.json 1 "\nFAIL  Metal device: no Metal device .*\nS
 expect_self_test(without-shader.json 1 "\nFAIL  rotation shader: program_source: error")
 expect_self_test(without-source.json 1 "\nFAIL  event source: ")
 expect_self_test("" 0 "\nPASS  test display captured: one frame, 1280×960 pixels, BGRA.*\nPASS  test frame rotated: a quarter turn on the GPU: 0x[0-9A-F]+ at \\(320, 320\\), 0x[0-9A-F]+ turned.*\nPASS  test display removed: " --display)
-expect_self_test(without-display.json 1 "\nFAIL  test display shown: .*\nSKIP  test display captured: .*\nSKIP  test frame rotated: .*\nPASS  test display removed: " --display)
+expect_self_test(without-display-shown.json 1 "\nFAIL  test display shown: .*\nSKIP  test display captured: .*\nSKIP  test frame rotated: .*\nPASS  test display removed: " --display)
 expect_self_test(without-shader.json 1 "\nPASS  test display captured: .*\nSKIP  test frame rotated: needs the rotation shader" --display)
+expect_self_test(without-new-display.json 1 "\nFAIL  test display made: CoreGraphics could not create the virtual display\\. .*\nSKIP  test display removed: " --display)
 expect_self_test(without-recording.json 1 "\nPASS  test display shown: .*\nSKIP  test display captured: needs the screen-recording permission" --display)

@@ -52,6 +52,7 @@ void removeCapabilities(World& world, const WorldCapabilities& c) {
   if (c.virtualDisplayClasses == Classes::differentEncoding)  // sizes as doubles where integers are sent
     world.virtualDisplayClasses.setTypeEncoding("CGVirtualDisplayMode", "initWithWidth:height:refreshRate:",
                                                 "@40@0:8d16d24d32");
+  world.virtualDisplayClasses.initWithDescriptorYieldsNothing = c.virtualDisplayClasses == Classes::refusing;
   world.permissions.screenCapture.granted = c.screenRecording;
   world.permissions.postEvents.granted = c.postEvents;
   world.gpu.deviceMissing = c.gpu == WorldCapabilities::Gpu::none;

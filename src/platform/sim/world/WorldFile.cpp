@@ -166,7 +166,7 @@ struct Reader {
                  "eventSource", "brightnessFunction", "systemVersion"},
              where);
     WorldCapabilities c;
-    static constexpr const char* classes[] = {"present", "missing", "differentEncoding"};
+    static constexpr const char* classes[] = {"present", "missing", "differentEncoding", "refusing"};
     static constexpr const char* gpus[] = {"present", "none", "shaderFails"};
     if (v.contains("virtualDisplayClasses"))
       c.virtualDisplayClasses =

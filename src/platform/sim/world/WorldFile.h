@@ -12,7 +12,8 @@ namespace turnlet::sim {
 // What the simulated Mac offers the program; each can be taken away to see how the program copes
 // with a Mac that lacks it.
 struct WorldCapabilities {
-  enum class Classes { present, missing, differentEncoding };  // the private virtual-display classes
+  // The private virtual-display classes; refusing: they make no display (initWithDescriptor: yields nothing).
+  enum class Classes { present, missing, differentEncoding, refusing };
   enum class Gpu { present, none, shaderFails };
   Classes virtualDisplayClasses = Classes::present;
   bool screenRecording = true;  // the permissions, granted or not
