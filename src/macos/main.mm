@@ -1,6 +1,9 @@
-// Turnlet.app's entry point on macOS. With "--list-displays" among the arguments it prints the
-// display listing (the same listing as on every platform, over the CoreGraphics display services)
-// and ends; otherwise it runs the application on the macOS backend.
+// Turnlet.app's entry point on macOS. "--help" and "--version" answer before anything starts
+// (the version with the SDK and deployment target of the build). With "--list-displays" among the
+// arguments it prints the display listing (the same listing as on every platform, over the
+// CoreGraphics display services) and ends; "--self-test" runs the self-test over the Mac's
+// services. Otherwise it runs the application on the macOS backend, unless a copy already runs:
+// that copy is reopened and this one ends.
 //
 // The application is wired with every Mac service, as the simulator wires its simulated ones:
 // the main loop on the application's run loop, the application shell (NSApplication and its
@@ -14,6 +17,7 @@
 // Quit does, so the iPad is put back first.
 
 #import <AppKit/AppKit.h>
+#include <Availability.h>
 
 #include <iostream>
 #include <memory>
@@ -21,6 +25,7 @@
 #include <vector>
 
 #include "app/AppDelegate.h"
+#include "app/SelfTest.h"
 #include "app/TurnletApp.h"
 #include "brightness/BrightnessFollower.h"
 #include "macos/input/AXAccessibility.h"
@@ -87,15 +92,80 @@ void runApplication() {
   TurnletApp::runApplication(application, delegate);
 }
 
+// The SDK the build compiled against and the oldest macOS it runs on, as the compiler knows them
+// (numbers such as 150000 for macOS 15.0).
+std::string buildDetails();
+
+// The self-test over the same Mac services as the application, on the main run loop without
+// NSApplication's event loop. SIGINT and SIGTERM end it after its display is removed.
+int runSelfTest(const CommandLine& line) {
+  macos::AppMainLoop loop;
+  macos::UnifiedLog log;
+  macos::StandardUserDefaults defaults;
+  macos::FoundationTextServices text;
+  macos::CoreGraphicsDisplayServices displays;
+  macos::ObjCObjectRuntime objects;
+  macos::PrivacyPermissions permissions;
+  macos::ProcessSystemVersion system;
+  macos::DlopenLibraryLoader libraries;
+  macos::ScreenCaptureKitCapture capture;
+  macos::MetalGpu gpu;
+  macos::CoreGraphicsInputEvents inputEvents;
+  std::function<void()> interrupt;
+  // The signal sources post to the main loop, where the test runs.
+  macos::MacSignalSources signals(loop, [&interrupt](int) {
+    if (interrupt) interrupt();
+  });
+  return SelfTest::main({loop, displays, text, defaults, objects, permissions, system, libraries, capture, gpu, inputEvents},
+                        line, std::cout, TurnletApp::version(buildDetails()), interrupt, [&loop] { loop.run(); },
+                        [&loop] { loop.stop(); }, log);
+}
+
+// One running copy: when Turnlet already runs (the same bundle identifier in another process), a
+// second launch sends it a reopen, as a click on its Dock icon does, and ends. Whether one did.
+bool reopenRunningCopy() {
+  NSString* identifier = NSBundle.mainBundle.bundleIdentifier;
+  if (identifier == nil) return false;
+  NSArray<NSRunningApplication*>* running = [NSRunningApplication runningApplicationsWithBundleIdentifier:identifier];
+  for (NSUInteger i = 0; i < running.count; ++i) {
+    NSRunningApplication* copy = [running objectAtIndex:i];
+    NSURL* bundle = copy.bundleURL;
+    if (copy.processIdentifier == NSProcessInfo.processInfo.processIdentifier || bundle == nil) continue;
+    // Opening a running application sends it the reopen event; the launch waits for the answer
+    // (at most two seconds) so that the request is not lost with this process.
+    dispatch_semaphore_t answered = dispatch_semaphore_create(0);
+    if (answered == nil) return false;
+    [NSWorkspace.sharedWorkspace openApplicationAtURL:bundle
+                                        configuration:[NSWorkspaceOpenConfiguration configuration]
+                                    completionHandler:^(NSRunningApplication* _Nullable, NSError* _Nullable) {
+                                      dispatch_semaphore_signal(answered);
+                                    }];
+    (void)dispatch_semaphore_wait(answered, dispatch_time(DISPATCH_TIME_NOW, 2'000'000'000));
+    return true;
+  }
+  return false;
+}
+
+std::string buildDetails() {
+  const auto version = [](long number) {
+    return std::to_string(number / 10000) + "." + std::to_string(number / 100 % 100);
+  };
+  return "built with the macOS " + version(__MAC_OS_X_VERSION_MAX_ALLOWED) + " SDK for macOS " +
+         version(__MAC_OS_X_VERSION_MIN_REQUIRED) + " or later\n";
+}
+
 }  // namespace
 
 int main(int argc, const char* _Nonnull argv[_Nonnull]) {
   @autoreleasepool {
-    const std::vector<std::string> arguments(argv, argv + argc);
+    const turnlet::CommandLine line = turnlet::CommandLine::parse(std::vector<std::string>(argv, argv + argc));
+    if (turnlet::TurnletApp::answerAtOnce(line, std::cout, buildDetails())) return 0;
     // The screens (and so the displays' names) need the application's connection to the window
     // server; making the shared application shows nothing by itself.
     (void)NSApplication.sharedApplication;
+    if (line.mode == turnlet::CommandLine::Mode::selfTest) return runSelfTest(line);
+    if (line.mode == turnlet::CommandLine::Mode::application && reopenRunningCopy()) return 0;
     turnlet::macos::CoreGraphicsDisplayServices displays;
-    return turnlet::TurnletApp::main(arguments, displays, std::cout, runApplication);
+    return turnlet::TurnletApp::main(line, displays, std::cout, runApplication);
   }
 }

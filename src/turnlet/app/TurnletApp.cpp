@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "app/ProgramVersion.h"
 #include "display/DisplayInfo.h"
 #include "platform/OneLine.h"
 
@@ -23,8 +24,19 @@ const char* text(bool value) { return value ? "true" : "false"; }
 
 }  // namespace
 
-bool TurnletApp::wantsDisplayListing(const std::vector<std::string>& arguments) {
-  return std::find(arguments.begin(), arguments.end(), "--list-displays") != arguments.end();
+std::string TurnletApp::version(const std::string& buildDetails) {
+  return std::string("Turnlet ") + programVersion + "\n" + buildDetails;
+}
+
+bool TurnletApp::answerAtOnce(const CommandLine& line, std::ostream& out, const std::string& buildDetails) {
+  if (line.mode == CommandLine::Mode::help)
+    out << CommandLine::help();
+  else if (line.mode == CommandLine::Mode::version)
+    out << version(buildDetails);
+  else
+    return false;
+  out.flush();
+  return true;
 }
 
 void TurnletApp::listDisplays(DisplayServices& displays, std::ostream& out) {
@@ -42,11 +54,11 @@ void TurnletApp::runApplication(Application& application, const std::shared_ptr<
   application.run();
 }
 
-int TurnletApp::main(const std::vector<std::string>& arguments, DisplayServices& displays, std::ostream& out,
+int TurnletApp::main(const CommandLine& line, DisplayServices& displays, std::ostream& out,
                      const std::function<void()>& application) {
-  if (wantsDisplayListing(arguments)) {
+  if (line.mode == CommandLine::Mode::listDisplays) {
     listDisplays(displays, out);
-  } else if (application) {
+  } else if (line.mode == CommandLine::Mode::application && application) {
     application();
   }
   return 0;

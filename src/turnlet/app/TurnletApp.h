@@ -6,16 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "platform/Application.h"
 #include "platform/DisplayServices.h"
 
 namespace turnlet {
 
-// The program's entry: the display listing when any argument is exactly "--list-displays",
-// otherwise the application.
+// The program's entry: the mode the command line chooses (CommandLine), by default the
+// application.
 class TurnletApp {
  public:
-  static bool wantsDisplayListing(const std::vector<std::string>& arguments);
+  // "Turnlet" and the version, then any lines of buildDetails (the SDK of a Mac build).
+  static std::string version(const std::string& buildDetails = {});
+
+  // Prints the help or the version when the command line asks for one; whether it did. Starts
+  // nothing and reads no settings, so it answers at once.
+  static bool answerAtOnce(const CommandLine& line, std::ostream& out, const std::string& buildDetails = {});
 
   // One line per online display, in the system's order; nothing when there are none. Control
   // characters in a name are escaped (see oneLine), so a name never breaks its line or fields.
@@ -25,9 +31,9 @@ class TurnletApp {
   // and main menu) and runs its loop until it terminates.
   static void runApplication(Application& application, const std::shared_ptr<ApplicationDelegate>& delegate);
 
-  // Runs the mode the arguments choose (argument 0 included): the listing, or `application`.
-  // Returns the exit status, which is always 0.
-  static int main(const std::vector<std::string>& arguments, DisplayServices& displays, std::ostream& out,
+  // Runs the listing or `application`, whichever the command line asks for. Returns the exit
+  // status, 0.
+  static int main(const CommandLine& line, DisplayServices& displays, std::ostream& out,
                   const std::function<void()>& application);
 };
 

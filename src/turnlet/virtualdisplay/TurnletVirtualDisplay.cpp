@@ -1,6 +1,7 @@
 #include "virtualdisplay/TurnletVirtualDisplay.h"
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <string_view>
 
@@ -78,6 +79,53 @@ bool modeAndSettingsUsable(ObjectRuntime& runtime, const ClassRef& modeClass, co
 }
 
 }  // namespace
+
+std::vector<std::string> TurnletVirtualDisplay::interfaceProblems(ObjectRuntime& runtime) {
+  struct Message {
+    const char* className;
+    const char* selector;
+    const char* types;  // checked when given
+  };
+  static constexpr Message sent[] = {
+      {kModeClass, kModeInit, kModeInitTypes},
+      {kSettingsClass, "setModes:", nullptr},
+      {kSettingsClass, "setHiDPI:", nullptr},
+      {kDisplayClass, "initWithDescriptor:", kDisplayInitTypes},
+      {kDisplayClass, "applySettings:", kApplySettingsTypes},
+      {kDisplayClass, "displayID", nullptr},
+      {kDescriptorClass, "setName:", nullptr},
+      {kDescriptorClass, "setMaxPixelsWide:", nullptr},
+      {kDescriptorClass, "setMaxPixelsHigh:", nullptr},
+      {kDescriptorClass, "setSizeInMillimeters:", nullptr},
+      {kDescriptorClass, "setVendorID:", nullptr},
+      {kDescriptorClass, "setProductID:", nullptr},
+      {kDescriptorClass, "setSerialNum:", nullptr},
+  };
+  std::vector<std::string> problems;
+  std::map<std::string, ClassRef> classes;
+  for (const char* name : {kDescriptorClass, kDisplayClass, kModeClass, kSettingsClass}) {
+    classes[name] = runtime.lookUpClass(name);
+    if (!classes[name]) problems.push_back(std::string(name) + " is missing");
+  }
+  if (!problems.empty()) return problems;
+  const auto check = [&](const char* className, const char* selector, const char* types) {
+    const ClassRef& cls = classes[className];
+    if (!runtime.instancesRespondToSelector(cls, selector)) {
+      problems.push_back(std::string(className) + " lacks " + selector);
+    } else if (types && !takesSentTypes(runtime, cls, selector, types)) {
+      const auto encoding = runtime.instanceMethodTypeEncoding(cls, selector);
+      problems.push_back(std::string(className) + " " + selector + " takes " + encoding.value_or("unknown types") +
+                         ", not " + types);
+    }
+  };
+  for (const Message& m : sent) check(m.className, m.selector, m.types);
+  const bool queue = runtime.instancesRespondToSelector(classes[kDescriptorClass], "setQueue:");
+  if (queue || runtime.instancesRespondToSelector(classes[kDescriptorClass], "setDispatchQueue:"))
+    check(kDescriptorClass, queue ? "setQueue:" : "setDispatchQueue:", kQueueSetterTypes);
+  else
+    problems.push_back(std::string(kDescriptorClass) + " lacks setQueue: and setDispatchQueue:");
+  return problems;
+}
 
 PlatformError TurnletVirtualDisplayMakeError(TurnletVirtualDisplayErrorCode code, std::string sentence) {
   return PlatformError(std::string(TurnletVirtualDisplayErrorDomain), static_cast<std::int64_t>(code),

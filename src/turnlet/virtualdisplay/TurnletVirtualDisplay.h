@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/DisplayServices.h"
 #include "platform/Errors.h"
@@ -59,6 +60,11 @@ class TurnletVirtualDisplay {
                                                        std::uint32_t logicalHeight,
                                                        std::optional<PlatformError>* error = nullptr,
                                                        const UUIDSource& uuidSource = TurnletRandomUUIDBytes);
+
+  // What the private classes lack, or take other types for, of what the program sends them, one
+  // phrase each ("CGVirtualDisplaySettings lacks setHiDPI:"); empty when creation can use them.
+  // Asks the classes only: makes no object.
+  static std::vector<std::string> interfaceProblems(ObjectRuntime& runtime);
 
   // The error out-parameter is left as it was on success.
   bool resize(std::uint64_t pixelWidth, std::uint64_t pixelHeight, std::uint64_t logicalWidth,

@@ -19,6 +19,7 @@
 #include <AppKit/NSPanGestureRecognizer.h>
 #include <AppKit/NSPressGestureRecognizer.h>
 #include <AppKit/NSResponder.h>
+#include <AppKit/NSRunningApplication.h>
 #include <AppKit/NSScreen.h>
 #include <AppKit/NSStatusBar.h>
 #include <AppKit/NSStatusBarButton.h>

@@ -5,6 +5,7 @@
 #include <Foundation/NSAffineTransform.h>
 #include <Foundation/NSArray.h>
 #include <Foundation/NSAttributedString.h>
+#include <Foundation/NSBundle.h>
 #include <Foundation/NSData.h>
 #include <Foundation/NSDate.h>
 #include <Foundation/NSDictionary.h>

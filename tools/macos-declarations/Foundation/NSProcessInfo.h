@@ -18,6 +18,10 @@ typedef struct {
 @property(class, readonly, strong) NSProcessInfo* processInfo;
 // @doc systemUptime /documentation/Foundation/ProcessInfo/systemUptime macOS 10.6
 @property(readonly) NSTimeInterval systemUptime;
+// @doc processIdentifier /documentation/Foundation/ProcessInfo/processIdentifier macOS 10.0
+@property(readonly) int processIdentifier;
+// @doc operatingSystemVersion /documentation/Foundation/ProcessInfo/operatingSystemVersion macOS 10.10
+@property(readonly) NSOperatingSystemVersion operatingSystemVersion;
 // @doc isOperatingSystemAtLeastVersion /documentation/Foundation/ProcessInfo/isOperatingSystemAtLeast(_:) macOS 10.10
 - (BOOL)isOperatingSystemAtLeastVersion:(NSOperatingSystemVersion)version;
 @end

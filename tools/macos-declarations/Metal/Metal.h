@@ -52,14 +52,77 @@ typedef struct {
   double zfar;
 } MTLViewport;
 
+// @doc MTLTextureUsage /documentation/Metal/MTLTextureUsage macOS 10.11
+typedef NSUInteger MTLTextureUsage;
+enum : NSUInteger {
+  // @doc MTLTextureUsageShaderRead /documentation/Metal/MTLTextureUsage/shaderRead macOS 10.11
+  MTLTextureUsageShaderRead = 0x0001,
+  // @doc MTLTextureUsageRenderTarget /documentation/Metal/MTLTextureUsage/renderTarget macOS 10.11
+  MTLTextureUsageRenderTarget = 0x0004,
+};
+
+// @doc MTLStorageMode /documentation/Metal/MTLStorageMode macOS 10.11
+typedef enum MTLStorageMode : NSUInteger {
+  // @doc MTLStorageModeManaged /documentation/Metal/MTLStorageMode/managed macOS 10.11
+  MTLStorageModeManaged = 1,
+} MTLStorageMode;
+
+// @doc MTLOrigin /documentation/Metal/MTLOrigin macOS 10.11
+typedef struct {
+  NSUInteger x;
+  NSUInteger y;
+  NSUInteger z;
+} MTLOrigin;
+
+// @doc MTLSize /documentation/Metal/MTLSize macOS 10.11
+typedef struct {
+  NSUInteger width;
+  NSUInteger height;
+  NSUInteger depth;
+} MTLSize;
+
+// @doc MTLRegion /documentation/Metal/MTLRegion macOS 10.11
+typedef struct {
+  MTLOrigin origin;
+  MTLSize size;
+} MTLRegion;
+
+// @doc MTLRegionMake2D /documentation/Metal/MTLRegionMake2D(_:_:_:_:) macOS 10.11
+static inline MTLRegion MTLRegionMake2D(NSUInteger x, NSUInteger y, NSUInteger width, NSUInteger height) {
+  MTLRegion region = {{x, y, 0}, {width, height, 1}};
+  return region;
+}
+
+// @doc MTLResource /documentation/Metal/MTLResource macOS 10.11
+@protocol MTLResource <NSObject>
+@end
+
 // @doc MTLTexture /documentation/Metal/MTLTexture macOS 10.11
-@protocol MTLTexture <NSObject>
+@protocol MTLTexture <MTLResource>
 // @doc width /documentation/Metal/MTLTexture/width macOS 10.11
 @property(readonly) NSUInteger width;
 // @doc height /documentation/Metal/MTLTexture/height macOS 10.11
 @property(readonly) NSUInteger height;
 // @doc pixelFormat /documentation/Metal/MTLTexture/pixelFormat macOS 10.11
 @property(readonly) MTLPixelFormat pixelFormat;
+// @doc getBytes /documentation/Metal/MTLTexture/getBytes(_:bytesPerRow:from:mipmapLevel:) macOS 10.11
+- (void)getBytes:(void*)pixelBytes
+     bytesPerRow:(NSUInteger)bytesPerRow
+      fromRegion:(MTLRegion)region
+     mipmapLevel:(NSUInteger)level;
+@end
+
+// @doc MTLTextureDescriptor /documentation/Metal/MTLTextureDescriptor macOS 10.11
+@interface MTLTextureDescriptor : NSObject
+// @doc texture2DDescriptorWithPixelFormat /documentation/Metal/MTLTextureDescriptor/texture2DDescriptor(pixelFormat:width:height:mipmapped:) macOS 10.11
++ (MTLTextureDescriptor*)texture2DDescriptorWithPixelFormat:(MTLPixelFormat)pixelFormat
+                                                      width:(NSUInteger)width
+                                                     height:(NSUInteger)height
+                                                  mipmapped:(BOOL)mipmapped;
+// @doc usage /documentation/Metal/MTLTextureDescriptor/usage macOS 10.11
+@property(readwrite, nonatomic) MTLTextureUsage usage;
+// @doc storageMode /documentation/Metal/MTLTextureDescriptor/storageMode macOS 10.11
+@property(readwrite, nonatomic) MTLStorageMode storageMode;
 @end
 
 // @doc MTLFunction /documentation/Metal/MTLFunction macOS 10.11
@@ -154,6 +217,14 @@ typedef void (^MTLDrawablePresentedHandler)(id<MTLDrawable>);
 - (void)endEncoding;
 @end
 
+// @doc MTLBlitCommandEncoder /documentation/Metal/MTLBlitCommandEncoder macOS 10.11
+@protocol MTLBlitCommandEncoder <NSObject>
+// @doc synchronizeResource /documentation/Metal/MTLBlitCommandEncoder/synchronize(resource:) macOS 10.11
+- (void)synchronizeResource:(id<MTLResource>)resource;
+// @doc endEncoding /documentation/Metal/MTLCommandEncoder/endEncoding() macOS 10.11
+- (void)endEncoding;
+@end
+
 @protocol MTLCommandBuffer;
 // @doc MTLCommandBufferHandler /documentation/Metal/MTLCommandBufferHandler macOS 10.11
 typedef void (^MTLCommandBufferHandler)(id<MTLCommandBuffer>);
@@ -162,6 +233,10 @@ typedef void (^MTLCommandBufferHandler)(id<MTLCommandBuffer>);
 @protocol MTLCommandBuffer <NSObject>
 // @doc renderCommandEncoderWithDescriptor /documentation/Metal/MTLCommandBuffer/makeRenderCommandEncoder(descriptor:) macOS 10.11
 - (nullable id<MTLRenderCommandEncoder>)renderCommandEncoderWithDescriptor:(MTLRenderPassDescriptor*)renderPassDescriptor;
+// @doc blitCommandEncoder /documentation/Metal/MTLCommandBuffer/makeBlitCommandEncoder() macOS 10.11
+- (nullable id<MTLBlitCommandEncoder>)blitCommandEncoder;
+// @doc waitUntilCompleted /documentation/Metal/MTLCommandBuffer/waitUntilCompleted() macOS 10.11
+- (void)waitUntilCompleted;
 // @doc presentDrawable /documentation/Metal/MTLCommandBuffer/present(_:) macOS 10.11
 - (void)presentDrawable:(id<MTLDrawable>)drawable;
 // @doc addCompletedHandler /documentation/Metal/MTLCommandBuffer/addCompletedHandler(_:) macOS 10.11
@@ -190,6 +265,8 @@ typedef void (^MTLCommandBufferHandler)(id<MTLCommandBuffer>);
 @protocol MTLDevice <NSObject>
 // @doc newCommandQueue /documentation/Metal/MTLDevice/makeCommandQueue() macOS 10.11
 - (nullable id<MTLCommandQueue>)newCommandQueue;
+// @doc newTextureWithDescriptor /documentation/Metal/MTLDevice/makeTexture(descriptor:) macOS 10.11
+- (nullable id<MTLTexture>)newTextureWithDescriptor:(MTLTextureDescriptor*)descriptor;
 // @doc newLibraryWithSource /documentation/Metal/MTLDevice/makeLibrary(source:options:) macOS 10.11
 - (nullable id<MTLLibrary>)newLibraryWithSource:(NSString*)source
                                         options:(nullable MTLCompileOptions*)options

@@ -33,6 +33,12 @@ typedef NSObject<OS_dispatch_source>* dispatch_source_t;
 // @doc dispatch_source_type_t /documentation/Dispatch/dispatch_source_type_t macOS 10.6
 typedef const struct dispatch_source_type_s* dispatch_source_type_t;
 
+// @doc OS_dispatch_semaphore /documentation/Dispatch/OS_dispatch_semaphore macOS 10.6
+@protocol OS_dispatch_semaphore <OS_dispatch_object>
+@end
+// @doc dispatch_semaphore_t /documentation/Dispatch/dispatch_semaphore_t macOS 10.6
+typedef NSObject<OS_dispatch_semaphore>* dispatch_semaphore_t;
+
 // @doc DISPATCH_QUEUE_SERIAL /documentation/Dispatch/DISPATCH_QUEUE_SERIAL macOS 10.6
 #define DISPATCH_QUEUE_SERIAL NULL
 
@@ -65,6 +71,14 @@ void dispatch_sync(dispatch_queue_t queue, dispatch_block_t block);
 __attribute__((warn_unused_result)) dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);
 // @doc dispatch_after /documentation/Dispatch/dispatch_after macOS 10.6
 void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, dispatch_block_t block);
+
+// @doc dispatch_semaphore_create /documentation/Dispatch/dispatch_semaphore_create macOS 10.6
+__attribute__((warn_unused_result)) __attribute__((ns_returns_retained)) dispatch_semaphore_t _Nullable
+dispatch_semaphore_create(intptr_t value);
+// @doc dispatch_semaphore_signal /documentation/Dispatch/dispatch_semaphore_signal macOS 10.6
+intptr_t dispatch_semaphore_signal(dispatch_semaphore_t dsema);
+// @doc dispatch_semaphore_wait /documentation/Dispatch/dispatch_semaphore_wait macOS 10.6
+intptr_t dispatch_semaphore_wait(dispatch_semaphore_t dsema, dispatch_time_t timeout);
 
 // @doc dispatch_source_create /documentation/Dispatch/dispatch_source_create macOS 10.6
 __attribute__((warn_unused_result)) __attribute__((ns_returns_retained)) dispatch_source_t _Nullable

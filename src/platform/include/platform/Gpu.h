@@ -178,6 +178,14 @@ class GpuDevice {
   // Throws the platform's PlatformError if the state cannot be built (a function missing, say).
   virtual std::shared_ptr<RenderPipelineState> makeRenderPipelineState(const RenderPipelineDescriptor& descriptor) = 0;
   virtual TextureCacheResult<TextureCache> makeTextureCache() = 0;
+  // A BGRA8 texture of that size that a pass can render into and readPixel() can read back; null
+  // if the device cannot make one.
+  virtual std::shared_ptr<Texture> makeReadableTexture(std::size_t width, std::size_t height) = 0;
+  // The pixel at (x, y) of a texture makeReadableTexture() made, as 0xAARRGGBB, once every command
+  // buffer that draws into it has completed; absent outside the texture or for another texture.
+  // Waits for the GPU: for checks, not for frames.
+  virtual std::optional<std::uint32_t> readPixel(const std::shared_ptr<Texture>& texture, std::size_t x,
+                                                 std::size_t y) = 0;
 };
 
 class Gpu {

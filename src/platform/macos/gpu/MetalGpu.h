@@ -53,6 +53,8 @@ class MetalDevice final : public GpuDevice {
   std::shared_ptr<GpuLibrary> makeLibrary(const std::string& source) override;
   std::shared_ptr<RenderPipelineState> makeRenderPipelineState(const RenderPipelineDescriptor& descriptor) override;
   TextureCacheResult<TextureCache> makeTextureCache() override;
+  std::shared_ptr<Texture> makeReadableTexture(std::size_t width, std::size_t height) override;
+  std::optional<std::uint32_t> readPixel(const std::shared_ptr<Texture>& texture, std::size_t x, std::size_t y) override;
 
   __strong id<MTLDevice> _Nonnull device;
 };

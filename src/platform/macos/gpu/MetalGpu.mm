@@ -267,6 +267,36 @@ TextureCacheResult<TextureCache> MetalDevice::makeTextureCache() {
   return {status, std::make_shared<MetalTextureCache>(std::move(cache))};
 }
 
+std::shared_ptr<Texture> MetalDevice::makeReadableTexture(std::size_t width, std::size_t height) {
+  MTLTextureDescriptor* descriptor = [MTLTextureDescriptor texture2DDescriptorWithPixelFormat:MTLPixelFormatBGRA8Unorm
+                                                                                       width:width
+                                                                                      height:height
+                                                                                   mipmapped:false];
+  descriptor.usage = MTLTextureUsageRenderTarget | MTLTextureUsageShaderRead;
+  // Managed: the CPU reads it once a blit has synchronized it (on Apple silicon that costs nothing).
+  descriptor.storageMode = MTLStorageModeManaged;
+  id<MTLTexture> texture = [device newTextureWithDescriptor:descriptor];
+  if (!texture) return nullptr;
+  return std::make_shared<MetalTexture>(texture, nullptr);
+}
+
+std::optional<std::uint32_t> MetalDevice::readPixel(const std::shared_ptr<Texture>& texture, std::size_t x,
+                                                    std::size_t y) {
+  id<MTLTexture> metal = metalTexture(texture);
+  if (!metal || x >= metal.width || y >= metal.height) return std::nullopt;
+  id<MTLCommandQueue> queue = [device newCommandQueue];
+  id<MTLCommandBuffer> buffer = queue ? [queue commandBuffer] : nil;
+  id<MTLBlitCommandEncoder> blit = buffer ? [buffer blitCommandEncoder] : nil;
+  if (!blit) return std::nullopt;
+  [blit synchronizeResource:metal];
+  [blit endEncoding];
+  [buffer commit];
+  [buffer waitUntilCompleted];
+  std::uint32_t pixel = 0;  // B, G, R, A in memory: 0xAARRGGBB on a little-endian Mac
+  [metal getBytes:&pixel bytesPerRow:4 fromRegion:MTLRegionMake2D(x, y, 1, 1) mipmapLevel:0];
+  return pixel;
+}
+
 std::shared_ptr<GpuDevice> MetalGpu::defaultDevice() {
   id<MTLDevice> device = MTLCreateSystemDefaultDevice();
   if (!device) return nullptr;

@@ -8,6 +8,7 @@ namespace turnlet::macos {
 class ProcessSystemVersion final : public SystemVersion {
  public:
   bool isOperatingSystemAtLeast(int major, int minor, int patch) const override;
+  OperatingSystemVersion operatingSystemVersion() const override;
 };
 
 }  // namespace turnlet::macos

@@ -9,4 +9,10 @@ bool ProcessSystemVersion::isOperatingSystemAtLeast(int major, int minor, int pa
   return static_cast<bool>([NSProcessInfo.processInfo isOperatingSystemAtLeastVersion:version]);
 }
 
+OperatingSystemVersion ProcessSystemVersion::operatingSystemVersion() const {
+  const NSOperatingSystemVersion version = NSProcessInfo.processInfo.operatingSystemVersion;
+  return {static_cast<int>(version.majorVersion), static_cast<int>(version.minorVersion),
+          static_cast<int>(version.patchVersion)};
+}
+
 }  // namespace turnlet::macos

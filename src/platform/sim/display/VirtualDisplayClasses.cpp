@@ -225,7 +225,7 @@ bool VirtualDisplayClasses::applySettings(const ObjectRef& display, const Object
   const Size shown{points.width + shownSizeDifference.width, points.height + shownSizeDifference.height};
   const DisplayID id = rec->first;
   if (!rec->second.connected) {
-    connectDisplay(id, rec->second, shown, scale);
+    if (displaysAppear) connectDisplay(id, rec->second, shown, scale);
     return true;
   }
   auto timer = std::make_shared<MainLoop::TimerId>(0);

@@ -58,6 +58,7 @@ class VirtualDisplayClasses : public ObjectRuntime {
   bool initWithDescriptorYieldsNothing = false;
   bool applySettingsReturnsFalse = false;
   bool displayIDAnswersZero = false;
+  bool displaysAppear = true;  // false: a display object never joins the display list
   // Every call that reads exactly `call` (as listed by calls()) raises until stopRaising().
   void raiseAt(const std::string& call, const std::string& name, std::optional<std::string> reason);
   void stopRaising();

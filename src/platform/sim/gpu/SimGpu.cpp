@@ -335,6 +335,15 @@ class SimDevice : public GpuDevice {
     return std::make_shared<SimLibrary>(std::move(declared));
   }
 
+  std::shared_ptr<Texture> makeReadableTexture(std::size_t width, std::size_t height) override {
+    return gpu.makeTexture(width, height);
+  }
+  std::optional<std::uint32_t> readPixel(const std::shared_ptr<Texture>& texture, std::size_t x, std::size_t y) override {
+    auto sim = std::dynamic_pointer_cast<SimTexture>(texture);
+    if (!sim || x >= sim->width() || y >= sim->height()) return std::nullopt;
+    return sim->pixel(x, y);
+  }
+
   std::shared_ptr<RenderPipelineState> makeRenderPipelineState(const RenderPipelineDescriptor& d) override {
     if (gpu.pipelineError) throw *gpu.pipelineError;
     auto vertex = std::dynamic_pointer_cast<SimFunction>(d.vertexFunction);

@@ -15,6 +15,7 @@ class SimSystemVersion : public SystemVersion {
   bool isOperatingSystemAtLeast(int wantedMajor, int wantedMinor, int wantedPatch) const override {
     return std::tuple(major.load(), minor.load(), patch.load()) >= std::tuple(wantedMajor, wantedMinor, wantedPatch);
   }
+  OperatingSystemVersion operatingSystemVersion() const override { return {major, minor, patch}; }
 };
 
 }  // namespace turnlet::sim

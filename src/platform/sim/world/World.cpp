@@ -45,11 +45,36 @@ void landOnAppWindow(WindowServer& windows, const SimInputEvent& event) {
   }
 }
 
+// Takes away what the description's capabilities say the Mac lacks.
+void removeCapabilities(World& world, const WorldCapabilities& c) {
+  using Classes = WorldCapabilities::Classes;
+  if (c.virtualDisplayClasses == Classes::missing) world.virtualDisplayClasses.removeClass("CGVirtualDisplaySettings");
+  if (c.virtualDisplayClasses == Classes::differentEncoding)  // sizes as doubles where integers are sent
+    world.virtualDisplayClasses.setTypeEncoding("CGVirtualDisplayMode", "initWithWidth:height:refreshRate:",
+                                                "@40@0:8d16d24d32");
+  world.virtualDisplayClasses.initWithDescriptorYieldsNothing = c.virtualDisplayClasses == Classes::refusing;
+  world.permissions.screenCapture.granted = c.screenRecording;
+  world.permissions.postEvents.granted = c.postEvents;
+  world.gpu.deviceMissing = c.gpu == WorldCapabilities::Gpu::none;
+  if (c.gpu == WorldCapabilities::Gpu::shaderFails)
+    world.gpu.libraryError = PlatformError("MTLLibraryErrorDomain", 3, "program_source: error: the GPU cannot compile this program");
+  world.virtualDisplayClasses.displaysAppear = c.newDisplayAppears;
+  if (!c.shareableContent)
+    world.capture.fetchFault.error =
+        PlatformError("com.apple.ScreenCaptureKit.SCStreamErrorDomain", -3801, "The user declined TCCs for application, window, display capture");
+  world.inputEvents.refuseSource = !c.eventSource;
+  world.libraries.symbolMissing = !c.brightnessFunction;
+  world.system.major = c.systemVersion[0];
+  world.system.minor = c.systemVersion[1];
+  world.system.patch = c.systemVersion[2];
+}
+
 }  // namespace
 
 World::World(MainLoop& loop, const WorldDescription& description)
     : loop(loop), displays(loop), virtualDisplayClasses(loop, displays), gpu(loop) {
   displays.setUp(description.displays, description.mainDisplay);
+  removeCapabilities(*this, description.capabilities);
   windows.applications = description.applications;
   // A window is on the screen under the middle of its frame, with that display's pixels.
   windows.screenUnder = [this](const WindowFrame& frame) -> std::optional<WindowScreen> {

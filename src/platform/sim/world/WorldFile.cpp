@@ -148,6 +148,47 @@ struct Reader {
     return app;
   }
 
+  // One of the named values, as its index in names.
+  template <std::size_t n>
+  int oneOf(const json& v, const std::string& where, const char* const (&names)[n]) const {
+    std::string allowed;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (v.is_string() && v.get<std::string>() == names[i]) return static_cast<int>(i);
+      allowed += std::string(i ? ", " : "") + "\"" + names[i] + "\"";
+    }
+    fail(where + " must be one of " + allowed + ", not " + v.dump());
+  }
+
+  WorldCapabilities capabilities(const json& v) const {
+    const std::string where = "capabilities";
+    if (!v.is_object()) fail(where + " must be an object");
+    onlyKeys(v, {"virtualDisplayClasses", "screenRecording", "postEvents", "gpu", "newDisplayAppears", "shareableContent",
+                 "eventSource", "brightnessFunction", "systemVersion"},
+             where);
+    WorldCapabilities c;
+    static constexpr const char* classes[] = {"present", "missing", "differentEncoding", "refusing"};
+    static constexpr const char* gpus[] = {"present", "none", "shaderFails"};
+    if (v.contains("virtualDisplayClasses"))
+      c.virtualDisplayClasses =
+          WorldCapabilities::Classes(oneOf(v["virtualDisplayClasses"], where + ".virtualDisplayClasses", classes));
+    if (v.contains("gpu")) c.gpu = WorldCapabilities::Gpu(oneOf(v["gpu"], where + ".gpu", gpus));
+    for (auto [key, flag] : {std::pair{"screenRecording", &c.screenRecording}, {"postEvents", &c.postEvents},
+                             {"newDisplayAppears", &c.newDisplayAppears}, {"shareableContent", &c.shareableContent},
+                             {"eventSource", &c.eventSource}, {"brightnessFunction", &c.brightnessFunction}})
+      if (v.contains(key)) *flag = boolean(v[key], where + "." + key);
+    if (v.contains("systemVersion")) {
+      const json& version = v["systemVersion"];
+      if (!version.is_array() || version.size() != 3) fail(where + ".systemVersion must be [major, minor, patch]");
+      for (std::size_t i = 0; i < 3; ++i) {
+        const std::string at = where + ".systemVersion[" + std::to_string(i) + "]";
+        const double part = between(version[i], at, i == 0 ? 10 : 0, 99);
+        if (part != std::trunc(part)) outOfRange(version[i], at, i == 0 ? "a whole number from 10 to 99" : "a whole number from 0 to 99");
+        c.systemVersion[i] = static_cast<int>(part);
+      }
+    }
+    return c;
+  }
+
   SimDisplay display(const json& v, const std::string& where) const {
     if (!v.is_object()) fail(where + " must be an object");
     onlyKeys(v, {"id", "name", "bounds", "vendor", "builtIn", "main", "mirrored", "uuid", "hasScreen", "scale"}, where);
@@ -228,7 +269,7 @@ WorldDescription parseWorld(const std::string& text, const std::string& sourceNa
     r.fail("not valid JSON (" + what + ")");
   }
   if (!root.is_object()) r.fail("the world must be a JSON object");
-  r.onlyKeys(root, {"displays", "applications"}, "the world");
+  r.onlyKeys(root, {"displays", "applications", "capabilities"}, "the world");
   WorldDescription world;
   if (!root.contains("displays")) r.fail("the world needs a \"displays\" list");
   const json& list = root["displays"];
@@ -258,6 +299,7 @@ WorldDescription parseWorld(const std::string& text, const std::string& sourceNa
       world.applications.push_back(std::move(app));
     }
   }
+  if (root.contains("capabilities")) world.capabilities = r.capabilities(root["capabilities"]);
   return world;
 }
 
