@@ -45,6 +45,7 @@
 #include "macos/gpu/MetalGpu.h"
 #include "macos/display/ObjCObjectRuntime.h"
 #include "macos/app/PrivacyPermissions.h"
+#include "macos/bridge/PlatformEntry.h"
 #include "macos/system/ProcessSystemVersion.h"
 #include "macos/capture/ScreenCaptureKitCapture.h"
 #include "macos/system/SharedWorkspaceNotifications.h"
@@ -138,7 +139,8 @@ bool reopenRunningCopy() {
     [NSWorkspace.sharedWorkspace openApplicationAtURL:bundle
                                         configuration:[NSWorkspaceOpenConfiguration configuration]
                                     completionHandler:^(NSRunningApplication* _Nullable, NSError* _Nullable) {
-                                      dispatch_semaphore_signal(answered);
+                                      macos::ranWithoutException(macos::EntryThread::background,
+                                                                 [answered] { dispatch_semaphore_signal(answered); });
                                     }];
     (void)dispatch_semaphore_wait(answered, dispatch_time(DISPATCH_TIME_NOW, 2'000'000'000));
     return true;
