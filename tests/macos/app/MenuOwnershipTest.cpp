@@ -68,6 +68,14 @@ TEST(MacMenuOwnership, AnItemsActionLivesWithTheItem) {
        {}, {"ran 7", "ran 7"}, true},
       {"an item without an action does nothing",
        [](TestMenu& m, auto&) { return m.addItem(1); }, {}, {}, true},
+      {"an empty action is no action",
+       [](TestMenu& m, auto& log) {
+         auto target = m.addItem(2);
+         target.lock()->setAction([&log](MenuItem&) { log.push_back("ran"); });
+         target.lock()->setAction({});
+         return target;
+       },
+       {}, {}, true},
       {"the action removes every item, itself included",
        [](TestMenu& m, auto& log) {
          auto target = m.addItem(3);
@@ -115,17 +123,9 @@ TEST(MacMenuOwnership, AnItemsActionLivesWithTheItem) {
     EXPECT_EQ(log, row.runs);
     EXPECT_EQ(!target.expired(), row.itemAlive);
     EXPECT_EQ(*menu.ended, row.itemAlive ? 0 : 1);
+    // The platform item is enabled exactly while it has an action to run.
+    if (auto item = target.lock()) {
+      EXPECT_EQ(item->action().isSet(), !row.runs.empty());
+    }
   }
-}
-
-TEST(MacMenuOwnership, AnActionIsSetOnlyWhileTheItemHasOne) {
-  MenuItemAction action;
-  EXPECT_FALSE(action.isSet());
-  action.set([](MenuItem&) {});
-  EXPECT_TRUE(action.isSet());
-  action.set({});
-  EXPECT_FALSE(action.isSet());  // an empty function disables the item, as no action does
-  action.set([](MenuItem&) {});
-  action.detach();
-  EXPECT_FALSE(action.isSet());
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -110,7 +109,6 @@ TEST(MacOwnership, ACallbackOutlivesBeingClearedFromInside) {
 TEST(MacOwnership, WeakBridgesReachTheOwnerOnlyOnTheLoopAndOnlyWhileItLives) {
   struct Owner {
     std::vector<std::string> calls;
-    std::thread::id endedOn;
     bool* ended = nullptr;
     ~Owner() {
       if (ended) *ended = true;
