@@ -46,15 +46,11 @@ TEST(MacCaptureValues, FrameStatusReadsTheAttachmentEntryAsAWholeNumber) {
 }
 
 TEST(MacCaptureValues, TheStreamConfigurationBecomesThePlatformsValues) {
-  StreamConfiguration session;  // as the rotation sets it
+  StreamConfiguration session;  // as the rotation sets it, the rest as its defaults are
   session.width = 2732;
   session.height = 2048;
-  session.pixelFormat = pixelFormatBGRA;
   session.minimumFrameInterval = MediaTime{1, 60};
   session.queueDepth = 3;
-  session.showsCursor = true;
-  session.capturesAudio = false;
-  session.colorSpace = CaptureColorSpace::sRGB;
   session.backgroundColor = Color::black();
   session.streamName = "Turnlet";
 
