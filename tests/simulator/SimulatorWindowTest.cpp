@@ -154,11 +154,13 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     EXPECT_EQ(r.topLeft(), f.s.window().desktop().pictureRect(mainID).topLeft() + QPoint(400, 0));
     const auto own = f.s.world.compositor.draw(ipadID), seen = f.s.world.compositor.draw(source);
     ASSERT_EQ(r.size(), held ? QSize(int(seen->width()), int(seen->height())) : QSize(int(own->width()), int(own->height())));
+    // The source pixel the picture shows at `p`.
+    const auto sourceAt = [&](QPoint p) { return turned(turn, p.x(), p.y(), int(seen->width()), int(seen->height())); };
     int wrong = 0, wrongTurned = 0;
     for (int y = 0; y < r.height(); ++y)
       for (int x = 0; x < r.width(); ++x) {
         const QRgb at = shot.pixel(r.left() + x, r.top() + y) | 0xFF000000u;
-        const QPoint p = turned(turn, x, y, int(seen->width()), int(seen->height()));
+        const QPoint p = sourceAt({x, y});
         wrong += !held && at != (own->pixel(x, y) | 0xFF000000u);
         wrongTurned += at != (seen->pixel(p.x(), p.y()) | 0xFF000000u);
       }
@@ -170,7 +172,7 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     QPoint start;
     for (int y = 0; y < r.height(); ++y)
       for (int x = 0; x < r.width(); ++x)
-        if (turned(turn, x, y, int(seen->width()), int(seen->height())) == QPoint(80, 40)) start = {x, y};
+        if (sourceAt({x, y}) == QPoint(80, 40)) start = {x, y};
     const QPoint step(3, 2), end = start + 12 * step;
     f.mouse(QEvent::MouseButtonPress, r.topLeft() + start, Qt::ShiftModifier);
     if (auto fingers = f.fingers()) {
@@ -179,8 +181,7 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     for (int i = 1; i <= 12; ++i) f.loop.advance(1.0 / 60), f.mouse(QEvent::MouseMove, r.topLeft() + start + i * step);
     f.mouse(QEvent::MouseButtonRelease, r.topLeft() + end);
     f.loop.advance(1);
-    const QPoint moved = turned(turn, end.x(), end.y(), int(seen->width()), int(seen->height())) -
-                         turned(turn, start.x(), start.y(), int(seen->width()), int(seen->height()));
+    const QPoint moved = sourceAt(end) - sourceAt(start);
     const Point expected = source == ipadID ? Point{desktop.minX() + 10, desktop.minY() + 10}  // nothing to touch
                                             : Point{desktop.minX() + 10 + moved.x() / 2.0, desktop.minY() + 10 + moved.y() / 2.0};
     const Point at = f.s.world.windows.appWindow(editor)->bounds.origin;
