@@ -180,14 +180,7 @@ TEST(MacMainLoop, DroppingTheLoopEndsWhatItHeld) {
     loop.post([held] {});
     loop.schedule(5, [held] {});
     // A capture whose end posts again: the loop drops that too, without waiting on itself.
-    struct PostsOnEnd {
-      CoreLoop* loop;
-      std::shared_ptr<int> held;
-      ~PostsOnEnd() {
-        if (loop) loop->post([held = held] {});
-      }
-    };
-    auto again = std::shared_ptr<PostsOnEnd>(new PostsOnEnd{&loop, held});
+    auto again = std::shared_ptr<void>(nullptr, [&loop, held](void*) { loop.post([held] {}); });
     loop.post([again] {});
     again.reset();
     EXPECT_EQ(held.use_count(), 4);
