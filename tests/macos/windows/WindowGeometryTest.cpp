@@ -26,9 +26,7 @@ TEST(MacWindowGeometry, FramesReachAppKitStandardisedAndNeverNonFinite) {
       {"infinite size", {0, 0, inf, 10}, std::nullopt},
       {"infinite y", {0, -inf, 10, 10}, std::nullopt},
   };
-  for (const Row& row : rows) {
-    EXPECT_EQ(platformWindowFrame(row.in), row.out) << row.name;
-  }
+  for (const Row& row : rows) EXPECT_EQ(platformWindowFrame(row.in), row.out) << row.name;
 
   const std::vector<std::pair<double, std::optional<double>>> alphas = {
       {0.5, 0.5}, {0, 0}, {1, 1}, {-0.1, 0}, {1.5, 1}, {inf, 1}, {std::nan(""), std::nullopt}};
