@@ -12,7 +12,7 @@ extern "C" const char* __tsan_default_suppressions() {
   return "called_from_lib:libQt6Core.so.6\ncalled_from_lib:libQt6Gui.so.6\n";
 }
 
-// The one QApplication of the Qt tests, on Qt's offscreen platform unless told otherwise (ctest
+// The one QApplication of the Qt and simulator tests, on Qt's offscreen platform unless told otherwise (ctest
 // says so too), so that no display server is needed, not even to list the tests.
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);

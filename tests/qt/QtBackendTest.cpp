@@ -19,18 +19,15 @@
 
 using namespace turnlet;
 
-TEST(QtMainLoop, KeepsTheLoopContract) {
+// The contract, and posts from other threads wake the loop waiting in Qt's event loop.
+TEST(QtMainLoop, KeepsTheLoopContractAndPostsFromOtherThreadsWakeTheWaitingLoop) {
   {
     qt::QtMainLoop loop;
-    loopcontract::postsThenDueTimers(loop, [&loop] { loop.stop(); });
-    loop.run();
+    loopcontract::stopsAndRunsAgain(loop);
   }
   qt::QtMainLoop loop;
-  loopcontract::stopsAndRunsAgain(loop);
-}
-
-TEST(QtMainLoop, PostsFromOtherThreadsWakeTheWaitingLoopAndRunInOrder) {
-  qt::QtMainLoop loop;
+  loopcontract::postsThenDueTimers(loop, [&loop] { loop.stop(); });
+  loop.run();
   constexpr int producers = 4, posts = 300;
   std::vector<int> last(producers, -1);
   int received = 0;
@@ -59,19 +56,12 @@ TEST(QtMainLoop, PostsFromOtherThreadsWakeTheWaitingLoopAndRunInOrder) {
   EXPECT_EQ(received, producers * posts);
 }
 
-namespace {
-
-std::vector<std::string>* heard = nullptr;
-
-}  // namespace
-
 // The platform plugin's "does not support" lines and the runtime-folder notice stay off standard
 // error; every other message reaches the handler installed before, unchanged.
 TEST(QtMessageFilter, DropsOnlyThePluginLimitationLines) {
-  std::vector<std::string> received;
-  heard = &received;
+  static std::vector<std::string> received;  // static: the handler is a plain function
   qInstallMessageHandler(
-      [](QtMsgType, const QMessageLogContext&, const QString& message) { heard->push_back(message.toStdString()); });
+      [](QtMsgType, const QMessageLogContext&, const QString& message) { received.push_back(message.toStdString()); });
   qt::QtMessageFilter::install();
   qWarning("This plugin does not support raise()");
   qWarning("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-x'");
@@ -80,7 +70,6 @@ TEST(QtMessageFilter, DropsOnlyThePluginLimitationLines) {
   // Back to the filter over Qt's own handler, as the test binary's main set it.
   qInstallMessageHandler(nullptr);
   qt::QtMessageFilter::install();
-  heard = nullptr;
   EXPECT_EQ(received, (std::vector<std::string>{"QAction::event: Ambiguous shortcut overload: Ctrl+Q",
                                                  "This plugin does not support raise()"}));
 }
@@ -133,11 +122,6 @@ struct QtShell : SimulatedProgram {
   QWidget& window() { return app.windows().at(0)->widget(); }
   QToolButton& statusButton() { return *bar.cornerWidget()->findChild<QToolButton*>(); }
   QList<QAction*> statusMenu() { return statusButton().menu()->actions(); }
-  std::string labels() {
-    std::string out;
-    for (auto* label : window().findChildren<QLabel*>()) out += label->text().toStdString() + "|";
-    return out;
-  }
 
   QMenuBar bar;
   qt::QtApplication app{bar};
@@ -178,7 +162,11 @@ TEST(QtShell, TheApplicationRunsOnWidgets) {
              .toStdString();
        },
        "Turnlet 340×490 shown|Rotate the iPad another 90° clockwise|18 medium|"},
-      {"labels", [] {}, [&] { return shell.labels(); },
+      {"labels", [] {}, [&] {
+         std::string out;
+         for (auto* label : window.findChildren<QLabel*>()) out += label->text().toStdString() + "|";
+         return out;
+       },
        "Software dimming · Off|Touch · Off|Rotation off · Connect your iPad with Sidecar, then rotate.||"},
       {"orientation view", [] {}, [&] {
          auto* accessible = QAccessible::queryAccessibleInterface(&view);

@@ -11,7 +11,6 @@
 
 #include "host/IcuTextServices.h"
 #include "qt/QtApplication.h"
-#include "qt/QtMessageFilter.h"
 #include "sim/system/LoopSerialQueue.h"
 #include "sim/system/ManualLoop.h"
 #include "sim/system/MemoryDefaults.h"
@@ -21,44 +20,45 @@
 
 using namespace turnlet;
 
-// Qt is not built with ThreadSanitizer: its own threads (the raster painter's pool, which paints
-// the control window's widgets) synchronise in code TSan cannot see. Only the calls made by Qt's
-// code are ignored; every load and store of ours is checked.
-extern "C" const char* __tsan_default_suppressions() {
-  return "called_from_lib:libQt6Core.so.6\ncalled_from_lib:libQt6Gui.so.6\n";
-}
-
 namespace {
 
 constexpr DisplayID mainID = 1, ipadID = 2;
 constexpr WindowNumber editor = 9;
 
-// One QApplication for the whole run, gone before the program exits (Qt cannot end it later).
-struct Widgets : testing::Environment {
-  void SetUp() override {
-    qt::QtMessageFilter::install();
-    application = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override { application.reset(); }
-  int argc = 1;
-  char name[16] = "simulator_tests";
-  char* argv[2] = {name, nullptr};
-  std::unique_ptr<QApplication> application;
-};
-[[maybe_unused]] testing::Environment* const widgets = testing::AddGlobalTestEnvironment(new Widgets);
-
 // The program on a 200 × 150 main display with a 160 × 120 iPad at its right (both two pixels a
-// point), launched, with touch input on; the window shows them one to one on Qt's offscreen platform.
-struct SimulatorFixture {
+// point), over the application `App`, everything on the virtual loop.
+template <class App>
+struct Program {
   static sim::WorldDescription world() {
     return {{{mainID, "Mac", Rect(0, 0, 200, 150), 1552, 0, 0, true, false, "MAC"},
              {ipadID, "iPad", Rect(200, 0, 160, 120), 1234, 0, 0, false, false, "IPAD"}},
             mainID,
             {{700, "Editor", {{editor, "Notes", Rect(220, 10, 90, 60), 1, 0, 28, true, true, {}}}}}};
   }
-  SimulatorFixture() {
+  template <class... Args>
+  explicit Program(Args&... args) : application(args...) {
     s.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
     s.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
+  }
+  ~Program() {
+    loop.advance(5);
+    application.terminate();
+    loop.advance(10);
+  }
+
+  sim::ManualLoop loop;
+  sim::LoopQueueFactory queues{loop};
+  host::IcuTextServices text;
+  sim::MemoryDefaults defaults;
+  sim::RecordingLog log;
+  App application;
+  simulator::Simulator s{{loop, application, queues, text, defaults, log}, world()};
+};
+
+// Launched with touch input on; the window shows the displays one to one on Qt's offscreen
+// platform.
+struct SimulatorFixture : Program<sim::RecordingApplication> {
+  SimulatorFixture() {
     s.window().desktop().setScale(1.0);
     s.window().desktop().setLabelsShown(false);
     s.window().resize(900, 500);
@@ -67,11 +67,6 @@ struct SimulatorFixture {
     loop.advance(2);
     menu("Touch Input");
     loop.advance(1);
-  }
-  ~SimulatorFixture() {
-    loop.advance(5);
-    application.terminate();
-    loop.advance(10);
   }
   void menu(const std::string& item) { application.statusItems.at(0)->menu->item(item).click(); }
   void mouse(QEvent::Type type, QPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -89,23 +84,14 @@ struct SimulatorFixture {
     return nullptr;
   }
   const RotationSession::State& state() const { return s.delegate().session().state(); }
-
-  sim::ManualLoop loop;
-  sim::LoopQueueFactory queues{loop};
-  host::IcuTextServices text;
-  sim::MemoryDefaults defaults;
-  sim::RecordingLog log;
-  sim::RecordingApplication application;
-  simulator::Simulator s{{loop, application, queues, text, defaults, log}, world()};
 };
 
 // The program as turnlet runs it, on Qt's widgets: the application's menus and status item in
-// the simulator window's menu bar, the control window placed beside the simulator window.
-struct QtSimulatorFixture {
-  QtSimulatorFixture() {
+// the simulator window's menu bar (which takes `bar`), the control window placed beside the
+// simulator window.
+struct QtSimulatorFixture : Program<qt::QtApplication> {
+  explicit QtSimulatorFixture(QMenuBar* bar = new QMenuBar) : Program(*bar) {
     application.onBeep = [this](const std::string& refused) { s.beeped(refused); };
-    s.world.gpu.setWorkerQueue(std::make_unique<sim::LoopSerialQueue>("gpu", loop));
-    s.world.gpu.setDisplayQueue(std::make_unique<sim::LoopSerialQueue>("display", loop));
     s.window().adoptMenuBar(bar);
     // At the right of the offscreen platform's 800 × 800 screen (its windows have 2-pixel frames),
     // with room for the control window at its left only.
@@ -116,10 +102,6 @@ struct QtSimulatorFixture {
     s.launch();
     loop.advance(2);
   }
-  ~QtSimulatorFixture() {
-    application.terminate();
-    loop.advance(10);
-  }
   QWidget& controlWindow() { return application.windows().at(0)->widget(); }
   // Makes `window` the active one and types `key` with the modifiers (Ctrl alone by default) into it.
   void type(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
@@ -128,15 +110,6 @@ struct QtSimulatorFixture {
     ASSERT_EQ(QApplication::activeWindow(), &window);
     QTest::keyClick(&window, key, modifiers);
   }
-
-  sim::ManualLoop loop;
-  sim::LoopQueueFactory queues{loop};
-  host::IcuTextServices text;
-  sim::MemoryDefaults defaults;
-  sim::RecordingLog log;
-  QMenuBar* bar = new QMenuBar;  // the simulator window takes it
-  qt::QtApplication application{*bar};
-  simulator::Simulator s{{loop, application, queues, text, defaults, log}, SimulatorFixture::world()};
 };
 
 // The source pixel that the iPad's picture shows at pixel (x, y), for a source sw pixels wide and
@@ -181,11 +154,13 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     EXPECT_EQ(r.topLeft(), f.s.window().desktop().pictureRect(mainID).topLeft() + QPoint(400, 0));
     const auto own = f.s.world.compositor.draw(ipadID), seen = f.s.world.compositor.draw(source);
     ASSERT_EQ(r.size(), held ? QSize(int(seen->width()), int(seen->height())) : QSize(int(own->width()), int(own->height())));
+    // The source pixel the picture shows at `p`.
+    const auto sourceAt = [&](QPoint p) { return turned(turn, p.x(), p.y(), int(seen->width()), int(seen->height())); };
     int wrong = 0, wrongTurned = 0;
     for (int y = 0; y < r.height(); ++y)
       for (int x = 0; x < r.width(); ++x) {
         const QRgb at = shot.pixel(r.left() + x, r.top() + y) | 0xFF000000u;
-        const QPoint p = turned(turn, x, y, int(seen->width()), int(seen->height()));
+        const QPoint p = sourceAt({x, y});
         wrong += !held && at != (own->pixel(x, y) | 0xFF000000u);
         wrongTurned += at != (seen->pixel(p.x(), p.y()) | 0xFF000000u);
       }
@@ -209,7 +184,7 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     QPoint start;
     for (int y = 0; y < r.height(); ++y)
       for (int x = 0; x < r.width(); ++x)
-        if (turned(turn, x, y, int(seen->width()), int(seen->height())) == QPoint(80, 40)) start = {x, y};
+        if (sourceAt({x, y}) == QPoint(80, 40)) start = {x, y};
     const QPoint step(3, 2), end = start + 12 * step;
     f.mouse(QEvent::MouseButtonPress, r.topLeft() + start, Qt::ShiftModifier);
     if (auto fingers = f.fingers()) {
@@ -218,8 +193,7 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     for (int i = 1; i <= 12; ++i) f.loop.advance(1.0 / 60), f.mouse(QEvent::MouseMove, r.topLeft() + start + i * step);
     f.mouse(QEvent::MouseButtonRelease, r.topLeft() + end);
     f.loop.advance(1);
-    const QPoint moved = turned(turn, end.x(), end.y(), int(seen->width()), int(seen->height())) -
-                         turned(turn, start.x(), start.y(), int(seen->width()), int(seen->height()));
+    const QPoint moved = sourceAt(end) - sourceAt(start);
     const Point expected = source == ipadID ? Point{desktop.minX() + 10, desktop.minY() + 10}  // nothing to touch
                                             : Point{desktop.minX() + 10 + moved.x() / 2.0, desktop.minY() + 10 + moved.y() / 2.0};
     const Point at = f.s.world.windows.appWindow(editor)->bounds.origin;
@@ -287,25 +261,19 @@ TEST(SimulatorWindow, TheWorldMenuActsOnTheWorld) {
   }
 }
 
-// However the program is asked to end, it puts the iPad back before it terminates.
-TEST(SimulatorWindow, EveryWayOfQuittingPutsTheIPadBackFirst) {
-  const std::pair<const char*, std::function<void(SimulatorFixture&)>> rows[] = {
-      {"close button", [](auto& f) { f.s.window().close(); }},
-      {"Quit", [](auto& f) { f.menu("Quit"); }},
-      {"signal", [](auto& f) { f.s.delegate().terminationSignal(); }}};
-  for (const auto& [name, quit] : rows) {
-    SCOPED_TRACE(name);
-    SimulatorFixture f;
-    f.menu("Rotate");
-    f.loop.advance(3);
-    ASSERT_TRUE(f.state().virtualDisplay);
-    quit(f);
-    EXPECT_FALSE(f.application.terminated);
-    f.loop.advance(10);
-    EXPECT_TRUE(f.application.terminated);
-    EXPECT_EQ(f.s.world.displays.bounds(ipadID), Rect(200, 0, 160, 120));
-    EXPECT_EQ(f.s.world.virtualDisplayClasses.liveDisplayObjects(), 0);
-  }
+// The close button asks the program to end, as Quit and the signals do (the application's tests
+// have those): it puts the iPad back before it terminates.
+TEST(SimulatorWindow, TheCloseButtonPutsTheIPadBackFirst) {
+  SimulatorFixture f;
+  f.menu("Rotate");
+  f.loop.advance(3);
+  ASSERT_TRUE(f.state().virtualDisplay);
+  f.s.window().close();
+  EXPECT_FALSE(f.application.terminated);
+  f.loop.advance(10);
+  EXPECT_TRUE(f.application.terminated);
+  EXPECT_EQ(f.s.world.displays.bounds(ipadID), Rect(200, 0, 160, 120));
+  EXPECT_EQ(f.s.world.virtualDisplayClasses.liveDisplayObjects(), 0);
 }
 
 // Ctrl+R rotates and Ctrl+Q quits from the simulator window and from the control window alike:

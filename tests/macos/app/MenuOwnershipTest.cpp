@@ -40,11 +40,16 @@ struct TestMenu {
     ended = item->ended;
     return items.add(item);
   }
-  // What the platform's target does when the user chooses an item.
-  static bool choose(const std::weak_ptr<TestItem>& target) { return MenuItemAction::choose(target); }
   MenuItems<TestItem> items;
   std::shared_ptr<int> ended;
 };
+
+// An item whose action logs "ran" and its tag.
+std::weak_ptr<TestItem> loggingItem(TestMenu& m, std::vector<std::string>& log, std::int64_t tag) {
+  auto target = m.addItem(tag);
+  target.lock()->setAction([&log](MenuItem& i) { log.push_back("ran " + std::to_string(i.tag())); });
+  return target;
+}
 
 }  // namespace
 
@@ -59,15 +64,17 @@ TEST(MacMenuOwnership, AnItemsActionLivesWithTheItem) {
     bool itemAlive;                 // after them
   };
   const std::vector<Row> rows = {
-      {"the handle dropped, the item still works",
-       [](TestMenu& m, auto& log) {
-         auto target = m.addItem(7);
-         target.lock()->setAction([&log](MenuItem& i) { log.push_back("ran " + std::to_string(i.tag())); });
-         return target;
-       },
-       {}, {"ran 7", "ran 7"}, true},
+      {"the handle dropped, the item still works", [](TestMenu& m, auto& log) { return loggingItem(m, log, 7); }, {},
+       {"ran 7", "ran 7"}, true},
       {"an item without an action does nothing",
        [](TestMenu& m, auto&) { return m.addItem(1); }, {}, {}, true},
+      {"an empty action is no action",
+       [](TestMenu& m, auto& log) {
+         auto target = loggingItem(m, log, 2);
+         target.lock()->setAction({});
+         return target;
+       },
+       {}, {}, true},
       {"the action removes every item, itself included",
        [](TestMenu& m, auto& log) {
          auto target = m.addItem(3);
@@ -90,12 +97,7 @@ TEST(MacMenuOwnership, AnItemsActionLivesWithTheItem) {
          return target;
        },
        {}, {"first", "second"}, true},
-      {"removed before the choice reaches it",
-       [](TestMenu& m, auto& log) {
-         auto target = m.addItem(5);
-         target.lock()->setAction([&log](MenuItem&) { log.push_back("ran"); });
-         return target;
-       },
+      {"removed before the choice reaches it", [](TestMenu& m, auto& log) { return loggingItem(m, log, 5); },
        [](TestMenu& m) {
          // A platform item still holding its target (queued) after the menu was emptied.
          auto gone = m.items.removeAll();
@@ -110,22 +112,15 @@ TEST(MacMenuOwnership, AnItemsActionLivesWithTheItem) {
     TestMenu menu;
     const std::weak_ptr<TestItem> target = row.build(menu, log);
     if (row.afterBuild) row.afterBuild(menu);
-    TestMenu::choose(target);
-    TestMenu::choose(target);
+    // What the platform's target does when the user chooses the item, twice.
+    MenuItemAction::choose(target);
+    MenuItemAction::choose(target);
     EXPECT_EQ(log, row.runs);
     EXPECT_EQ(!target.expired(), row.itemAlive);
     EXPECT_EQ(*menu.ended, row.itemAlive ? 0 : 1);
+    // The platform item is enabled exactly while it has an action to run.
+    if (auto item = target.lock()) {
+      EXPECT_EQ(item->action().isSet(), !row.runs.empty());
+    }
   }
-}
-
-TEST(MacMenuOwnership, AnActionIsSetOnlyWhileTheItemHasOne) {
-  MenuItemAction action;
-  EXPECT_FALSE(action.isSet());
-  action.set([](MenuItem&) {});
-  EXPECT_TRUE(action.isSet());
-  action.set({});
-  EXPECT_FALSE(action.isSet());  // an empty function disables the item, as no action does
-  action.set([](MenuItem&) {});
-  action.detach();
-  EXPECT_FALSE(action.isSet());
 }

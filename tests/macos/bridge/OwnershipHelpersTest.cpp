@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -110,16 +109,10 @@ TEST(MacOwnership, ACallbackOutlivesBeingClearedFromInside) {
 TEST(MacOwnership, WeakBridgesReachTheOwnerOnlyOnTheLoopAndOnlyWhileItLives) {
   struct Owner {
     std::vector<std::string> calls;
-    std::thread::id endedOn;
-    bool* ended = nullptr;
-    ~Owner() {
-      if (ended) *ended = true;
-    }
   };
   sim::ManualLoop loop;
-  bool ended = false;
   auto owner = std::make_shared<Owner>();
-  owner->ended = &ended;
+  const std::weak_ptr<Owner> watch = owner;
   const WeakBridge<Owner> bridge(owner);
 
   // A platform thread posts; the owner is reached on the loop.
@@ -132,10 +125,10 @@ TEST(MacOwnership, WeakBridgesReachTheOwnerOnlyOnTheLoopAndOnlyWhileItLives) {
   bool endedDuringCall = true;
   EXPECT_TRUE(bridge.call([&](Owner&) {
     owner.reset();
-    endedDuringCall = ended;
+    endedDuringCall = watch.expired();
   }));
   EXPECT_FALSE(endedDuringCall);
-  EXPECT_TRUE(ended);
+  EXPECT_TRUE(watch.expired());
 
   // Gone: nothing runs, neither directly nor posted.
   bool ran = false;

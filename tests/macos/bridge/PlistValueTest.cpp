@@ -82,11 +82,7 @@ TEST(MacPlistValue, WrittenValuesMendMalformedText) {
 TEST(MacPlistValue, TheReaderAcceptsOnlyWhatTheWriterMakes) {
   const std::string nan = encodedPlist(PlistValue{PlistReal{std::numeric_limits<double>::quiet_NaN()}});
   EXPECT_EQ(decodedPlist(nan), decodedPlist(nan)) << "a NaN keeps its bits";
-  struct Row {
-    const char* name;
-    std::string representation;
-  };
-  const std::vector<Row> rows = {
+  const std::vector<std::pair<const char*, std::string>> rows = {
       {"empty", ""},
       {"another store's form", "{\"json\":1}"},
       {"version only", "plist1:"},
@@ -103,9 +99,9 @@ TEST(MacPlistValue, TheReaderAcceptsOnlyWhatTheWriterMakes) {
       {"dictionary key not a text", "plist1:M1:I1;T"},
       {"duplicate dictionary key", "plist1:M2:S1:0061TS1:0061F"},
   };
-  for (const Row& row : rows) {
-    EXPECT_EQ(decodedPlist(row.representation), std::nullopt) << row.name;
-    EXPECT_EQ(plistValue(DefaultsValue{DefaultsOpaque{row.representation}}), std::nullopt) << row.name;
+  for (const auto& [name, representation] : rows) {
+    EXPECT_EQ(decodedPlist(representation), std::nullopt) << name;
+    EXPECT_EQ(plistValue(DefaultsValue{DefaultsOpaque{representation}}), std::nullopt) << name;
   }
   EXPECT_EQ(decodedPlist("plist1:R3ff0000000000000"), PlistValue{PlistReal{1.0}});
 

@@ -11,17 +11,13 @@ using namespace turnlet;
 using namespace turnlet::macos;
 
 TEST(MacDisplayValues, NumberKindsFollowTheTypeEncoding) {
-  struct Row {
-    const char* encoding;
-    NumberKind kind;
-  };
-  const std::vector<Row> rows = {
+  const std::vector<std::pair<const char*, NumberKind>> rows = {
       {"c", NumberKind::signedInteger}, {"i", NumberKind::signedInteger},   {"q", NumberKind::signedInteger},
       {"C", NumberKind::unsignedInteger}, {"I", NumberKind::unsignedInteger}, {"Q", NumberKind::unsignedInteger},
       {"f", NumberKind::real},          {"d", NumberKind::real},            {"B", NumberKind::boolean},
       {"", NumberKind::other},          {"{CGSize=dd}", NumberKind::other}, {"qq", NumberKind::other},
   };
-  for (const Row& row : rows) EXPECT_EQ(numberKind(row.encoding), row.kind) << row.encoding;
+  for (const auto& [encoding, kind] : rows) EXPECT_EQ(numberKind(encoding), kind) << encoding;
 }
 
 TEST(MacDisplayValues, ScreenNumbersAreWholeNumbersOfAnyCarrier) {

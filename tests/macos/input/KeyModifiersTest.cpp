@@ -24,10 +24,7 @@ TEST(MacKeyModifiers, ModifiersBecomeAppKitFlags) {
        (1u << 17) | (1u << 18) | (1u << 19) | (1u << 20)},
       {"an unknown bit is dropped", 16 | KeyEquivalent::command, 1u << 20},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(appKitModifierFlags(row.modifiers), row.flags);
-  }
+  for (const auto& row : rows) EXPECT_EQ(appKitModifierFlags(row.modifiers), row.flags) << row.name;
   // An upper-case letter would add Shift on AppKit's side.
   EXPECT_EQ(appKitKeyEquivalent("Q"), "q");
   EXPECT_EQ(appKitKeyEquivalent("r"), "r");

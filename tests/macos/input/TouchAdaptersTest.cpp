@@ -51,12 +51,14 @@ TEST(MacTouchIdentities, EqualWhileDownNewAfterLift) {
 namespace {
 
 // A recognizer wrapper as the backend makes one: it owns its dispatch and names itself in it.
+// The touch view holds it while it is in the view (`setInView`), as the test's own pointers do.
 class FakeRecognizer final : public GestureRecognizer {
  public:
-  static std::shared_ptr<FakeRecognizer> make(GestureDispatch::Action action) {
+  static std::shared_ptr<FakeRecognizer> make(GestureDispatch::Action action = [](GestureRecognizer&) {}) {
     auto r = std::make_shared<FakeRecognizer>();
     r->dispatch = std::make_shared<GestureDispatch>(std::move(action));
     r->dispatch->setRecognizer(r);
+    r->dispatch->setInView(true);
     return r;
   }
   ~FakeRecognizer() override { *alive = false; }
@@ -71,19 +73,6 @@ class FakeRecognizer final : public GestureRecognizer {
   std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };
 
-// The view's list of recognizers, as the touch view keeps it.
-struct FakeView final {
-  std::vector<std::shared_ptr<FakeRecognizer>> recognizers;
-  void add(const std::shared_ptr<FakeRecognizer>& r) {
-    recognizers.push_back(r);
-    r->dispatch->setInView(true);
-  }
-  void remove(const std::shared_ptr<FakeRecognizer>& r) {
-    r->dispatch->setInView(false);
-    std::erase(recognizers, r);
-  }
-};
-
 struct Delegate final : GestureRecognizerDelegate {
   std::function<bool()> answer;
   bool shouldAttemptToRecognize(GestureRecognizer&, const TouchEvent&) override { return answer(); }
@@ -94,23 +83,22 @@ struct Delegate final : GestureRecognizerDelegate {
 }  // namespace
 
 TEST(MacGestureDispatch, RecognizersRemovedAndReleasedInsideTheirCallbacksLiveUntilItReturns) {
-  FakeView view;
   std::shared_ptr<FakeRecognizer> owned;
-  std::shared_ptr<bool> aliveAfterRelease;
   int calls = 0;
   owned = FakeRecognizer::make([&](GestureRecognizer& self) {
     ++calls;
     auto alive = owned->alive;
-    view.remove(owned);
+    owned->dispatch->setInView(false);
     owned.reset();  // the last owner lets go inside its own action
     EXPECT_TRUE(*alive) << "still alive inside the call";
     EXPECT_EQ(self.state(), GestureState::began) << "and usable";
   });
   const std::weak_ptr<GestureDispatch> platformsHandle = owned->dispatch;
   const auto alive = owned->alive;
-  EXPECT_FALSE(GestureDispatch::runAction(platformsHandle)) << "not in a view yet: not called";
+  owned->dispatch->setInView(false);
+  EXPECT_FALSE(GestureDispatch::runAction(platformsHandle)) << "not in a view: not called";
   EXPECT_EQ(calls, 0);
-  view.add(owned);
+  owned->dispatch->setInView(true);
   EXPECT_TRUE(GestureDispatch::runAction(platformsHandle));
   EXPECT_EQ(calls, 1);
   EXPECT_FALSE(*alive) << "released once the call returned";
@@ -120,11 +108,7 @@ TEST(MacGestureDispatch, RecognizersRemovedAndReleasedInsideTheirCallbacksLiveUn
 }
 
 TEST(MacGestureDispatch, DelegateQuestionsFollowTheDelegateAndTheView) {
-  FakeView view;
-  auto pan = FakeRecognizer::make([](GestureRecognizer&) {});
-  auto press = FakeRecognizer::make([](GestureRecognizer&) {});
-  view.add(pan);
-  view.add(press);
+  auto pan = FakeRecognizer::make(), press = FakeRecognizer::make();
   struct NoEvent final : TouchEvent {
     std::uint64_t type() const override { return eventTypeGesture; }
     double timestamp() const override { return 0; }
@@ -145,8 +129,6 @@ TEST(MacGestureDispatch, DelegateQuestionsFollowTheDelegateAndTheView) {
   // The delegate removes and releases every recognizer, the asking one included, and answers yes.
   const auto panAlive = pan->alive, pressAlive = press->alive;
   delegate->answer = [&] {
-    view.remove(pan);
-    view.remove(press);
     pan.reset();
     press.reset();
     EXPECT_TRUE(*panAlive) << "the asking recognizer lives until the answer";
@@ -157,11 +139,10 @@ TEST(MacGestureDispatch, DelegateQuestionsFollowTheDelegateAndTheView) {
   EXPECT_FALSE(*pressAlive);
   EXPECT_FALSE(GestureDispatch::shouldBegin(handle)) << "gone: no";
 
-  auto other = FakeRecognizer::make([](GestureRecognizer&) {});
-  view.add(other);
+  auto other = FakeRecognizer::make();
   other->setDelegate(delegate);
   delegate.reset();
   EXPECT_TRUE(GestureDispatch::shouldBegin(other->dispatch)) << "a released delegate is no delegate";
-  view.remove(other);
+  other->dispatch->setInView(false);
   EXPECT_FALSE(GestureDispatch::shouldReceiveTouch(other->dispatch, Touch{})) << "removed: no";
 }

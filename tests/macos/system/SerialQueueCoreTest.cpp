@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <functional>
 #include <optional>
 #include <future>
 #include <limits>
@@ -49,11 +47,7 @@ TEST(MacSerialQueue, ClosingWaitsForTheRunningWorkUnlessItIsThatWork) {
     std::lock_guard lock(mutex);
     log.push_back(what);
   };
-  struct EndNote {
-    std::function<void()> note;
-    ~EndNote() { note(); }
-  };
-  auto capture = std::shared_ptr<EndNote>(new EndNote{[&] { note("capture ended"); }});
+  auto capture = std::shared_ptr<void>(nullptr, [&](void*) { note("capture ended"); });
   const auto id = core->add([&, capture, wait = release.get_future().share()] {
     started.set_value();
     wait.wait();

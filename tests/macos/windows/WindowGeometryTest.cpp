@@ -26,14 +26,9 @@ TEST(MacWindowGeometry, FramesReachAppKitStandardisedAndNeverNonFinite) {
       {"infinite size", {0, 0, inf, 10}, std::nullopt},
       {"infinite y", {0, -inf, 10, 10}, std::nullopt},
   };
-  for (const Row& row : rows) {
-    EXPECT_EQ(platformWindowFrame(row.in), row.out) << row.name;
-  }
+  for (const Row& row : rows) EXPECT_EQ(platformWindowFrame(row.in), row.out) << row.name;
 
-  struct AlphaRow {
-    double in;
-    std::optional<double> out;
-  };
-  for (const AlphaRow& row : std::vector<AlphaRow>{{0.5, 0.5}, {0, 0}, {1, 1}, {-0.1, 0}, {1.5, 1}, {inf, 1}, {std::nan(""), std::nullopt}})
-    EXPECT_EQ(platformAlpha(row.in), row.out) << row.in;
+  const std::vector<std::pair<double, std::optional<double>>> alphas = {
+      {0.5, 0.5}, {0, 0}, {1, 1}, {-0.1, 0}, {1.5, 1}, {inf, 1}, {std::nan(""), std::nullopt}};
+  for (const auto& [in, out] : alphas) EXPECT_EQ(platformAlpha(in), out) << in;
 }
