@@ -48,5 +48,5 @@ expect_refusal(huge-scale.json "displays[1].scale must be 0 or from 1 to 4, not 
 expect_refusal(huge-width.json "displays[1].bounds[2] must be from 0 to 16384, not 1e+308")
 expect_refusal(. "is a directory")
 expect_refusal(bad-version.json "capabilities.systemVersion[0] must be from 10 to 99, not 300")
-expect_refusal(bad-gpu.json "capabilities.gpu must be one of \"present\", \"none\", \"shaderFails\", not \"metal\"")
+expect_refusal(bad-gpu.json "capabilities.gpu must be one of \"present\", \"none\", \"shaderFails\", \"turnsBackwards\", not \"metal\"")
 expect_refusal(control-key.json "unknown field \"na\\r\\nme\"")

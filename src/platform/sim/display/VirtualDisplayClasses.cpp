@@ -287,7 +287,7 @@ void VirtualDisplayClasses::release(DisplayID id) {
   for (MainLoop::TimerId timer : it->second.pendingModeSwitches) loop.cancel(timer);
   const bool connected = it->second.connected;
   records.erase(it);
-  if (connected) displays.disconnect(id);
+  if (connected && releasedDisplaysLeave) displays.disconnect(id);
 }
 
 void VirtualDisplayClasses::removeClass(const std::string& name) { classes.erase(name); }

@@ -59,6 +59,7 @@ class VirtualDisplayClasses : public ObjectRuntime {
   bool applySettingsReturnsFalse = false;
   bool displayIDAnswersZero = false;
   bool displaysAppear = true;  // false: a display object never joins the display list
+  bool releasedDisplaysLeave = true;  // false: a released display stays in the display list
   // Every call that reads exactly `call` (as listed by calls()) raises until stopRaising().
   void raiseAt(const std::string& call, const std::string& name, std::optional<std::string> reason);
   void stopRaising();

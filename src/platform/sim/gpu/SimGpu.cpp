@@ -294,6 +294,7 @@ void SimCommandBuffer::runPass(const EncodedPass& pass) {
       throw fault("Fragment parameters do not match the fragment texture.");
     const MemoryPixelBuffer& s = source->pixels();
     const StageTimer timer(gpu.timings, FrameStage::rotationKernel);
+    if (gpu.turnsBackwards && p.turns % 2 == 1) p.turns ^= 2;
     kernel->run(ConstImage{s.baseAddress(), s.width(), s.height(), s.bytesPerRow()}, p, image, region);
   }
 }

@@ -115,6 +115,7 @@ class SimGpu : public Gpu {
   bool commandQueueMissing = false;
   std::optional<PlatformError> libraryError;        // compiling source fails with it
   std::optional<PlatformError> pipelineError;       // building a pipeline state fails with it
+  bool turnsBackwards = false;                      // the program turns quarter turns the wrong way
   TextureCacheStatus textureCacheStatus = 0;        // creating a texture cache returns it
   bool textureCacheMissing = false;                 // ... and no cache (with status 0 or not)
   std::optional<TextureCacheStatus> textureStatus;  // viewing a pixel buffer returns it

@@ -58,7 +58,9 @@ void removeCapabilities(World& world, const WorldCapabilities& c) {
   world.gpu.deviceMissing = c.gpu == WorldCapabilities::Gpu::none;
   if (c.gpu == WorldCapabilities::Gpu::shaderFails)
     world.gpu.libraryError = PlatformError("MTLLibraryErrorDomain", 3, "program_source: error: the GPU cannot compile this program");
+  world.gpu.turnsBackwards = c.gpu == WorldCapabilities::Gpu::turnsBackwards;
   world.virtualDisplayClasses.displaysAppear = c.newDisplayAppears;
+  world.virtualDisplayClasses.releasedDisplaysLeave = c.releasedDisplayLeaves;
   if (!c.shareableContent)
     world.capture.fetchFault.error =
         PlatformError("com.apple.ScreenCaptureKit.SCStreamErrorDomain", -3801, "The user declined TCCs for application, window, display capture");

@@ -162,18 +162,19 @@ struct Reader {
   WorldCapabilities capabilities(const json& v) const {
     const std::string where = "capabilities";
     if (!v.is_object()) fail(where + " must be an object");
-    onlyKeys(v, {"virtualDisplayClasses", "screenRecording", "postEvents", "gpu", "newDisplayAppears", "shareableContent",
-                 "eventSource", "brightnessFunction", "systemVersion"},
+    onlyKeys(v, {"virtualDisplayClasses", "screenRecording", "postEvents", "gpu", "newDisplayAppears",
+                 "releasedDisplayLeaves", "shareableContent", "eventSource", "brightnessFunction", "systemVersion"},
              where);
     WorldCapabilities c;
     static constexpr const char* classes[] = {"present", "missing", "differentEncoding", "refusing"};
-    static constexpr const char* gpus[] = {"present", "none", "shaderFails"};
+    static constexpr const char* gpus[] = {"present", "none", "shaderFails", "turnsBackwards"};
     if (v.contains("virtualDisplayClasses"))
       c.virtualDisplayClasses =
           WorldCapabilities::Classes(oneOf(v["virtualDisplayClasses"], where + ".virtualDisplayClasses", classes));
     if (v.contains("gpu")) c.gpu = WorldCapabilities::Gpu(oneOf(v["gpu"], where + ".gpu", gpus));
     for (auto [key, flag] : {std::pair{"screenRecording", &c.screenRecording}, {"postEvents", &c.postEvents},
-                             {"newDisplayAppears", &c.newDisplayAppears}, {"shareableContent", &c.shareableContent},
+                             {"newDisplayAppears", &c.newDisplayAppears},
+                             {"releasedDisplayLeaves", &c.releasedDisplayLeaves}, {"shareableContent", &c.shareableContent},
                              {"eventSource", &c.eventSource}, {"brightnessFunction", &c.brightnessFunction}})
       if (v.contains(key)) *flag = boolean(v[key], where + "." + key);
     if (v.contains("systemVersion")) {

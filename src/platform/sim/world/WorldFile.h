@@ -14,12 +14,13 @@ namespace turnlet::sim {
 struct WorldCapabilities {
   // The private virtual-display classes; refusing: they make no display (initWithDescriptor: yields nothing).
   enum class Classes { present, missing, differentEncoding, refusing };
-  enum class Gpu { present, none, shaderFails };
+  enum class Gpu { present, none, shaderFails, turnsBackwards };
   Classes virtualDisplayClasses = Classes::present;
   bool screenRecording = true;  // the permissions, granted or not
   bool postEvents = true;
   Gpu gpu = Gpu::present;
   bool newDisplayAppears = true;  // a virtual display joins the display list
+  bool releasedDisplayLeaves = true;  // a released virtual display leaves the display list
   bool shareableContent = true;   // the capture service lists what it can capture
   bool eventSource = true;
   bool brightnessFunction = true;
