@@ -218,7 +218,9 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
     }
   }
   // Held, the two quarter turns show the same upright desktop: the case shows which way it stands.
-  if (held) EXPECT_NE(cased[QuarterTurn::right], cased[QuarterTurn::left]);
+  if (held) {
+    EXPECT_NE(cased[QuarterTurn::right], cased[QuarterTurn::left]);
+  }
   }
 }
 
