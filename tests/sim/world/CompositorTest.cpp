@@ -229,7 +229,9 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
     compositor.animateBackground = row.animated;
     const auto main = compositor.changeCount(1), ipad = compositor.changeCount(SessionFixture::ipadID);
     const Picture before[] = {compositor.draw(1), compositor.draw(SessionFixture::ipadID)};
-    if (!row.animated) EXPECT_EQ(compositor.changeCount(1), main);
+    if (!row.animated) {
+      EXPECT_EQ(compositor.changeCount(1), main);
+    }
     row.change(f, *window);
     EXPECT_EQ(compositor.changeCount(1) != main, row.main);
     EXPECT_EQ(compositor.changeCount(SessionFixture::ipadID) != ipad, row.ipad);
@@ -237,7 +239,9 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
     const auto area = [](sim::PixelRegion r) { return r.x1 > r.x0 && r.y1 > r.y0 ? (r.x1 - r.x0) * (r.y1 - r.y0) : 0; };
     const sim::PixelRegion where = compositor.changedSince(SessionFixture::ipadID, ipad);
     EXPECT_EQ(area(where) > 0, row.ipad);
-    if (row.local) EXPECT_LT(area(where), before[1]->width() * before[1]->height());
+    if (row.local) {
+      EXPECT_LT(area(where), before[1]->width() * before[1]->height());
+    }
     if (compositor.animateBackground) continue;  // every picture differs
     for (const auto& [display, since, picture] : {std::tuple{DisplayID(1), main, before[0]},
                                                   std::tuple{SessionFixture::ipadID, ipad, before[1]}}) {
