@@ -16,11 +16,9 @@ namespace {
 
 constexpr int margin = 16;
 
-bool isEmpty(const sim::PixelRegion& r) { return r.x0 >= r.x1 || r.y0 >= r.y1; }
-
 sim::PixelRegion united(const sim::PixelRegion& a, const sim::PixelRegion& b) {
-  if (isEmpty(a)) return b;
-  if (isEmpty(b)) return a;
+  if (a.empty()) return b;
+  if (b.empty()) return a;
   return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
 }
 
@@ -144,7 +142,7 @@ void DesktopView::refresh() {
       const sim::PixelRegion region = world.compositor.changedSince(id, picture.changes);
       const auto changes = world.compositor.changeCount(id);
       if (world.compositor.drawInto(id, *picture.buffer, region)) {
-        if (!isEmpty(region)) picture.taken = refreshes, picture.dirty = united(picture.dirty, region);
+        if (!region.empty()) picture.taken = refreshes, picture.dirty = united(picture.dirty, region);
         picture.changes = changes;
         taken[id] = std::move(picture);
         continue;
@@ -293,7 +291,7 @@ const QImage& DesktopView::drawnPicture(DisplayID display, Picture& picture, QSi
     };
     region = {edge(dirty.x0, -1, region.x1), edge(dirty.y0, -1, region.y1), edge(dirty.x1, 2, region.x1),
               edge(dirty.y1, 2, region.y1)};
-    if (isEmpty(region)) return d.image;
+    if (region.empty()) return d.image;
   }
   kernel.run({from.baseAddress(), from.width(), from.height(), from.bytesPerRow()}, p,
              {d.image.bits(), std::size_t(size.width()), std::size_t(size.height()), std::size_t(d.image.bytesPerLine())},

@@ -236,7 +236,7 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
     EXPECT_EQ(compositor.changeCount(1) != main, row.main);
     EXPECT_EQ(compositor.changeCount(SessionFixture::ipadID) != ipad, row.ipad);
     // Drawn again only where the changes were, each picture is the one drawn afresh.
-    const auto area = [](sim::PixelRegion r) { return r.x1 > r.x0 && r.y1 > r.y0 ? (r.x1 - r.x0) * (r.y1 - r.y0) : 0; };
+    const auto area = [](sim::PixelRegion r) { return r.empty() ? 0 : (r.x1 - r.x0) * (r.y1 - r.y0); };
     const sim::PixelRegion where = compositor.changedSince(SessionFixture::ipadID, ipad);
     EXPECT_EQ(area(where) > 0, row.ipad);
     if (row.local) {

@@ -70,7 +70,7 @@ void RotateFrameKernel::run(const ConstImage& source, const RotateFrameParameter
                             const MutableImage& target, PixelRegion region) {
   region.x1 = std::min(region.x1, target.width);
   region.y1 = std::min(region.y1, target.height);
-  if (region.x0 >= region.x1 || region.y0 >= region.y1) return;
+  if (region.empty()) return;
   RotateFrameParameters p = parameters;
   p.turns &= 3;
   const Fit fit = fitFor(p);
@@ -80,7 +80,7 @@ void RotateFrameKernel::run(const ConstImage& source, const RotateFrameParameter
     // Pixels past dw × dh (a target larger than the program was told) lie outside the picture.
     const PixelRegion inside{region.x0, region.y0, std::min<std::size_t>(region.x1, p.dw),
                              std::min<std::size_t>(region.y1, p.dh)};
-    if (inside.x0 < inside.x1 && inside.y0 < inside.y1) runExact(source, p, target, inside);
+    if (!inside.empty()) runExact(source, p, target, inside);
     for (std::size_t y = region.y0; y < region.y1; ++y) {
       if (y >= inside.y1 || inside.x0 >= inside.x1) {
         fillBlack(target, y, region.x0, region.x1);

@@ -27,6 +27,7 @@ struct PixelRegion {
   std::size_t y0 = 0;
   std::size_t x1 = 0;
   std::size_t y1 = 0;
+  bool empty() const { return x0 >= x1 || y0 >= y1; }
 };
 
 // The 20-byte parameter block of the rotation program.
