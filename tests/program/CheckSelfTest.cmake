@@ -32,3 +32,7 @@ expect_self_test(without-new-display.json 1 "\nFAIL  test display made: CoreGrap
 expect_self_test(without-recording.json 1 "\nPASS  test display shown: .*\nSKIP  test display captured: needs the screen-recording permission" --display)
 expect_self_test(without-right-turn.json 1 "\nFAIL  test frame rotated: .*\nPASS  test display removed: " --display)
 expect_self_test(without-display-removal.json 1 "\nPASS  test frame rotated: .*\nFAIL  test display removed: still listed" --display)
+# A chosen iPad that is not connected: a Rotate goes by name then, and so does the report.
+set(HOME_DIR ${HOME_DIR}-chosen)
+file(WRITE ${HOME_DIR}/turnlet/defaults.json "{\"preferredDisplayDeviceID\": \"GONE\"}")
+expect_self_test("" 0 "\nPASS  displays: 2 online; the iPad is 2 \"Sidecar Display \\(AirPlay\\)\": the one display whose name says Sidecar or iPad\n")

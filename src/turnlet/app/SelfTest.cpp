@@ -166,15 +166,14 @@ void SelfTest::checkDisplays() {
   const RotationPreferences prefs(services.defaults);
   const std::string count = std::to_string(online.size()) + " online";
   try {
-    std::optional<std::string> identity = prefs.preferredDeviceID();
-    std::string reason = "chosen under Display in the menu bar";
-    if (!identity) {
-      identity = prefs.lastDeviceID();
-      reason = "the iPad rotated last";
-      bool connected = false;
-      for (const DisplayInfo& d : online) connected = connected || (identity && d.persistentID == identity);
-      if (!connected) identity.reset(), reason = "the one display whose name says Sidecar or iPad";
-    }
+    // As a Rotate chooses: the remembered iPad while it is connected, else by name.
+    std::optional<std::string> identity = prefs.rememberedDeviceID();
+    bool connected = false;
+    for (const DisplayInfo& d : online) connected = connected || (identity && d.persistentID == identity);
+    if (!connected) identity.reset();
+    const char* reason = !identity                  ? "the one display whose name says Sidecar or iPad"
+                         : prefs.preferredDeviceID() ? "chosen under Display in the menu bar"
+                                                     : "the iPad rotated last";
     const DisplayInfo ipad = DisplayInfo::findSidecar(services.text, identity, online);
     pass("displays", count + "; the iPad is " + std::to_string(ipad.id) + " " + quoted(ipad.name) + ": " + reason);
   } catch (const Error& e) {

@@ -14,6 +14,11 @@ void RotationPreferences::setLastDeviceID(const std::optional<std::string>& devi
   setString(lastDeviceIDKey, deviceID);
 }
 
+std::optional<std::string> RotationPreferences::rememberedDeviceID() const {
+  auto device = preferredDeviceID();
+  return device ? device : lastDeviceID();
+}
+
 std::optional<QuarterTurn> RotationPreferences::rotation(const std::optional<std::string>& deviceID) const {
   if (!deviceID || deviceID->empty()) return std::nullopt;
   const std::optional<DefaultsValue> stored = defaults.value(std::string(rotationsByDeviceKey));

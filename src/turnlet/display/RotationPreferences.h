@@ -32,6 +32,9 @@ class RotationPreferences {
   std::optional<std::string> lastDeviceID() const;
   void setLastDeviceID(const std::optional<std::string>& deviceID);
 
+  // The iPad a Rotate looks for first: the chosen one, else the one rotated last.
+  std::optional<std::string> rememberedDeviceID() const;
+
   // The rotation last used on the device; absent for no or an empty identity, no entry, or an
   // entry that is not one of the four raw values.
   std::optional<QuarterTurn> rotation(const std::optional<std::string>& deviceID) const;

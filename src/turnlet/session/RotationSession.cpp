@@ -149,15 +149,12 @@ RotationSession::BusyScope::~BusyScope() {
 
 bool RotationSession::canReset() const {
   if (s.virtualDisplay || stranded) return true;
-  auto device = prefs.preferredDeviceID();
-  if (!device) device = prefs.lastDeviceID();
-  const auto remembered = prefs.rotation(device);
+  const auto remembered = prefs.rotation(prefs.rememberedDeviceID());
   return remembered && *remembered != QuarterTurn::normal;
 }
 
 std::optional<DisplayID> RotationSession::preferredDisplayID() const {
-  auto device = prefs.preferredDeviceID();
-  if (!device) device = prefs.lastDeviceID();
+  const auto device = prefs.rememberedDeviceID();
   if (!device) return std::nullopt;
   for (const DisplayInfo& d : online())
     if (d.persistentID == device) return d.id;

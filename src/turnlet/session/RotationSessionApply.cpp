@@ -96,8 +96,7 @@ Task<void> RotationSession::resetPath(std::uint64_t operation, bool remember) {
   if (remember) {
     std::optional<std::string> device;
     if (s.target && s.target->persistentID) device = s.target->persistentID;
-    if (!device) device = prefs.preferredDeviceID();
-    if (!device) device = prefs.lastDeviceID();
+    if (!device) device = prefs.rememberedDeviceID();
     prefs.remember(QuarterTurn::normal, device);
   }
   if (s.target && connectedTarget(*s.target, online())) {
