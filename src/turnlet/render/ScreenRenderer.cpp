@@ -41,10 +41,9 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   // The drawable retries ran out with a draw pending: the next frame of any kind wakes the draw,
   // an idle one included, or a still desktop would never show the picture.
   bool retriesExhausted = false;             // frameLock
-  // Drawables handed to the display and not yet presented. Asking the layer for one more than
-  // it has would block the main thread until one comes free (up to a second).
+  // Drawables handed to the display and not yet presented.
   std::atomic<std::size_t> unpresented{0};
-  bool waitingForPresentation = false;  // frameLock; a draw found every drawable on its way
+  bool waitingForPresentation = false;  // frameLock; a draw found a frame on its way
   std::counting_semaphore<maxCommandBuffersInFlight> inFlight{maxCommandBuffersInFlight};
   RenderStatistics stats;
 };
@@ -214,12 +213,12 @@ void ScreenRenderer::draw(GpuView& view) {
   // or the display waking makes it visible again, which redraws. A covered window still draws:
   // the fade's cover lies over it while the apply waits for the first drawn frame.
   if (auto window = view.window(); window && !window->isOnAwakeScreen()) return;
-  // Every drawable is on its way to the display: the next one presented asks for this draw again.
-  if (core->unpresented.load() >= maximumDrawableCount) {
+  // A frame is on its way to the display: its presentation asks for this draw again.
+  if (core->unpresented.load() >= maxFramesOnTheirWay) {
     std::lock_guard lock(core->frameLock);
     core->waitingForPresentation = true;
     // Presented meanwhile: nobody else will ask again.
-    if (core->unpresented.load() < maximumDrawableCount && core->demand.requestIfNeeded()) {
+    if (core->unpresented.load() < maxFramesOnTheirWay && core->demand.requestIfNeeded()) {
       core->waitingForPresentation = false;
       core->requestDraw();
     }
