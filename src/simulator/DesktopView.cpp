@@ -134,12 +134,15 @@ void DesktopView::refresh() {
     }
     changed.push_back(id);
     const sim::StageTimer timer(world.timings, sim::FrameStage::windowCopy);
-    // A display of the same size is drawn again into the picture it had, without allocating, and
+    const auto size = takenSize(id);
+    if (!size) continue;
+    // A picture of the same size is drawn again into the buffer it had, without allocating, and
     // only where it changed (the parked iPad overlaps the Mac's corner by a point: each of its
     // frames changes a few of the Mac's pixels).
-    if (old != pictures.end()) {
+    if (old != pictures.end() && old->second.image.size() == *size) {
       Picture& picture = old->second;
-      const sim::PixelRegion region = world.compositor.changedSince(id, picture.changes);
+      const sim::PixelRegion region = world.compositor.changedSince(
+          id, picture.changes, PixelSize{std::size_t(size->width()), std::size_t(size->height())});
       const auto changes = world.compositor.changeCount(id);
       if (world.compositor.drawInto(id, *picture.buffer, region)) {
         if (!region.empty()) picture.taken = refreshes, picture.dirty = united(picture.dirty, region);
@@ -149,8 +152,8 @@ void DesktopView::refresh() {
       }
     }
     const auto changes = world.compositor.changeCount(id);
-    auto buffer = world.compositor.draw(id);
-    if (!buffer) continue;
+    auto buffer = sim::MemoryPixelBuffer::make(std::size_t(size->width()), std::size_t(size->height()));
+    if (!world.compositor.drawInto(id, *buffer)) continue;
     QImage image(buffer->baseAddress(), int(buffer->width()), int(buffer->height()), qsizetype(buffer->bytesPerRow()),
                  QImage::Format_RGB32);
     const sim::PixelRegion all{0, 0, buffer->width(), buffer->height()};
@@ -168,6 +171,20 @@ void DesktopView::refresh() {
   }
   if (whole) return update();
   for (DisplayID id : changed) update(pictureRect(id));
+}
+
+std::optional<QSize> DesktopView::takenSize(DisplayID display) const {
+  const auto pixels = world.displays.currentModePixelSize(display);
+  if (!pixels || pixels->width == 0 || pixels->height == 0) return std::nullopt;
+  QSize size(int(pixels->width), int(pixels->height));
+  QSize place = pictureRect(display).size();
+  if (drawnTurn(display) % 180 != 0) place.transpose();
+  // Fitted from less than twice its size, the bilinear fit passes over no texel; from more, it
+  // would read texels only to pass over them.
+  while (size.width() % 2 == 0 && size.height() % 2 == 0 && size.width() / 2 >= place.width() &&
+         size.height() / 2 >= place.height() && !place.isEmpty())
+    size /= 2;
+  return size;
 }
 
 double DesktopView::pixelsPerPoint() const {

@@ -77,6 +77,9 @@ class DesktopView : public QWidget {
     QImage image;
   };
   const QImage& drawnPicture(DisplayID display, Picture& picture, QSize place, int turn);
+  // The size a display's picture is taken at: its pixels, halved while that still leaves at least
+  // a pixel for each of its place.
+  std::optional<QSize> takenSize(DisplayID display) const;
   static QSize fittedSize(const sim::RotateFrameParameters& parameters, QSize place);
   double pixelsPerPoint() const;
   // The degrees a display's picture is drawn turned by (0 unless held), and where it stands then.

@@ -228,7 +228,14 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
     auto& compositor = f.world.compositor;
     compositor.animateBackground = row.animated;
     const auto main = compositor.changeCount(1), ipad = compositor.changeCount(SessionFixture::ipadID);
-    const Picture before[] = {compositor.draw(1), compositor.draw(SessionFixture::ipadID)};
+    const auto halved = [&](DisplayID display) {  // as the simulator window takes a picture to show it small
+      const auto size = f.world.displays.currentModePixelSize(display);
+      auto half = sim::MemoryPixelBuffer::make(size->width / 2, size->height / 2);
+      EXPECT_TRUE(compositor.drawInto(display, *half));
+      return half;
+    };
+    const Picture before[] = {compositor.draw(1), compositor.draw(SessionFixture::ipadID), halved(1),
+                              halved(SessionFixture::ipadID)};
     if (!row.animated) {
       EXPECT_EQ(compositor.changeCount(1), main);
     }
@@ -243,16 +250,46 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
       EXPECT_LT(area(where), before[1]->width() * before[1]->height());
     }
     if (compositor.animateBackground) continue;  // every picture differs
-    for (const auto& [display, since, picture] : {std::tuple{DisplayID(1), main, before[0]},
-                                                  std::tuple{SessionFixture::ipadID, ipad, before[1]}}) {
-      if (!compositor.drawInto(display, *picture, compositor.changedSince(display, since))) continue;
-      const Picture afresh = compositor.draw(display);
+    for (const auto& [display, since, picture] :
+         {std::tuple{DisplayID(1), main, before[0]}, std::tuple{SessionFixture::ipadID, ipad, before[1]},
+          std::tuple{DisplayID(1), main, before[2]}, std::tuple{SessionFixture::ipadID, ipad, before[3]}}) {
+      const PixelSize size{picture->width(), picture->height()};
+      if (!compositor.drawInto(display, *picture, compositor.changedSince(display, since, size))) continue;
+      const Picture afresh = sim::MemoryPixelBuffer::make(size.width, size.height);
+      ASSERT_TRUE(compositor.drawInto(display, *afresh));
       int wrong = 0;
       for (std::size_t y = 0; y < afresh->height(); ++y)
         for (std::size_t x = 0; x < afresh->width(); ++x) wrong += picture->pixel(x, y) != afresh->pixel(x, y);
       EXPECT_EQ(wrong, 0) << display;
     }
   }
+}
+
+// Shown at exactly half its size, a picture takes the mean of each 2 × 2 block (within a level),
+// wherever its rectangle starts; a display is drawn at its size halved, and at no other.
+TEST(Compositor, HalfSizePicturesTakeTheMeanOfEachBlock) {
+  SessionFixture f(editor({}));
+  auto from = sim::MemoryPixelBuffer::make(18, 2);
+  for (std::uint32_t x = 0; x < 18; ++x)
+    for (std::uint32_t y = 0; y < 2; ++y) from->setPixel(x, y, 0xFF000000u | (x * 13 + y * 7) << 16 | (200 - x * 11) << 8 | y * 255);
+  for (long left : {0L, -1L, 2L}) {
+    SCOPED_TRACE(left);
+    auto to = sim::MemoryPixelBuffer::make(9, 1);
+    f.world.compositor.blit(*from, *to, left, 0, left + 9, 1);
+    int wrong = 0;
+    for (long x = std::max(left, 0L); x < std::min(left + 9, 9L); ++x)
+      for (int shift = 0; shift < 24; shift += 8) {
+        const auto channel = [&](long sx, long sy) { return double((from->pixel(sx, sy) >> shift) & 255); };
+        const long sx = 2 * (x - left);
+        const double mean = (channel(sx, 0) + channel(sx + 1, 0) + channel(sx, 1) + channel(sx + 1, 1)) / 4;
+        wrong += std::abs(double((to->pixel(x, 0) >> shift) & 255) - mean) > 1;
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+  const auto size = *f.world.displays.currentModePixelSize(1);
+  EXPECT_TRUE(f.world.compositor.drawInto(1, *sim::MemoryPixelBuffer::make(size.width / 2, size.height / 2)));
+  EXPECT_FALSE(f.world.compositor.drawInto(1, *sim::MemoryPixelBuffer::make(size.width / 3, size.height / 3)));
+  EXPECT_FALSE(f.world.compositor.drawInto(1, *sim::MemoryPixelBuffer::make(size.width / 2, size.height)));
 }
 
 }  // namespace

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "sim/gpu/SimGpuView.h"
 
 namespace turnlet::sim {
@@ -39,6 +43,28 @@ inline std::uint32_t* row(MemoryPixelBuffer& b, std::size_t y) {
 }
 inline const std::uint32_t* row(const MemoryPixelBuffer& b, std::size_t y) {
   return reinterpret_cast<const std::uint32_t*>(b.baseAddress() + y * b.bytesPerRow());
+}
+
+// The rounded-up mean of two pixels, channel by channel.
+inline std::uint32_t meanUp(std::uint32_t a, std::uint32_t b) { return (a | b) - (((a ^ b) >> 1) & 0x7F7F7F7Fu); }
+
+// `count` pixels of a row at half the size of two source rows: each the mean of a 2 × 2 block,
+// taken as the mean of the two rows' means, each rounded up (as the vector instruction rounds;
+// at most one level above the exact mean).
+void halveRows(const std::uint32_t* upper, const std::uint32_t* lower, std::uint32_t* out, std::size_t count) {
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const auto load = [](const std::uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+  for (; i + 4 <= count; i += 4) {
+    const __m128 left = _mm_castsi128_ps(_mm_avg_epu8(load(upper + 2 * i), load(lower + 2 * i)));
+    const __m128 right = _mm_castsi128_ps(_mm_avg_epu8(load(upper + 2 * i + 4), load(lower + 2 * i + 4)));
+    const __m128i even = _mm_castps_si128(_mm_shuffle_ps(left, right, _MM_SHUFFLE(2, 0, 2, 0)));
+    const __m128i odd = _mm_castps_si128(_mm_shuffle_ps(left, right, _MM_SHUFFLE(3, 1, 3, 1)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_avg_epu8(even, odd));
+  }
+#endif
+  for (; i < count; ++i)
+    out[i] = meanUp(meanUp(upper[2 * i], lower[2 * i]), meanUp(upper[2 * i + 1], lower[2 * i + 1]));
 }
 
 // A 3 × 5 font of capitals, digits and a little punctuation, rows top first; lower case is drawn
@@ -211,13 +237,13 @@ bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
 bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target, PixelRegion region) {
   const SimDisplay* d = displays.find(display);
   const auto size = displays.currentModePixelSize(display);
-  if (!d || !size || size->width != target.width() || size->height != target.height() || size->width == 0 ||
-      size->height == 0)
-    return false;
+  if (!d || !size || size->width == 0 || size->height == 0) return false;
+  std::size_t width = size->width, height = size->height;
+  while (width > target.width() && width % 2 == 0 && height % 2 == 0) width /= 2, height /= 2;
+  if (width != target.width() || height != target.height()) return false;
   region.x1 = std::min(region.x1, target.width()), region.y1 = std::min(region.y1, target.height());
   if (region.x0 >= region.x1 || region.y0 >= region.y1) return true;
-  Canvas canvas{target, d->bounds, double(size->width) / d->bounds.width(), double(size->height) / d->bounds.height(),
-                region};
+  Canvas canvas{target, d->bounds, double(width) / d->bounds.width(), double(height) / d->bounds.height(), region};
   ++pictures;
   const std::uint32_t light = weight(dimming(display));
   if (light == 0) {
@@ -398,10 +424,10 @@ std::uint64_t Compositor::changeCount(DisplayID display) {
   return newest;
 }
 
-PixelRegion Compositor::changedSince(DisplayID display, std::uint64_t since) {
+PixelRegion Compositor::changedSince(DisplayID display, std::uint64_t since, std::optional<PixelSize> picture) {
   noteChanges();
   const SimDisplay* d = displays.find(display);
-  const auto size = displays.currentModePixelSize(display);
+  const auto size = picture ? picture : displays.currentModePixelSize(display);
   if (!d || !size || d->bounds.isEmpty()) return {};
   const PixelRegion whole{0, 0, size->width, size->height};
   if (since < forgotten) return whole;
@@ -487,6 +513,14 @@ void Compositor::blit(const MemoryPixelBuffer& from, MemoryPixelBuffer& target, 
   const long cx0 = std::max(x0, long(c.x0)), cx1 = std::min(x1, tw), cy0 = std::max(y0, long(c.y0)), cy1 = std::min(y1, th);
   if (cx0 >= cx1 || cy0 >= cy1) return;
   const long dw = x1 - x0, dh = y1 - y0;
+  if (alpha >= 256 && 2 * dw == sw && 2 * dh == sh) {
+    for (long y = cy0; y < cy1; ++y) {
+      const auto sy = std::size_t(2 * (y - y0));
+      halveRows(row(from, sy) + 2 * (cx0 - x0), row(from, sy + 1) + 2 * (cx0 - x0), row(target, std::size_t(y)) + cx0,
+                std::size_t(cx1 - cx0));
+    }
+    return;
+  }
   // Each target pixel takes the texel under its centre.
   auto source = [](long i, long n, long d) { return static_cast<std::uint32_t>(((2 * i + 1) * n) / (2 * d)); };
   const bool sameWidth = dw == sw;

@@ -24,8 +24,9 @@ namespace turnlet::sim {
 // level and order with their alpha (background colour, then a GPU view's last shown picture
 // scaled to the window), and the pointer at the last posted mouse location.
 //
-// Pictures are BGRA8 at the display's current mode size, opaque. A point maps to pixels by the
-// mode's pixel size over the display's size in points; a pixel belongs to a shape when its
+// Pictures are BGRA8 at the display's current mode size (or, drawn into, that size halved),
+// opaque. A point maps to pixels by the picture's pixel size over the display's size in points;
+// a pixel belongs to a shape when its
 // centre does. Drawing is row fills and row copies; the scratch space grows to the largest
 // picture and is reused. Main loop only; the frames made for capture may be released anywhere.
 class Compositor {
@@ -38,7 +39,8 @@ class Compositor {
   // The picture of one online display at its current mode's pixel size, null when the display
   // is offline or has no size.
   std::shared_ptr<MemoryPixelBuffer> draw(DisplayID display);
-  // The same into a caller's buffer of exactly that size; false (and nothing drawn) otherwise.
+  // The same into a caller's buffer of exactly that size, or of that size halved any number of
+  // times (each side exactly: a smaller picture to show); false (and nothing drawn) otherwise.
   bool drawInto(DisplayID display, MemoryPixelBuffer& target);
   // Only the pixels of `region` drawn again; the rest of the target stays as it was.
   bool drawInto(DisplayID display, MemoryPixelBuffer& target, PixelRegion region);
@@ -50,7 +52,7 @@ class Compositor {
 
   // Nearest-texel scaling of the whole of `from` onto the pixel rectangle `to` of `target`
   // (which may reach outside the target: only the inside is drawn), blended with alpha 0…256.
-  // Equal sizes copy rows.
+  // Equal sizes copy rows; opaque at exactly half the size, each pixel is a 2 × 2 block's mean.
   void blit(const MemoryPixelBuffer& from, MemoryPixelBuffer& target, long x0, long y0, long x1, long y1,
             std::uint32_t alpha = 256, std::optional<PixelRegion> clip = std::nullopt);
 
@@ -66,7 +68,8 @@ class Compositor {
   std::uint64_t changeCount(DisplayID display);
   // The pixels of a display's picture that the changes after count `since` may have touched:
   // empty when none did, the whole picture when the changes are everywhere or too old to tell.
-  PixelRegion changedSince(DisplayID display, std::uint64_t since);
+  // In the pixels of a picture of the given size (a smaller one), else of the mode's size.
+  PixelRegion changedSince(DisplayID display, std::uint64_t since, std::optional<PixelSize> picture = std::nullopt);
 
   // The main display's brightness (0…1, nothing: full) and whether the screens are dark (asleep):
   // the main display's picture is dimmed by the one, every picture black under the other.
