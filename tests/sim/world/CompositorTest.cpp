@@ -236,6 +236,8 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
     };
     const Picture before[] = {compositor.draw(1), compositor.draw(SessionFixture::ipadID), halved(1),
                               halved(SessionFixture::ipadID)};
+    const auto ipadSize = *f.world.displays.currentModePixelSize(SessionFixture::ipadID);
+    const auto* pooled = compositor.captureFrame(SessionFixture::ipadID, ipadSize.width, ipadSize.height).get();
     if (!row.animated) {
       EXPECT_EQ(compositor.changeCount(1), main);
     }
@@ -250,6 +252,15 @@ TEST(Compositor, TheChangeCountFollowsWhatIsDrawnOnEachDisplay) {
       EXPECT_LT(area(where), before[1]->width() * before[1]->height());
     }
     if (compositor.animateBackground) continue;  // every picture differs
+    // The capture's frame, back from the pool, is drawn again only where the changes were.
+    if (const auto frame = compositor.captureFrame(SessionFixture::ipadID, ipadSize.width, ipadSize.height);
+        frame.get() == pooled && f.world.displays.currentModePixelSize(SessionFixture::ipadID) == ipadSize) {
+      const Picture afresh = compositor.draw(SessionFixture::ipadID);
+      int wrong = 0;
+      for (std::size_t y = 0; y < afresh->height(); ++y)
+        for (std::size_t x = 0; x < afresh->width(); ++x) wrong += frame->pixel(x, y) != afresh->pixel(x, y);
+      EXPECT_EQ(wrong, 0) << "capture";
+    }
     for (const auto& [display, since, picture] :
          {std::tuple{DisplayID(1), main, before[0]}, std::tuple{SessionFixture::ipadID, ipad, before[1]},
           std::tuple{DisplayID(1), main, before[2]}, std::tuple{SessionFixture::ipadID, ipad, before[3]}}) {

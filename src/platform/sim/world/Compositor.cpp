@@ -165,24 +165,30 @@ struct Compositor::Canvas {
   }
 };
 
+// A capture frame and what it shows: the display, and its change count when it was drawn
+// (none: not known), so that reused it is drawn again only where that changed.
+struct Compositor::Frame : MemoryPixelBuffer {
+  using MemoryPixelBuffer::MemoryPixelBuffer;
+  DisplayID display = 0;
+  std::optional<std::uint64_t> changes;
+};
+
 // Capture frames, reused once every holder has let go; shared with the frames' deleters.
 class Compositor::FramePool : public std::enable_shared_from_this<FramePool> {
  public:
-  std::shared_ptr<MemoryPixelBuffer> take(std::size_t width, std::size_t height) {
-    MemoryPixelBuffer* buffer = nullptr;
+  std::shared_ptr<Frame> take(std::size_t width, std::size_t height) {
+    Frame* buffer = nullptr;
     {
       std::lock_guard lock(mutex);
-      std::erase_if(free, [&](const std::unique_ptr<MemoryPixelBuffer>& b) {
-        return b->width() != width || b->height() != height;
-      });
+      std::erase_if(free, [&](const std::unique_ptr<Frame>& b) { return b->width() != width || b->height() != height; });
       if (!free.empty()) {
         buffer = free.back().release();
         free.pop_back();
       }
     }
-    if (!buffer) buffer = new MemoryPixelBuffer(width, height, 0);
-    return std::shared_ptr<MemoryPixelBuffer>(buffer, [weak = weak_from_this()](MemoryPixelBuffer* b) {
-      std::unique_ptr<MemoryPixelBuffer> owned(b);
+    if (!buffer) buffer = new Frame(width, height, 0);
+    return std::shared_ptr<Frame>(buffer, [weak = weak_from_this()](Frame* b) {
+      std::unique_ptr<Frame> owned(b);
       if (auto self = weak.lock()) {
         std::lock_guard lock(self->mutex);
         if (self->free.size() < 4) self->free.push_back(std::move(owned));
@@ -191,14 +197,14 @@ class Compositor::FramePool : public std::enable_shared_from_this<FramePool> {
   }
 
   void clear() {
-    std::vector<std::unique_ptr<MemoryPixelBuffer>> spare;
+    std::vector<std::unique_ptr<Frame>> spare;
     std::lock_guard lock(mutex);
     spare.swap(free);
   }
 
  private:
   std::mutex mutex;
-  std::vector<std::unique_ptr<MemoryPixelBuffer>> free;
+  std::vector<std::unique_ptr<Frame>> free;
 };
 
 Compositor::Compositor(DisplayServer& displays, WindowServer& windows, SimInputEvents& events)
@@ -220,10 +226,16 @@ std::shared_ptr<MemoryPixelBuffer> Compositor::captureFrame(DisplayID display, s
   const StageTimer timer(timings, FrameStage::compositorDraw);
   auto frame = pool->take(width, height);
   if (size->width == width && size->height == height) {
-    drawInto(display, *frame);
+    // Back from the pool, it still shows what it showed when it was drawn.
+    const std::uint64_t changes = changeCount(display);
+    drawInto(display, *frame,
+             frame->display == display && frame->changes ? changedSince(display, *frame->changes)
+                                                         : PixelRegion{0, 0, width, height});
+    frame->display = display, frame->changes = changes;
   } else {
     auto picture = draw(display);
     blit(*picture, *frame, 0, 0, long(width), long(height));
+    frame->changes.reset();
   }
   return frame;
 }

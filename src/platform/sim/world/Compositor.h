@@ -45,7 +45,8 @@ class Compositor {
   // Only the pixels of `region` drawn again; the rest of the target stays as it was.
   bool drawInto(DisplayID display, MemoryPixelBuffer& target, PixelRegion region);
   // A capture frame of width × height pixels: the picture, scaled when the sizes differ. Frames
-  // come from a pool and go back to it when their last holder lets go (on any thread).
+  // come from a pool and go back to it when their last holder lets go (on any thread); a frame
+  // taken again is drawn again only where its display changed since it was drawn.
   std::shared_ptr<MemoryPixelBuffer> captureFrame(DisplayID display, std::size_t width, std::size_t height);
   // Lets go of the capture frames kept for reuse (those still held elsewhere come back later).
   void releaseSpareFrames();
@@ -83,6 +84,7 @@ class Compositor {
 
  private:
   struct Canvas;
+  struct Frame;
   class FramePool;
   void drawDesktop(const SimDisplay& display, Canvas& canvas);
   void drawAppWindow(const SimAppWindow& window, Canvas& canvas);
