@@ -125,17 +125,17 @@ void DesktopView::refresh() {
   for (const auto& place : arrangement.places()) {
     const DisplayID id = place.display.id;
     const auto* display = world.displays.find(id);
-    if (!display) continue;
+    const auto size = display ? takenSize(id) : std::nullopt;
+    if (!size) continue;
     now[id] = signature(*display);
     auto old = pictures.find(id);
-    if (old != pictures.end() && shown[id] == now[id]) {
+    // Kept while nothing on it changed and its place did not change the size it is taken at.
+    if (old != pictures.end() && shown[id] == now[id] && old->second.image.size() == *size) {
       taken[id] = std::move(old->second);
       continue;
     }
     changed.push_back(id);
     const sim::StageTimer timer(world.timings, sim::FrameStage::windowCopy);
-    const auto size = takenSize(id);
-    if (!size) continue;
     // A picture of the same size is drawn again into the buffer it had, without allocating, and
     // only where it changed (the parked iPad overlaps the Mac's corner by a point: each of its
     // frames changes a few of the Mac's pixels).

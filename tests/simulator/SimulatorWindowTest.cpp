@@ -177,7 +177,19 @@ TEST(SimulatorWindow, TheIPadShowsTheTurnedDesktopAndTheMouseDragsItsWindows) {
         bare += (small.pixel(p) & 0xFFFFFFu) == 0 || small.pixel(p) == qRgb(46, 48, 54);
     }
     EXPECT_EQ(bare, 0);
+    // The Mac's picture, taken again while small, is taken at its full size again at one to one,
+    // though nothing on it changes meanwhile.
+    for (bool animated : {true, false}) f.s.world.compositor.animateBackground = animated, f.loop.advance(0.05);
     f.s.window().desktop().setScale(1.0);
+    f.loop.advance(0.05);
+    const QImage whole = f.s.window().desktop().grab().toImage();
+    const QRect m = f.s.window().desktop().pictureRect(mainID);
+    const auto mac = f.s.world.compositor.draw(mainID);
+    int blurred = 0;
+    for (int y = 0; y < m.height(); ++y)
+      for (int x = 0; x < m.width() / 2; ++x)  // clear of the iPad's case
+        blurred += (whole.pixel(m.left() + x, m.top() + y) | 0xFF000000u) != (mac->pixel(x, y) | 0xFF000000u);
+    EXPECT_EQ(blurred, 0);
 
     // Press on the title bar (source pixel 80, 40: 30, 10 points into the window), move 36 × 24
     // pixels in steps of a frame, release.
