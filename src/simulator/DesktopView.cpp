@@ -181,8 +181,8 @@ std::optional<QSize> DesktopView::takenSize(DisplayID display) const {
   if (drawnTurn(display) % 180 != 0) place.transpose();
   // Fitted from less than twice its size, the bilinear fit passes over no texel; from more, it
   // would read texels only to pass over them.
-  while (size.width() % 2 == 0 && size.height() % 2 == 0 && size.width() / 2 >= place.width() &&
-         size.height() / 2 >= place.height() && !place.isEmpty())
+  while (!place.isEmpty() && size.width() % 2 == 0 && size.height() % 2 == 0 && size.width() / 2 >= place.width() &&
+         size.height() / 2 >= place.height())
     size /= 2;
   return size;
 }

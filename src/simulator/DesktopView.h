@@ -41,7 +41,8 @@ class DesktopView : public QWidget {
   void refresh();
   // Where a display's picture is drawn, in widget pixels; empty when it is not.
   QRect pictureRect(DisplayID display) const;
-  // The picture of a display as the last refresh took it; null when there is none.
+  // The picture of a display as the last refresh took it (at its pixels, or halved to be shown
+  // small); null when there is none.
   const sim::MemoryPixelBuffer* picture(DisplayID display) const;
   // Observation: called at the end of every paint.
   std::function<void()> onPainted;
