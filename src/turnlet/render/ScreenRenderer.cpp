@@ -11,6 +11,12 @@
 
 namespace turnlet {
 
+// One drawn frame on its way to the display; its fields are under the frame lock.
+struct ScreenRenderer::Passage {
+  bool finished = false;  // the GPU finished it: it waits for its refresh
+  bool done = false;      // shown, or never to be (its buffer failed)
+};
+
 // What platform threads share with the renderer. It never holds the renderer strongly: work for
 // the renderer is posted to the main loop with the weak `owner`, locked only there.
 class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
@@ -23,9 +29,11 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   void didStopWithError(const PlatformError& error) override { postFailure(error); }
   void idleFrameArrived();
   // GPU thread.
-  void commandCompleted(const CommandBuffer& buffer);
+  void commandCompleted(const CommandBuffer& buffer, Passage& passage);
   // Display or GPU thread: a drawable was presented, or will never be (its buffer failed).
-  void drawableDone(std::atomic<bool>& done);
+  void drawableDone(Passage& passage);
+  // With the frame lock held: the frame is off its way; true when a waiting draw must be asked for.
+  bool leave(Passage& passage);
 
   // Any thread: posts a draw, a failure or the first-frame report for the renderer.
   void requestDraw();
@@ -41,9 +49,9 @@ class ScreenRenderer::Core final : public StreamOutput, public StreamDelegate {
   // The drawable retries ran out with a draw pending: the next frame of any kind wakes the draw,
   // an idle one included, or a still desktop would never show the picture.
   bool retriesExhausted = false;             // frameLock
-  // Drawables handed to the display and not yet presented.
-  std::atomic<std::size_t> unpresented{0};
-  bool waitingForPresentation = false;  // frameLock; a draw found a frame on its way
+  // Frames the GPU has finished that wait for the display to show them.
+  std::size_t awaitingDisplay = 0;      // frameLock
+  bool waitingForPresentation = false;  // frameLock; a draw found a finished frame waiting
   std::counting_semaphore<maxCommandBuffersInFlight> inFlight{maxCommandBuffersInFlight};
   RenderStatistics stats;
 };
@@ -103,9 +111,21 @@ void ScreenRenderer::Core::idleFrameArrived() {
   if (request) requestDraw();
 }
 
-void ScreenRenderer::Core::commandCompleted(const CommandBuffer& buffer) {
+void ScreenRenderer::Core::commandCompleted(const CommandBuffer& buffer, Passage& passage) {
   stats.recordGpuTime(std::max(buffer.gpuEndTime() - buffer.gpuStartTime(), 0.0) * 1000);
+  bool shownNever = false;
+  {
+    // Counted before its slot is free, so that no draw slips in ahead of a frame waiting.
+    std::lock_guard lock(frameLock);
+    if (buffer.error()) {
+      shownNever = leave(passage);  // a failed buffer presents nothing
+    } else if (!passage.done) {
+      passage.finished = true;
+      ++awaitingDisplay;
+    }
+  }
   inFlight.release();
+  if (shownNever) requestDraw();
   if (auto error = buffer.error()) return postFailure(*error);
   bool firstFrame = false;
   bool request;
@@ -125,15 +145,19 @@ void ScreenRenderer::Core::commandCompleted(const CommandBuffer& buffer) {
   }
 }
 
-void ScreenRenderer::Core::drawableDone(std::atomic<bool>& done) {
-  if (done.exchange(true)) return;
-  unpresented.fetch_sub(1);
-  bool request = false;
+void ScreenRenderer::Core::drawableDone(Passage& passage) {
+  bool request;
   {
     std::lock_guard lock(frameLock);
-    if (std::exchange(waitingForPresentation, false)) request = demand.requestIfNeeded();
+    request = leave(passage);
   }
   if (request) requestDraw();
+}
+
+bool ScreenRenderer::Core::leave(Passage& passage) {
+  if (std::exchange(passage.done, true)) return false;
+  if (std::exchange(passage.finished, false)) --awaitingDisplay;
+  return std::exchange(waitingForPresentation, false) && demand.requestIfNeeded();
 }
 
 void ScreenRenderer::Core::requestDraw() {
@@ -213,20 +237,18 @@ void ScreenRenderer::draw(GpuView& view) {
   // or the display waking makes it visible again, which redraws. A covered window still draws:
   // the fade's cover lies over it while the apply waits for the first drawn frame.
   if (auto window = view.window(); window && !window->isOnAwakeScreen()) return;
-  // A frame is on its way to the display: its presentation asks for this draw again.
-  if (core->unpresented.load() >= maxFramesOnTheirWay) {
-    std::lock_guard lock(core->frameLock);
-    core->waitingForPresentation = true;
-    // Presented meanwhile: nobody else will ask again.
-    if (core->unpresented.load() < maxFramesOnTheirWay && core->demand.requestIfNeeded()) {
-      core->waitingForPresentation = false;
-      core->requestDraw();
-    }
-    return;
-  }
   // No free slot: the next completion asks for this draw again.
   if (!core->inFlight.try_acquire()) return;
   SlotGuard slot(core->inFlight);
+  // A finished frame waits for its refresh: its presentation asks for this draw again. (Checked
+  // with the slot held: a completion counts its frame before it frees its slot.)
+  {
+    std::lock_guard lock(core->frameLock);
+    if (core->awaitingDisplay > 0) {
+      core->waitingForPresentation = true;
+      return;
+    }
+  }
 
   auto drawable = view.currentDrawable();
   if (!drawable) return retryDrawable();
@@ -258,17 +280,15 @@ void ScreenRenderer::draw(GpuView& view) {
   drawableRetries = 0;
 
   const bool showsNewFrame = ticket.sequence != previous;
-  core->unpresented.fetch_add(1);
-  auto done = std::make_shared<std::atomic<bool>>(false);
-  drawable->addPresentedHandler([core = core, showsNewFrame, done](Drawable&) {
+  auto passage = std::make_shared<Passage>();
+  drawable->addPresentedHandler([core = core, showsNewFrame, passage](Drawable&) {
     core->stats.recordPresentation(showsNewFrame);
-    core->drawableDone(*done);
+    core->drawableDone(*passage);
   });
   command->present(drawable);
   // The frame and its texture view stay alive until the GPU has read them.
-  command->addCompletedHandler([core = core, frame, texture, done](CommandBuffer& buffer) {
-    if (buffer.error()) core->drawableDone(*done);  // a failed buffer presents nothing
-    core->commandCompleted(buffer);
+  command->addCompletedHandler([core = core, frame, texture, passage](CommandBuffer& buffer) {
+    core->commandCompleted(buffer, *passage);
   });
   command->commit();
   slot.handOver();

@@ -45,11 +45,12 @@ class ScreenRenderer final : public GpuViewDelegate, public std::enable_shared_f
  public:
   static constexpr int maxCommandBuffersInFlight = 2;
   static constexpr std::size_t maximumDrawableCount = 3;
-  // Frames drawn and not yet shown, at most. Frames come as fast as the display shows them, so a
-  // queue of them would never drain: each frame queued behind another keeps every later one a
-  // refresh late. A newer frame waits for the one on its way, and the newest of them then draws.
-  // The layer also keeps a drawable to spare beside the one it shows, so asking never blocks.
-  static constexpr std::size_t maxFramesOnTheirWay = 1;
+  // A draw waits while a frame the GPU has finished waits for its refresh, and the presentation
+  // then draws the newest frame. Frames come as fast as the display shows them, so a queue of
+  // finished frames would never drain: each frame queued behind another keeps every later one a
+  // refresh late. So at most the GPU's frames are on their way besides one waiting (counted
+  // before its slot is free), which leaves the layer the drawable it shows: asking never blocks.
+  static_assert(maxCommandBuffersInFlight < maximumDrawableCount);
   static constexpr double drawableRetryDelaySeconds = 0.05;
   static constexpr int maxDrawableRetries = 3;  // in a row, without a successful draw between
 
@@ -81,6 +82,7 @@ class ScreenRenderer final : public GpuViewDelegate, public std::enable_shared_f
 
  private:
   class Core;
+  struct Passage;
 
   void drawIfRunning();  // a draw request, posted by the core, reaches the loop
   void retryDrawable();
