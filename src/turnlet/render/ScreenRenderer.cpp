@@ -113,19 +113,19 @@ void ScreenRenderer::Core::idleFrameArrived() {
 
 void ScreenRenderer::Core::commandCompleted(const CommandBuffer& buffer, Passage& passage) {
   stats.recordGpuTime(std::max(buffer.gpuEndTime() - buffer.gpuStartTime(), 0.0) * 1000);
-  bool shownNever = false;
+  bool wake = false;
   {
     // Counted before its slot is free, so that no draw slips in ahead of a frame waiting.
     std::lock_guard lock(frameLock);
     if (buffer.error()) {
-      shownNever = leave(passage);  // a failed buffer presents nothing
+      wake = leave(passage);  // a failed buffer presents nothing
     } else if (!passage.done) {
       passage.finished = true;
       ++awaitingDisplay;
     }
   }
   inFlight.release();
-  if (shownNever) requestDraw();
+  if (wake) requestDraw();
   if (auto error = buffer.error()) return postFailure(*error);
   bool firstFrame = false;
   bool request;

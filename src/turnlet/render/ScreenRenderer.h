@@ -48,8 +48,9 @@ class ScreenRenderer final : public GpuViewDelegate, public std::enable_shared_f
   // A draw waits while a frame the GPU has finished waits for its refresh, and the presentation
   // then draws the newest frame. Frames come as fast as the display shows them, so a queue of
   // finished frames would never drain: each frame queued behind another keeps every later one a
-  // refresh late. So at most the GPU's frames are on their way besides one waiting (counted
-  // before its slot is free), which leaves the layer the drawable it shows: asking never blocks.
+  // refresh late. A finished frame is counted before its GPU slot is free, so no more frames are
+  // on their way (drawn, not yet shown) than there are slots, and the layer keeps a drawable for
+  // the one it shows: asking for a drawable never blocks.
   static_assert(maxCommandBuffersInFlight < maximumDrawableCount);
   static constexpr double drawableRetryDelaySeconds = 0.05;
   static constexpr int maxDrawableRetries = 3;  // in a row, without a successful draw between
