@@ -139,25 +139,18 @@ void DesktopView::refresh() {
     // A picture of the same size is drawn again into the buffer it had, without allocating, and
     // only where it changed (the parked iPad overlaps the Mac's corner by a point: each of its
     // frames changes a few of the Mac's pixels).
+    Picture picture;
     if (old != pictures.end() && old->second.image.size() == *size) {
-      Picture& picture = old->second;
-      const sim::PixelRegion region = world.compositor.changedSince(
-          id, picture.changes, PixelSize{std::size_t(size->width()), std::size_t(size->height())});
-      const auto changes = world.compositor.changeCount(id);
-      if (world.compositor.drawInto(id, *picture.buffer, region)) {
-        if (!region.empty()) picture.taken = refreshes, picture.dirty = united(picture.dirty, region);
-        picture.changes = changes;
-        taken[id] = std::move(picture);
-        continue;
-      }
+      picture = std::move(old->second);
+    } else {
+      picture.buffer = sim::MemoryPixelBuffer::make(std::size_t(size->width()), std::size_t(size->height()));
+      picture.image = QImage(picture.buffer->baseAddress(), size->width(), size->height(),
+                             qsizetype(picture.buffer->bytesPerRow()), QImage::Format_RGB32);
     }
-    const auto changes = world.compositor.changeCount(id);
-    auto buffer = sim::MemoryPixelBuffer::make(std::size_t(size->width()), std::size_t(size->height()));
-    if (!world.compositor.drawInto(id, *buffer)) continue;
-    QImage image(buffer->baseAddress(), int(buffer->width()), int(buffer->height()), qsizetype(buffer->bytesPerRow()),
-                 QImage::Format_RGB32);
-    const sim::PixelRegion all{0, 0, buffer->width(), buffer->height()};
-    taken[id] = {std::move(buffer), std::move(image), refreshes, changes, all};
+    const auto region = world.compositor.drawChanges(id, *picture.buffer, picture.changes);
+    if (!region) continue;
+    if (!region->empty()) picture.taken = refreshes, picture.dirty = united(picture.dirty, *region);
+    taken[id] = std::move(picture);
   }
   pictures = std::move(taken);
   shown = std::move(now);

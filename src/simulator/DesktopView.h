@@ -66,7 +66,7 @@ class DesktopView : public QWidget {
     std::shared_ptr<sim::MemoryPixelBuffer> buffer;
     QImage image;  // over the buffer's bytes
     std::uint64_t taken = 0;  // which refresh took it last
-    std::uint64_t changes = 0;  // the compositor's change count it shows
+    std::optional<std::uint64_t> changes;  // the compositor's change count it shows
     sim::PixelRegion dirty;     // its pixels taken again since it was last drawn
   };
   // A picture as it is drawn: at the size of its place and turned, made again only when the

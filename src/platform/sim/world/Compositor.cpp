@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -226,12 +227,9 @@ std::shared_ptr<MemoryPixelBuffer> Compositor::captureFrame(DisplayID display, s
   const StageTimer timer(timings, FrameStage::compositorDraw);
   auto frame = pool->take(width, height);
   if (size->width == width && size->height == height) {
-    // Back from the pool, it still shows what it showed when it was drawn.
-    const std::uint64_t changes = changeCount(display);
-    drawInto(display, *frame,
-             frame->display == display && frame->changes ? changedSince(display, *frame->changes)
-                                                         : PixelRegion{0, 0, width, height});
-    frame->display = display, frame->changes = changes;
+    // Back from the pool, a frame still shows what it showed when it was drawn.
+    if (std::exchange(frame->display, display) != display) frame->changes.reset();
+    drawChanges(display, *frame, frame->changes);
   } else {
     auto picture = draw(display);
     blit(*picture, *frame, 0, 0, long(width), long(height));
@@ -241,6 +239,16 @@ std::shared_ptr<MemoryPixelBuffer> Compositor::captureFrame(DisplayID display, s
 }
 
 void Compositor::releaseSpareFrames() { pool->clear(); }
+
+std::optional<PixelRegion> Compositor::drawChanges(DisplayID display, MemoryPixelBuffer& target,
+                                                   std::optional<std::uint64_t>& shows) {
+  const std::uint64_t now = changeCount(display);
+  const PixelRegion region = shows ? changedSince(display, *shows, PixelSize{target.width(), target.height()})
+                                   : PixelRegion{0, 0, target.width(), target.height()};
+  if (!drawInto(display, target, region)) return std::nullopt;
+  shows = now;
+  return region;
+}
 
 bool Compositor::drawInto(DisplayID display, MemoryPixelBuffer& target) {
   return drawInto(display, target, PixelRegion{0, 0, target.width(), target.height()});

@@ -44,6 +44,11 @@ class Compositor {
   bool drawInto(DisplayID display, MemoryPixelBuffer& target);
   // Only the pixels of `region` drawn again; the rest of the target stays as it was.
   bool drawInto(DisplayID display, MemoryPixelBuffer& target, PixelRegion region);
+  // Keeps a picture (a buffer drawInto takes) up to date: draws only what changed on the display
+  // since `shows`, the change count it shows (none: all of it), and makes `shows` the count it
+  // shows now. The pixels drawn; nothing (and `shows` kept) when the buffer fits no picture.
+  std::optional<PixelRegion> drawChanges(DisplayID display, MemoryPixelBuffer& target,
+                                         std::optional<std::uint64_t>& shows);
   // A capture frame of width × height pixels: the picture, scaled when the sizes differ. Frames
   // come from a pool and go back to it when their last holder lets go (on any thread); a frame
   // taken again is drawn again only where its display changed since it was drawn.
